@@ -1,0 +1,34 @@
+#pragma once
+// Errors are exceptions carrying the text the user is shown.
+#include <exception>
+#include <string>
+
+namespace ui {
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string message) : message_(std::move(message)) {}
+    const std::string& Message() const { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+// A text that is no whole decimal number where one is needed.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A list read or written at a position it does not have.
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Formats like the messages the program shows: each %s and %d takes the next argument.
+std::string Format(const std::string& pattern, const std::string& arg);
+std::string Format(const std::string& pattern, long long arg);
+
+}  // namespace ui
