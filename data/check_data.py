@@ -1,0 +1,322 @@
+#!/usr/bin/env python3
+"""Consistency check of the shipped data files Language.txt and keymap.ini.
+
+Not part of the build; run it after editing either file:  python3 data/check_data.py
+It reads the files the way the program does (flat lines for captions, profile sections for
+"Codes" and "Import", quoted key names in "Keyboard") and reports every rule a file breaks.
+Exit status 0 when both files are sound.
+"""
+import os
+import re
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+problems = []
+
+
+def bad(msg):
+    problems.append(msg)
+
+
+# ----------------------------------------------------------------- components of the window
+TAB_SHEETS = ['tsSimple', 'tsHotKeys', 'tsGameplay', 'tsOptions']
+BUTTONS = ['bTestSettings', 'bCancel', 'bApply', 'bOK', 'bImport', 'bGLSetup']
+GROUP_BOXES = ['gbDifficulty', 'gbHardware', 'gbKeyboard', 'gbHotKeyGroups', 'gbCacheOptions',
+               'gbAIOptions', 'gbMultiplayer', 'gbGameplay', 'gbColorDepth', 'gbGameResolution',
+               'gbWindowMode', 'gb2d16bitOptions', 'gb3dOptions']
+GAMEPLAY_CHECKS = ['cbCriticalHit', 'cbTranslucentShadows', 'cbLowEndMachine', 'cbLowEndMachine2',
+                   'cbFootsteps', 'cbAttackSounds', 'cbLowMemSounds1', 'cbLowMemSounds2',
+                   'cbDuplicateFloatingText', 'cbDisableCastingGlows', 'cbDisableVidCells',
+                   'cbForce50Transparency', 'cbBrightenOff', 'cbMidLevelBrighten',
+                   'cbHighLevelBrighten']
+CHECK_BOXES = GAMEPLAY_CHECKS + [
+    'cb3dAcceleration2', 'cbConfirmDeletions', 'cbConfirmKey', 'cbConfirmSpell',
+    'cbEnhancedPathfinding', 'cbGameSpy', 'cbUnlockModes', 'cbSoftwareMirror', 'cbSoftware',
+    'cbSoftwareTransparent', 'cb3dAnimations', 'cb3dAcceleration', 'cb16bitTextures']
+# lUpdatesValue (a number the frame-rate slider writes, and the default of the stored frame
+# rate) and lTopic/lTopic2 (filled by the context help) are displays, not captions: no entry.
+LABELS = ['lDifficulty', 'lExpert', 'lHard', 'lNormal', 'lEasy', 'lNovice', 'lGeneral',
+          'lGraphics', 'lSound', 'lHighEnd', 'lAboveAverage', 'lAverage', 'lBudget', 'lMinSpec',
+          'lBelowMinSpec', 'Label1', 'Label2', 'Label3', 'Label4', 'Label5', 'Label6',
+          'lSettings', 'lDelete', 'lCacheSize', 'lmb', 'lFrameRate', 'lUpdates',
+          'lPathSearchNodes', 'lZipCode', 'lCountry', 'lTilesPrecache', 'lPercent', 'lHelp2',
+          'lSupported', 'lUnsupported', 'lGLDrivers', 'lHelp']
+NO_ENTRY = ['lUpdatesValue', 'lTopic', 'lTopic2', 'ePathSearchNodes']
+GROUP_RADIOS = ['rbPage', 'rbActions', 'rbMiscellaneous', 'rbQuickSlots', 'rbWizardSpells',
+                'rbPriestSpells']
+RADIOS = GROUP_RADIOS + ['rb16bit', 'rb24bit', 'rb32bit', 'rb640', 'rb800', 'rb1024', 'rb1280',
+                         'rb1600', 'rb2048', 'rbFullScreen', 'rbWindowed']
+HELP_BOUND = (['gbDifficulty', 'lDifficulty', 'gbHardware', 'lGeneral', 'lGraphics', 'lSound',
+               'gbGameplay', 'lTilesPrecache'] + GAMEPLAY_CHECKS +
+              ['gbCacheOptions', 'gbAIOptions', 'lPathSearchNodes', 'cbEnhancedPathfinding',
+               'gbMultiplayer', 'gbGameResolution', 'gbWindowMode', 'gb2d16bitOptions',
+               'gbColorDepth', 'gb3dOptions'])
+DIALOG = ['lDifficultyDesc', 'lInsaneDesc', 'lHardDesc', 'lCoreDesc', 'lNormalDesc', 'lNoviceDesc']
+MESSAGES = ['msgAdvanced', 'msgCacheSize', 'msgNoOpenGL', 'msgVideo', 'msgVideoGood',
+            'msgVideoBad', 'msgAssigned', 'msgReassign', 'msgVideoTest', 'msgResetVideo',
+            'msgRunGLSetup', 'msgUnsupportedRes', 'msg3dAcceleration']
+COMPONENTS = TAB_SHEETS + BUTTONS + GROUP_BOXES + CHECK_BOXES + LABELS + RADIOS
+
+# ----------------------------------------------------------------- keyboard positions
+ASSIGNABLE = {13} | set(range(28, 38)) | set(range(40, 66))
+EXPECTED_KEYS = {0: 'Esc', 27: 'Tab', 68: 'Space', 71: 'Menu', 41: 'Caps', 53: 'Enter'}
+EXPECTED_KEYS.update({i: 'F%d' % i for i in range(1, 13)})
+EXPECTED_KEYS.update({14 + i: c for i, c in enumerate('1234567890')})
+for start, row in ((28, 'QWERTYUIOP'), (42, 'ASDFGHJKL'), (55, 'ZXCVBNM')):
+    EXPECTED_KEYS.update({start + i: c for i, c in enumerate(row)})
+EXPECTED_KEYS.update({38: '[', 39: ']', 40: '\\', 51: ';', 52: "'", 62: ',', 63: '.', 64: '/'})
+ALT_WIN_POSITIONS = {66: 'Win', 67: 'Alt', 69: 'Alt', 70: 'Win'}
+SHIFT_POSITIONS = (54, 65)
+
+GROUPS = [('Page', None), ('Actions', None), ('Miscellaneous', None), ('Quick Slots', None),
+          ('Wizard Spells', 'W '), ('Priest Spells', 'P '), ('Fixed', None)]
+
+
+def read_lines(name):
+    """The file as the program sees it, after checking the byte-level rules."""
+    data = open(os.path.join(HERE, name), 'rb').read()
+    if data.startswith(b'\xef\xbb\xbf'):
+        bad('%s: begins with a byte-order mark' % name)
+    if b'\0' in data:
+        bad('%s: contains a NUL byte' % name)
+    if any(b > 127 for b in data):
+        bad('%s: contains non-ASCII bytes' % name)
+    if re.search(rb'\r(?!\n)|(?<!\r)\n', data):
+        bad('%s: has a line end other than CR LF' % name)
+    if not data.endswith(b'\r\n'):
+        bad('%s: last line has no CR LF' % name)
+    return data.decode('latin-1').split('\r\n')[:-1]
+
+
+def profile_sections(lines):
+    """Sections as the Windows profile reader delivers them: {lower name: [(key, value)]}."""
+    sections, current = {}, None
+    for line in lines:
+        s = line.strip()
+        if s.startswith('['):
+            current = sections.setdefault(s[1:s.index(']')].lower(), [])
+        elif current is not None and s and not s.startswith(';') and '=' in s:
+            key, value = s.split('=', 1)
+            current.append((key.strip(), value.strip()))
+    return sections
+
+
+# ================================================================= Language.txt
+lang_lines = read_lines('Language.txt')
+names = [l.split('=', 1)[0] if '=' in l else '' for l in lang_lines]
+values = [l.split('=', 1)[1] if '=' in l else '' for l in lang_lines]
+first_section = next((i for i, l in enumerate(lang_lines) if l.startswith('[')), len(lang_lines))
+
+
+def line_of(name):
+    return next((i for i, n in enumerate(names) if n and n.lower() == name.lower()), -1)
+
+
+def language_text(name):
+    i = line_of(name)
+    return values[i] if i >= 0 else ''
+
+
+def prefix_of(line):
+    return 'P ' if 'SPPR' in line else 'W ' if 'SPWI' in line else ''
+
+
+display_list = [prefix_of(l) + language_text(n) for l, n in zip(lang_lines, names)]
+
+
+def language_key_of(text):
+    i = next((i for i, d in enumerate(display_list) if d.lower() == text.lower()), -1)
+    return names[i] if i >= 0 else None
+
+
+for i, l in enumerate(lang_lines[:first_section]):
+    if l and '=' not in l and not l.startswith(';'):
+        bad('Language.txt line %d: no "=" and not a ";" note: %r' % (i + 1, l))
+    if '=' in l and (names[i] != names[i].strip() or values[i] != values[i].strip()):
+        bad('Language.txt line %d: blanks around the name or the value: %r' % (i + 1, l))
+
+for n in COMPONENTS + DIALOG + MESSAGES + ['fConfig']:
+    i = line_of(n)
+    if i < 0:
+        bad('no entry for %s' % n)
+    elif i >= first_section:
+        bad('%s is first found inside a section (line %d)' % (n, i + 1))
+    elif not values[i]:
+        bad('empty entry for %s' % n)
+for n in NO_ENTRY:
+    if line_of(n) >= 0:
+        bad('%s should have no entry (its text is set at run time)' % n)
+for n in TAB_SHEETS + BUTTONS + RADIOS:
+    if '|' in language_text(n):
+        bad('%s: a "|" would be shown in its caption' % n)
+for n in GROUP_BOXES + TAB_SHEETS:
+    if language_text(n) != language_text(n).strip():
+        bad('%s: blanks at the ends (the program adds them)' % n)
+for n in HELP_BOUND:
+    title, bar, explanation = language_text(n).partition('|')
+    if not bar or not title.strip() or len(explanation.split()) < 5:
+        bad('%s: needs "title|explanation"' % n)
+    if title != title.strip():
+        bad('%s: blanks around the title' % n)
+for n in set(LABELS + CHECK_BOXES) - set(HELP_BOUND):
+    if '|' in language_text(n):
+        bad('%s: has a "|" but no help area shows it' % n)
+
+captions = [language_text(r) for r in GROUP_RADIOS]
+if len({c.lower() for c in captions}) != 6 or 'fixed' in {c.lower() for c in captions}:
+    bad('hot key group captions must differ from each other and from "Fixed": %s' % captions)
+for r, c in zip(GROUP_RADIOS, captions):
+    if ':' in c:
+        bad('%s: a ":" in a group caption breaks the assignment texts' % r)
+
+assigned, reassign = language_text('msgAssigned'), language_text('msgReassign')
+if not assigned.startswith("'"):
+    bad('msgAssigned must begin with the apostrophe that closes the opening quote')
+group, function = 'Actions', 'Attack'
+questions = [
+    ('key reassignment', "'" + 'Ctrl-' + 'Q' + "'" + assigned + "'" + group + ': ' + function + reassign),
+    ('function move', "'" + group + ': ' + function + assigned + 'Ctrl-' + 'Q' + reassign),
+    ('deletion', "'" + 'Q' + assigned + group + ': ' + function + reassign),
+]
+for kind, text in questions:
+    if text.count("'") % 2:
+        bad('%s question has an unbalanced quote: %s' % (kind, text))
+    if not text.rstrip().endswith('?'):
+        bad('%s question does not end with "?": %s' % (kind, text))
+
+sections = profile_sections(lang_lines)
+if lang_lines[first_section:] and not all(l.startswith(('[', ';')) or '=' in l
+                                          for l in lang_lines[first_section:]):
+    bad('Language.txt: a line without "=" inside the sections')
+
+codes = sections.get('codes', [])
+if len(codes) < 60:
+    bad('only %d countries in [Codes]' % len(codes))
+seen = set()
+for country, code in codes:
+    if country.lower() in seen:
+        bad('country %r twice' % country)
+    seen.add(country.lower())
+    if not re.fullmatch(r'[A-Z]{2}', code):
+        bad('country %r: code %r is not ISO 3166 alpha-2' % (country, code))
+    if line_of(country) < first_section:
+        bad('country %r is shadowed by a flat entry of the same name' % country)
+if len({c for _, c in codes}) != len(codes):
+    bad('a country code appears twice')
+
+imports = {k.lower(): v for k, v in sections.get('import', [])}
+if len(set(imports.values())) != len(imports):
+    bad('two functions share one name in [Import]')
+
+# ================================================================= keymap.ini
+km_lines = read_lines('keymap.ini')
+km = profile_sections(km_lines)
+keyboard_raw = []
+in_keyboard = False
+for line in km_lines:
+    s = line.strip()
+    if s.startswith('['):
+        in_keyboard = s.lower() == '[keyboard]'
+    elif in_keyboard and '=' in s:
+        keyboard_raw.append(s.split('=', 1)[0].strip())
+if len(keyboard_raw) != 72:
+    bad('[Keyboard] has %d names, not 72' % len(keyboard_raw))
+key_names = []
+for n, raw in enumerate(keyboard_raw):
+    if len(raw) < 3 or raw[0] != '"' or raw[-1] != '"':
+        bad('key %d: %r is not a quoted name' % (n, raw))
+    key_names.append(raw[1:-1])
+if len({k.lower() for k in key_names}) != len(key_names):
+    bad('two key names are equal apart from letter case')
+
+
+def caption(name):
+    return name[:-1] if 'Alt' in name or 'Win' in name else name
+
+
+for n, k in enumerate(key_names):
+    if n in EXPECTED_KEYS and k != EXPECTED_KEYS[n]:
+        bad('key %d is %r, expected %r' % (n, k, EXPECTED_KEYS[n]))
+    if n in ALT_WIN_POSITIONS:
+        if caption(k) != ALT_WIN_POSITIONS[n] or caption(k) == k:
+            bad('key %d (%r) must show as %r' % (n, k, ALT_WIN_POSITIONS[n]))
+    elif 'Alt' in k or 'Win' in k:
+        bad('key %d (%r) would lose its last character' % (n, k))
+    if 'Ctrl-' in k or '=' in k or not k:
+        bad('key %d: unusable name %r' % (n, k))
+for n in SHIFT_POSITIONS + (24, 25, 26, 13):
+    if n < len(key_names) and not (0 < len(key_names[n]) <= 6):
+        bad('key %d: %r is not a short readable name' % (n, key_names[n]))
+if len(key_names) > 65 and 'shift' not in (key_names[54] + key_names[65]).lower():
+    bad('the shift keys should say Shift')
+
+layer_use = {'plain': {}, 'ctrl': {}}
+all_ids = []
+for g, (group, spell_prefix) in enumerate(GROUPS):
+    entries = km.get('keymap ' + group.lower())
+    if not entries:
+        bad('no section [Keymap %s]' % group)
+        continue
+    shown = set()
+    for ident, value in entries:
+        all_ids.append(ident)
+        line = line_of(ident)
+        name = language_text(ident)
+        if line < 0 or line >= first_section or not name:
+            bad('%s has no display name before the sections' % ident)
+            continue
+        marker = {'W ': 'SPWI', 'P ': 'SPPR'}.get(spell_prefix)
+        if marker and marker not in lang_lines[line]:
+            bad('%s: its language line lacks %s' % (ident, marker))
+        if ':' in name:
+            bad('%s: ":" in its display name' % ident)
+        if name.lower() in shown:
+            bad('%s: display name %r twice in %s' % (ident, name, group))
+        shown.add(name.lower())
+        if language_key_of((spell_prefix or '') + name) != ident:
+            bad('%s: its display name %r is found as %s' % (ident, name,
+                language_key_of((spell_prefix or '') + name)))
+        if not imports.get(ident.lower()):
+            bad('%s has no [Import] name' % ident)
+        if not value:
+            continue
+        if 'Ctrl-' in value:
+            layer, key = 'ctrl', value[5:6]
+            if not value.startswith('Ctrl-') or len(value) != 6:
+                bad('%s=%s: only "Ctrl-" and one character can be read' % (ident, value))
+        else:
+            layer, key = 'plain', value
+        pos = next((i for i, k in enumerate(key_names) if k.lower() == key.lower()), -1)
+        if pos < 0:
+            bad('%s=%s names no key' % (ident, value))
+            continue
+        if group == 'Fixed':
+            if pos in ASSIGNABLE:
+                bad('%s: fixed function on assignable key %s' % (ident, key_names[pos]))
+            continue
+        if pos not in ASSIGNABLE:
+            bad('%s: on key %s, which cannot be assigned' % (ident, key_names[pos]))
+        if pos in layer_use[layer]:
+            bad('%s and %s share the %s key %s' % (layer_use[layer][pos], ident, layer, key_names[pos]))
+        layer_use[layer][pos] = ident
+if len({i.lower() for i in all_ids}) != len(all_ids):
+    bad('an identifier appears in two key map sections')
+spell_ids = {i for i in all_ids if 'SPWI' in i or 'SPPR' in i}
+for i, line in enumerate(lang_lines):
+    if ('SPWI' in line or 'SPPR' in line) and names[i] not in spell_ids:
+        bad('Language.txt line %d is no spell but contains a spell marker: %r' % (i + 1, line))
+for ident in imports:
+    if ident not in {i.lower() for i in all_ids}:
+        bad('[Import] entry %s is no function of keymap.ini' % ident)
+
+# ================================================================= report
+print('Language.txt: %d lines, %d countries, %d import names' % (len(lang_lines), len(codes), len(imports)))
+print('keymap.ini: %d keys, %d functions (%s)' % (len(key_names), len(all_ids), ', '.join(
+    '%s %d' % (g, len(km.get('keymap ' + g.lower(), []))) for g, _ in GROUPS)))
+print('bound: %d plain, %d Ctrl' % (len(layer_use['plain']), len(layer_use['ctrl'])))
+for kind, text in questions:
+    print('%s: %s' % (kind, text))
+for p in problems:
+    print('PROBLEM:', p)
+print('OK' if not problems else '%d problem(s)' % len(problems))
+sys.exit(1 if problems else 0)
