@@ -1,0 +1,48 @@
+#pragma once
+// One INI file, read and written a key at a time through the platform's profile functions.
+// The file is never rewritten by us as a whole, so whatever the game or the player put there
+// that this program does not know about stays in it.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class IniFile {
+public:
+    explicit IniFile(std::string path);
+
+    const std::string& FileName() const { return path_; }
+
+    // The value as the profile reader delivers it (blanks around it removed), at most 2047
+    // characters of it; defaultValue when the key is absent.
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& defaultValue) const;
+    // Decimal, or hexadecimal after "0x"; defaultValue when absent, empty or no whole number.
+    int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+    // Any number other than 0 is true.
+    bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+
+    // Each write is one profile call; a write the platform refuses throws ui::Exception
+    // "Unable to write to <path>".
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, int value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+
+    // The key names of a section in file order, as far as they fit the profile reader's
+    // 16384-byte buffer; a name the buffer cut short is left out.
+    std::vector<std::string> ReadSection(const std::string& section) const;
+    // Name and value of each distinct key of a section in file order; keys whose value is empty
+    // are left out.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string& section) const;
+
+private:
+    bool HasKey(const std::string& section, const std::string& key) const;
+
+    std::string path_;
+};
+
+// How ReadInteger reads a value: an optional sign and decimal digits within the signed 32-bit
+// range, or "0x"/"0X" and hexadecimal digits within the unsigned 32-bit range, taken as the same
+// 32 bits ("0xFFFFFFFF" is -1). Anything else, blanks included, is no number.
+std::optional<int> ParseIniInteger(std::string_view text);

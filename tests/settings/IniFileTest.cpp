@@ -1,0 +1,337 @@
+#include "settings/IniFile.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "ui/Exception.h"
+
+namespace {
+
+// A fresh folder per test: the profile reader caches files by name, so no two tests share one.
+class IniFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        static int counter = 0;
+        folder_ = std::string(temp) + "kxini-" + std::to_string(GetCurrentProcessId()) + "-" +
+                  std::to_string(++counter);
+        std::filesystem::remove_all(folder_);
+        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string PathOf(const std::string& name) const { return folder_ + "\\" + name; }
+
+    std::string FileWith(const std::string& name, const std::string& bytes) const
+    {
+        std::string path = PathOf(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    static std::string BytesOf(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    std::string folder_;
+};
+
+std::vector<std::string> CrLfLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+TEST_F(IniFileTest, IntegersReadAsDecimalOrHexadecimal)
+{
+    IniFile ini(FileWith("int.ini",
+                         "[N]\r\n"
+                         "dec=300\r\nneg=-45\r\nplus=+7\r\nzero=-0\r\nspaced =   42   \r\n"
+                         "min=-2147483648\r\nmax=2147483647\r\n"
+                         "hex=0x12C\r\nhexUpper=0X1f\r\nhexLeadingZeros=0x000000012C\r\n"
+                         "allBits=0xFFFFFFFF\r\nsignBit=0x80000000\r\nhexZero=0x0\r\n"));
+    EXPECT_EQ(ini.ReadInteger("N", "dec", 1), 300);
+    EXPECT_EQ(ini.ReadInteger("N", "neg", 1), -45);
+    EXPECT_EQ(ini.ReadInteger("N", "plus", 1), 7);
+    EXPECT_EQ(ini.ReadInteger("N", "zero", 1), 0);
+    EXPECT_EQ(ini.ReadInteger("N", "spaced", 1), 42) << "the reader removes the blanks around a value";
+    EXPECT_EQ(ini.ReadInteger("N", "min", 1), INT_MIN);
+    EXPECT_EQ(ini.ReadInteger("N", "max", 1), INT_MAX);
+    EXPECT_EQ(ini.ReadInteger("N", "HEX", 1), 300) << "key names ignore case";
+    EXPECT_EQ(ini.ReadInteger("n", "hexUpper", 1), 31) << "section names ignore case";
+    EXPECT_EQ(ini.ReadInteger("N", "hexLeadingZeros", 1), 300);
+    // Hexadecimal texts are the 32 bits of the number.
+    EXPECT_EQ(ini.ReadInteger("N", "allBits", 1), -1);
+    EXPECT_EQ(ini.ReadInteger("N", "signBit", 1), INT_MIN);
+    EXPECT_EQ(ini.ReadInteger("N", "hexZero", 1), 0);
+}
+
+TEST_F(IniFileTest, UnreadableIntegersGiveTheDefault)
+{
+    IniFile ini(FileWith("bad.ini",
+                         "[N]\r\n"
+                         "empty=\r\nhexPrefixOnly=0x\r\nhexSigned=0x-1\r\nhexGarbage=0x1G\r\n"
+                         "trailing=12abc\r\nword=abc\r\nfraction=1.5\r\nsignOnly=-\r\n"
+                         "tooBig=2147483648\r\ntooSmall=-2147483649\r\nhexTooBig=0x100000000\r\n"
+                         "huge=99999999999999999999999\r\nquotedBlank=\" 5\"\r\ninnerBlank=1 2\r\n"
+                         "dollarHex=$1F\r\nsignedHex=-0x10\r\n"));
+    for (const char* key : {"empty", "hexPrefixOnly", "hexSigned", "hexGarbage", "trailing", "word", "fraction",
+                            "signOnly", "tooBig", "tooSmall", "hexTooBig", "huge", "quotedBlank", "innerBlank",
+                            "dollarHex", "signedHex", "absent"})
+        EXPECT_EQ(ini.ReadInteger("N", key, 77), 77) << key;
+    EXPECT_EQ(ini.ReadInteger("No Such Section", "empty", -3), -3);
+    EXPECT_EQ(IniFile(PathOf("missing.ini")).ReadInteger("N", "dec", 150), 150);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("missing.ini"))) << "reading creates no file";
+}
+
+TEST_F(IniFileTest, BooleansAreAnyNonZeroNumber)
+{
+    IniFile ini(FileWith("bool.ini", "[B]\r\none=1\r\ntwo=2\r\nminus=-1\r\nhex=0x10\r\n"
+                                     "zero=0\r\nhexZero=0x0\r\nword=yes\r\nempty=\r\n"));
+    for (const char* key : {"one", "two", "minus", "hex"}) {
+        EXPECT_TRUE(ini.ReadBool("B", key, false)) << key;
+        EXPECT_TRUE(ini.ReadBool("B", key, true)) << key;
+    }
+    for (const char* key : {"zero", "hexZero"}) {
+        EXPECT_FALSE(ini.ReadBool("B", key, true)) << key;
+        EXPECT_FALSE(ini.ReadBool("B", key, false)) << key;
+    }
+    for (const char* key : {"word", "empty", "absent"}) {
+        EXPECT_TRUE(ini.ReadBool("B", key, true)) << key;
+        EXPECT_FALSE(ini.ReadBool("B", key, false)) << key;
+    }
+}
+
+TEST_F(IniFileTest, StringsAreTrimmedAndCutAt2047Characters)
+{
+    std::string longValue;
+    for (int i = 0; i < 3000; ++i) longValue += static_cast<char>('a' + i % 26);
+    IniFile ini(FileWith("str.ini", "[S]\r\nlong=" + longValue + "\r\nspaced =  two words  \r\nempty=\r\n"));
+    EXPECT_EQ(ini.ReadString("S", "long", ""), longValue.substr(0, 2047));
+    EXPECT_EQ(ini.ReadString("S", "spaced", ""), "two words");
+    EXPECT_EQ(ini.ReadString("S", "empty", "default"), "") << "a present empty value is not absent";
+    EXPECT_EQ(ini.ReadString("S", "absent", "default"), "default");
+    EXPECT_EQ(ini.ReadString("T", "long", "default"), "default");
+}
+
+TEST_F(IniFileTest, WrittenValuesReadBack)
+{
+    IniFile ini(PathOf("new.ini"));
+    EXPECT_EQ(ini.FileName(), PathOf("new.ini"));
+    ini.WriteString("Local", "Zip", "12345");
+    ini.WriteInteger("Program Options", "Resolution", -1);
+    ini.WriteInteger("Config", "CacheSize", 300);
+    ini.WriteBool("Gamespy", "Enabled", true);
+    ini.WriteBool("Game Options", "Footsteps", false);
+    ini.WriteString("Local", "Country Code", "");
+
+    EXPECT_EQ(ini.ReadString("Local", "Zip", ""), "12345");
+    EXPECT_EQ(ini.ReadInteger("Program Options", "Resolution", 0), -1);
+    EXPECT_EQ(ini.ReadInteger("Config", "CacheSize", 0), 300);
+    EXPECT_TRUE(ini.ReadBool("Gamespy", "Enabled", false));
+    EXPECT_FALSE(ini.ReadBool("Game Options", "Footsteps", true));
+    EXPECT_EQ(ini.ReadString("Local", "Country Code", "none"), "");
+
+    // The texts the game reads.
+    std::vector<std::string> lines = CrLfLines(BytesOf(ini.FileName()));
+    std::set<std::string> present(lines.begin(), lines.end());
+    for (const char* line : {"Zip=12345", "Resolution=-1", "CacheSize=300", "Enabled=1", "Footsteps=0", "Country Code="})
+        EXPECT_TRUE(present.count(line)) << line;
+
+    ini.WriteInteger("Config", "CacheSize", 150);
+    EXPECT_EQ(ini.ReadInteger("Config", "CacheSize", 0), 150) << "a second write replaces the value";
+}
+
+// Blank lines and the blanks around "=" are the only things a profile writer may change in lines
+// it was not asked to write (Wine's writer drops and trims them, Windows keeps them).
+std::vector<std::string> IgnoringBlanks(const std::vector<std::string>& lines)
+{
+    auto trim = [](std::string text) {
+        const char* blanks = " \t";
+        std::size_t first = text.find_first_not_of(blanks);
+        if (first == std::string::npos) return std::string();
+        return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    };
+    std::vector<std::string> kept;
+    for (const std::string& line : lines) {
+        std::size_t equals = line.find('=');
+        std::string canonical = equals == std::string::npos || line[0] == ';'
+                                    ? trim(line)
+                                    : trim(line.substr(0, equals)) + "=" + trim(line.substr(equals + 1));
+        if (!canonical.empty()) kept.push_back(canonical);
+    }
+    return kept;
+}
+
+TEST_F(IniFileTest, WritesLeaveEverythingElseAsItWas)
+{
+    const std::string original =
+        "; torvel.ini as the game left it\r\n"
+        "\r\n"
+        "[Mods]\r\n"
+        "  odd key   =   odd value  \r\n"
+        "a line without equals sign\r\n"
+        "Accented=\xC9t\xE9 \x81\x90\xFF\r\n"
+        "\r\n"
+        "[Game Options]\r\n"
+        "Footsteps=0\r\n"
+        "Unknown Option=keep me\r\n"
+        "Mixed Case Name=KeepCase\r\n"
+        "[Program Options]\r\n"
+        "Resolution=640\r\n"
+        "; a comment between keys\r\n"
+        "Later Key=x=y\r\n"
+        "[Trailer]\r\n"
+        "last=1\r\n";
+    IniFile ini(FileWith("torvel.ini", original));
+    ini.WriteBool("game options", "FOOTSTEPS", true);
+    ini.WriteString("Program Options", "Resolution", "800");
+    ini.WriteBool("Program Options", "Full Screen", true);
+    ini.WriteBool("Gamespy", "Enabled", false);
+
+    const std::string result = BytesOf(ini.FileName());
+    std::vector<std::string> lines = CrLfLines(result);
+    // Every line the writes were not about, byte for byte and in order; the written keys in
+    // place; the new key at the end of its section; the missing section at the end of the file.
+    std::vector<std::string> expected = {
+        "; torvel.ini as the game left it",
+        "[Mods]",
+        "odd key=odd value",
+        "a line without equals sign",
+        "Accented=\xC9t\xE9 \x81\x90\xFF",
+        "[Game Options]",
+        "Footsteps=1",
+        "Unknown Option=keep me",
+        "Mixed Case Name=KeepCase",
+        "[Program Options]",
+        "Resolution=800",
+        "; a comment between keys",
+        "Later Key=x=y",
+        "Full Screen=1",
+        "[Trailer]",
+        "last=1",
+        "[Gamespy]",
+        "Enabled=0",
+    };
+    EXPECT_EQ(IgnoringBlanks(lines), expected) << result;
+    EXPECT_EQ(result.substr(result.size() - 2), "\r\n");
+    std::size_t lineFeeds = std::count(result.begin(), result.end(), '\n');
+    EXPECT_EQ(lineFeeds, lines.size()) << "every line keeps its CR LF end";
+    EXPECT_EQ(ini.ReadString("Mods", "odd key", ""), "odd value");
+}
+
+TEST_F(IniFileTest, RefusedWriteThrowsWithThePath)
+{
+    // A folder where the file should be: the one write that even an administrator cannot make.
+    const std::string path = PathOf("torvel.ini");
+    ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
+    IniFile ini(path);
+    const std::string expected = "Unable to write to " + path;
+    try {
+        ini.WriteString("Local", "Zip", "1");
+        ADD_FAILURE() << "WriteString did not throw";
+    } catch (const ui::Exception& e) {
+        EXPECT_EQ(e.Message(), expected);
+    }
+    try {
+        ini.WriteInteger("Config", "CacheSize", 300);
+        ADD_FAILURE() << "WriteInteger did not throw";
+    } catch (const ui::Exception& e) {
+        EXPECT_EQ(e.Message(), expected);
+    }
+    try {
+        ini.WriteBool("Gamespy", "Enabled", true);
+        ADD_FAILURE() << "WriteBool did not throw";
+    } catch (const ui::Exception& e) {
+        EXPECT_EQ(e.Message(), expected);
+    }
+    EXPECT_EQ(ini.ReadInteger("Config", "CacheSize", 5), 5);
+
+    IniFile nowhere(PathOf("no such folder\\torvel.ini"));
+    try {
+        nowhere.WriteString("Local", "Zip", "1");
+        ADD_FAILURE() << "a write into a missing folder did not throw";
+    } catch (const ui::Exception& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + nowhere.FileName());
+    }
+}
+
+TEST_F(IniFileTest, SectionNamesComeInFileOrder)
+{
+    IniFile ini(FileWith("keys.ini", "[Other]\r\nfirst=0\r\n"
+                                     "[Keymap]\r\nZeta=1\r\nalpha=2\r\n  Mid Key  = 3\r\n; note=not a key\r\n"
+                                     "dup=4\r\nDUP=5\r\nempty=\r\n[After]\r\nlast=6\r\n"));
+    EXPECT_EQ(ini.ReadSection("keymap"), (std::vector<std::string>{"Zeta", "alpha", "Mid Key", "dup", "DUP", "empty"}));
+    EXPECT_TRUE(ini.ReadSection("Missing").empty());
+    EXPECT_TRUE(IniFile(PathOf("missing.ini")).ReadSection("Keymap").empty());
+}
+
+TEST_F(IniFileTest, SectionNamesStopAtTheBufferSize)
+{
+    // 2500 names of 7 characters need 20000 bytes with their separators: about 2048 of them fit.
+    std::string content = "[Big]\r\n";
+    std::vector<std::string> names;
+    for (int i = 0; i < 2500; ++i) {
+        char name[16];
+        wsprintfA(name, "Key%04d", i);
+        names.push_back(name);
+        content += names.back() + "=v\r\n";
+    }
+    IniFile ini(FileWith("big.ini", content + "[Next]\r\nx=1\r\n"));
+    std::vector<std::string> read = ini.ReadSection("Big");
+    ASSERT_GE(read.size(), 2000u);
+    ASSERT_LE(read.size(), 16384u / 8);
+    // Whole names only, in file order: a name cut off by the buffer would be a key the file lacks.
+    EXPECT_EQ(read, std::vector<std::string>(names.begin(), names.begin() + read.size()));
+}
+
+TEST_F(IniFileTest, SectionValuesSkipEmptyValuesAndRepeats)
+{
+    IniFile ini(FileWith("Language.txt", "fConfig=Settings\r\n"
+                                         "[Codes]\r\n"
+                                         "Germany=DE\r\n"
+                                         "France=\r\n"
+                                         "  Italy  =  IT  \r\n"
+                                         "GERMANY=XX\r\n"
+                                         "Spain=ES\r\n"
+                                         "[Import]\r\n"
+                                         "SPPR101=Bless\r\n"));
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(ini.ReadSectionValues("Codes"), (Pairs{{"Germany", "DE"}, {"Italy", "IT"}, {"Spain", "ES"}}));
+    EXPECT_EQ(ini.ReadSectionValues("import"), (Pairs{{"SPPR101", "Bless"}}));
+    EXPECT_TRUE(ini.ReadSectionValues("Missing").empty());
+}
+
+TEST(ParseIniInteger, AcceptsOnlyWholeNumbers)
+{
+    EXPECT_EQ(ParseIniInteger("0"), 0);
+    EXPECT_EQ(ParseIniInteger("007"), 7);
+    EXPECT_EQ(ParseIniInteger("-2147483648"), INT_MIN);
+    EXPECT_EQ(ParseIniInteger("0x7FFFFFFF"), INT_MAX);
+    EXPECT_EQ(ParseIniInteger("0xfffffffe"), -2);
+    EXPECT_EQ(ParseIniInteger("0x0000000000000001"), 1);
+    for (const char* text : {"", " 1", "1 ", "0x", "0X", "x1F", "0x 1", "+-1", "--1", "1e3", "0x1_0", "4294967295",
+                             "0x1FFFFFFFF", "\xB9"})
+        EXPECT_EQ(ParseIniInteger(text), std::nullopt) << text;
+}
+
+}  // namespace
