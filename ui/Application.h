@@ -1,0 +1,56 @@
+#pragma once
+// The application object: the forms, the message loop, the error box.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Dialogs.h"
+
+namespace ui {
+
+class TForm;
+
+class TApplication {
+public:
+    TApplication();
+
+    void Initialize();
+    // The program file's name without extension; the caption of the error box.
+    const std::string& Title() const { return title_; }
+
+    // Runs the message loop until Terminate.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    void ResetTerminated() { terminated_ = false; }
+    // Handles the messages waiting in the queue and returns.
+    void ProcessMessages();
+
+    // The first form created is the main form; closing it ends the program.
+    TForm* MainForm() const { return mainForm_; }
+    const std::vector<TForm*>& Forms() const { return forms_; }
+    void FormCreated(TForm* form);
+    void FormDestroyed(TForm* form);
+
+    // The error box: the message (with a period when it ends in a character after the
+    // period), the title as caption, an error icon, OK.
+    void ShowException(const std::string& message);
+    static std::string ErrorBoxText(const std::string& message);
+
+    IDialogs& Dialogs() { return dialogs_ ? *dialogs_ : win32Dialogs_; }
+    // Null restores the platform's dialogs.
+    void SetDialogs(IDialogs* dialogs) { dialogs_ = dialogs; }
+
+private:
+    std::string title_;
+    TForm* mainForm_ = nullptr;
+    std::vector<TForm*> forms_;
+    bool terminated_ = false;
+    bool running_ = false;
+    IDialogs* dialogs_ = nullptr;
+    Win32Dialogs win32Dialogs_;
+};
+
+TApplication& Application();
+
+}  // namespace ui

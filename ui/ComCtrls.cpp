@@ -1,0 +1,377 @@
+// Track bars, up-downs, page controls and tab sheets, speed buttons.
+#include <algorithm>
+
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/PageControl.h"
+#include "ui/SpeedButton.h"
+#include "ui/TrackBar.h"
+#include "ui/UpDown.h"
+#include "ui/Win32.h"
+
+namespace ui {
+
+// --- TTrackBar
+
+TControl::CreateParams TTrackBar::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = TRACKBAR_CLASSA;
+    p.style = TBS_AUTOTICKS | WS_TABSTOP | (orientation_ == TTrackBarOrientation::Vertical ? TBS_VERT | TBS_RIGHT : TBS_BOTTOM);
+    return p;
+}
+
+void TTrackBar::HandleCreated()
+{
+    SendMessageA(hwnd_, TBM_SETRANGEMIN, FALSE, min_);
+    SendMessageA(hwnd_, TBM_SETRANGEMAX, FALSE, max_);
+    SendMessageA(hwnd_, TBM_SETPAGESIZE, 0, pageSize_);
+    SendMessageA(hwnd_, TBM_SETLINESIZE, 0, lineSize_);
+    SendMessageA(hwnd_, TBM_SETTICFREQ, static_cast<WPARAM>(tickFrequency_), 0);
+    SendMessageA(hwnd_, TBM_SETPOS, TRUE, position_);
+}
+
+void TTrackBar::SetRange(int min, int max)
+{
+    min_ = min;
+    max_ = std::max(min, max);
+    if (hwnd_) {
+        SendMessageA(hwnd_, TBM_SETRANGEMIN, FALSE, min_);
+        SendMessageA(hwnd_, TBM_SETRANGEMAX, TRUE, max_);
+    }
+    position_ = std::clamp(position_, min_, max_);
+}
+
+void TTrackBar::SetPosition(int position)
+{
+    position = std::clamp(position, min_, max_);
+    if (position == position_) return;
+    position_ = position;
+    if (hwnd_) SendMessageA(hwnd_, TBM_SETPOS, TRUE, position_);
+    if (OnChange) OnChange(this);
+}
+
+void TTrackBar::SetPageSize(int size)
+{
+    pageSize_ = size;
+    if (hwnd_) SendMessageA(hwnd_, TBM_SETPAGESIZE, 0, size);
+}
+
+void TTrackBar::SetLineSize(int size)
+{
+    lineSize_ = size;
+    if (hwnd_) SendMessageA(hwnd_, TBM_SETLINESIZE, 0, size);
+}
+
+void TTrackBar::SetTickFrequency(int frequency)
+{
+    tickFrequency_ = frequency;
+    if (hwnd_) SendMessageA(hwnd_, TBM_SETTICFREQ, static_cast<WPARAM>(frequency), 0);
+}
+
+void TTrackBar::Scroll(unsigned)
+{
+    position_ = static_cast<int>(SendMessageA(hwnd_, TBM_GETPOS, 0, 0));
+    if (OnChange) OnChange(this);
+}
+
+// --- TUpDown
+
+TControl::CreateParams TUpDown::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = UPDOWN_CLASSA;
+    p.style = UDS_ARROWKEYS | UDS_NOTHOUSANDS;
+    return p;
+}
+
+void TUpDown::HandleCreated()
+{
+    SendMessageA(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+    SendMessageA(hwnd_, UDM_SETPOS32, 0, position_);
+}
+
+void TUpDown::SetRange(int min, int max)
+{
+    min_ = min;
+    max_ = std::max(min, max);
+    position_ = std::clamp(position_, min_, max_);
+    if (hwnd_) SendMessageA(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+}
+
+int TUpDown::Position() const
+{
+    if (associate_) {
+        // The edit may hold what the user typed; a number in range is the position.
+        const std::string& text = associate_->Text();
+        if (!text.empty() && text.size() < 12) {
+            char* end = nullptr;
+            long value = strtol(text.c_str(), &end, 10);
+            if (*end == '\0' && value >= min_ && value <= max_) position_ = static_cast<int>(value);
+        }
+    }
+    return position_;
+}
+
+void TUpDown::SetPosition(int position)
+{
+    position_ = std::clamp(position, min_, max_);
+    if (hwnd_) SendMessageA(hwnd_, UDM_SETPOS32, 0, position_);
+    if (associate_) associate_->SetText(std::to_string(position_));
+}
+
+void TUpDown::SetAssociate(TEdit* edit)
+{
+    associate_ = edit;
+    if (!edit) return;
+    // The arrows sit at the edit's right edge, inside the edit's former width.
+    const TBounds e = edit->Bounds();
+    int arrows = std::max(Width(), 17);
+    edit->SetBounds(e.Left, e.Top, e.Width - arrows, e.Height);
+    SetBounds(e.Left + e.Width - arrows, e.Top, arrows, e.Height);
+    // As the platform's buddy the edit keeps the focus while the arrows are clicked.
+    if (hwnd_ && edit->Handle()) SendMessageA(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+    edit->SetText(std::to_string(position_));
+}
+
+bool TUpDown::Notify(void* nmhdr, long long& result)
+{
+    auto* change = static_cast<NMUPDOWN*>(nmhdr);
+    if (change->hdr.code != static_cast<UINT>(UDN_DELTAPOS)) return false;
+    // The step starts from what the edit shows, which the user may have typed; the control's
+    // own idea of the position is not used.
+    int to = std::clamp(Position() + change->iDelta, min_, max_);
+    position_ = to;
+    result = 1;
+    SendMessageA(hwnd_, UDM_SETPOS32, 0, position_);
+    if (associate_) associate_->SetText(std::to_string(position_));
+    if (OnClick) OnClick(this);
+    return true;
+}
+
+// --- TTabSheet and TPageControl
+
+namespace {
+void RegisterSheetClass()
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExA(win32::Instance(), "TTabSheet", &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = win32::Instance();
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = "TTabSheet";
+    RegisterClassExA(&wc);
+}
+}  // namespace
+
+TTabSheet::TTabSheet(TComponent* owner, std::string name) : TControl(owner, std::move(name))
+{
+    RegisterSheetClass();
+    SetVisible(false);
+}
+
+TControl::CreateParams TTabSheet::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "TTabSheet";
+    p.style = WS_CLIPCHILDREN;
+    p.exStyle = WS_EX_CONTROLPARENT;
+    return p;
+}
+
+void TTabSheet::HandleCreated()
+{
+    if (TPageControl* pc = PageControl()) pc->AddPage(this);
+}
+
+TPageControl* TTabSheet::PageControl() const { return dynamic_cast<TPageControl*>(Parent()); }
+
+int TTabSheet::PageIndex() const
+{
+    TPageControl* pc = PageControl();
+    if (!pc) return -1;
+    for (int i = 0; i < pc->PageCount(); ++i)
+        if (pc->Pages(i) == this) return i;
+    return -1;
+}
+
+void TTabSheet::SetCaption(const std::string& caption)
+{
+    TControl::SetCaption(caption);
+    if (TPageControl* pc = PageControl()) pc->RebuildTabs();
+}
+
+void TTabSheet::SetTabVisible(bool visible)
+{
+    if (visible == tabVisible_) return;
+    tabVisible_ = visible;
+    TPageControl* pc = PageControl();
+    if (!pc) return;
+    if (!visible && pc->ActivePage() == this) {
+        TTabSheet* next = nullptr;
+        int n = pc->PageCount(), me = PageIndex();
+        for (int step = 1; step < n && !next; ++step) {
+            TTabSheet* candidate = pc->Pages((me + step) % n);
+            if (candidate->TabVisible()) next = candidate;
+        }
+        pc->SetActivePage(next);
+    }
+    pc->RebuildTabs();
+}
+
+bool TTabSheet::WindowMessage(unsigned msg, unsigned long long wParam, long long, long long& result)
+{
+    if (msg == WM_ERASEBKGND) {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, win32::BrushFor(Color()));
+        result = 1;
+        return true;
+    }
+    return false;
+}
+
+TControl::CreateParams TPageControl::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = WC_TABCONTROLA;
+    p.style = WS_CLIPCHILDREN | WS_TABSTOP | TCS_TABS;
+    p.exStyle = WS_EX_CONTROLPARENT;
+    return p;
+}
+
+void TPageControl::HandleCreated() { RebuildTabs(); }
+
+void TPageControl::AddPage(TTabSheet* page)
+{
+    pages_.push_back(page);
+    if (!active_) active_ = page;
+    RebuildTabs();
+}
+
+std::vector<TTabSheet*> TPageControl::VisibleTabs() const
+{
+    std::vector<TTabSheet*> tabs;
+    for (TTabSheet* p : pages_)
+        if (p->TabVisible()) tabs.push_back(p);
+    return tabs;
+}
+
+void TPageControl::RebuildTabs()
+{
+    if (!hwnd_) return;
+    SendMessageA(hwnd_, TCM_DELETEALLITEMS, 0, 0);
+    std::vector<TTabSheet*> tabs = VisibleTabs();
+    for (std::size_t i = 0; i < tabs.size(); ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        std::string text = tabs[i]->Caption();
+        item.pszText = text.data();
+        SendMessageA(hwnd_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+        if (tabs[i] == active_) SendMessageA(hwnd_, TCM_SETCURSEL, i, 0);
+    }
+    PlacePages();
+}
+
+void TPageControl::PlacePages()
+{
+    if (!hwnd_) return;
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    SendMessageA(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    for (TTabSheet* p : pages_) {
+        bool show = p == active_;
+        p->TControl::SetVisible(show);
+        if (p->Handle())
+            SetWindowPos(p->Handle(), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    }
+}
+
+void TPageControl::SetActivePage(TTabSheet* page)
+{
+    active_ = page;
+    RebuildTabs();
+}
+
+bool TPageControl::Notify(void* nmhdr, long long& result)
+{
+    auto* header = static_cast<NMHDR*>(nmhdr);
+    if (header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
+    int index = static_cast<int>(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0));
+    std::vector<TTabSheet*> tabs = VisibleTabs();
+    if (index >= 0 && index < static_cast<int>(tabs.size())) {
+        active_ = tabs[static_cast<std::size_t>(index)];
+        PlacePages();
+        if (OnChange) OnChange(this);
+    }
+    result = 0;
+    return true;
+}
+
+// --- TSpeedButton
+
+TControl::CreateParams TSpeedButton::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "BUTTON";
+    p.style = BS_CHECKBOX | BS_PUSHLIKE;
+    return p;
+}
+
+void TSpeedButton::HandleCreated()
+{
+    Mirror();
+    if (ShowHint())
+        if (TForm* form = Form()) form->AddToolTip(this);
+}
+
+void TSpeedButton::Mirror()
+{
+    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, down_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TSpeedButton::SetGroupIndex(int index)
+{
+    groupIndex_ = index;
+    if (groupIndex_ == 0 && down_) {
+        down_ = false;
+        Mirror();
+    }
+}
+
+void TSpeedButton::SetDown(bool down)
+{
+    if (groupIndex_ == 0) down = false;
+    if (down == down_) return;
+    if (down_ && !allowAllUp_) return;
+    down_ = down;
+    Mirror();
+    if (!down_) return;
+    // The others of the group come up, and take this button's releasable flag.
+    for (TComponent* owner = Owner(); owner; owner = nullptr) {
+        for (int i = 0; i < owner->ComponentCount(); ++i) {
+            auto* other = dynamic_cast<TSpeedButton*>(owner->Components(i));
+            if (!other || other == this || other->groupIndex_ != groupIndex_ || other->Parent() != Parent()) continue;
+            if (other->down_) {
+                other->down_ = false;
+                other->Mirror();
+            }
+            other->allowAllUp_ = allowAllUp_;
+        }
+    }
+}
+
+void TSpeedButton::SetHint(const std::string& hint) { TControl::SetHint(hint); }
+
+void TSpeedButton::Command(unsigned code)
+{
+    if (code != BN_CLICKED) return;
+    if (groupIndex_ != 0) SetDown(!down_);
+    else Mirror();
+    Click();
+}
+
+}  // namespace ui

@@ -1,0 +1,348 @@
+#include "ui/Control.h"
+#include "ui/Exception.h"
+
+#include <map>
+
+#include "ui/Application.h"
+#include "ui/Form.h"
+#include "ui/Win32.h"
+
+#include <windowsx.h>
+
+namespace ui {
+
+namespace win32 {
+
+HBRUSH BrushFor(COLORREF color)
+{
+    static std::map<COLORREF, HBRUSH> brushes;
+    auto it = brushes.find(color);
+    if (it != brushes.end()) return it->second;
+    HBRUSH brush = CreateSolidBrush(color);
+    brushes.emplace(color, brush);
+    return brush;
+}
+
+std::string WindowText(HWND hwnd)
+{
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+}  // namespace win32
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x4B58;  // "KX"
+const char kNameProperty[] = "Name";
+
+LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+TShiftState ShiftOf(WPARAM keys)
+{
+    TShiftState shift = 0;
+    if (keys & MK_SHIFT) shift |= ssShift;
+    if (keys & MK_CONTROL) shift |= ssCtrl;
+    if (keys & MK_LBUTTON) shift |= ssLeft;
+    if (keys & MK_RBUTTON) shift |= ssRight;
+    if (keys & MK_MBUTTON) shift |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    return shift;
+}
+
+}  // namespace
+
+void ReportException()
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        Application().ShowException(e.what());
+    } catch (...) {
+        Application().ShowException("Unknown error");
+    }
+}
+
+struct ControlProcAccess {
+    static LRESULT Proc(TControl* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        switch (msg) {
+        case WM_COMMAND:
+            if (lParam) {
+                if (TControl* child = TControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
+                    unsigned code = HIWORD(wParam);
+                    // A disabled control takes no clicks, however the click was sent.
+                    bool refused = code == BN_CLICKED && !child->Enabled();
+                    if (child->EventsEnabled() && !refused) TControl::Dispatch([&] { child->Command(code); });
+                    return 0;
+                }
+            }
+            break;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->code == TTN_GETDISPINFOA) {
+                auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+                static std::string tip;
+                TControl* tool = TControl::FromHandle(reinterpret_cast<HWND>(header->idFrom));
+                tip = tool ? tool->Hint().substr(0, tool->Hint().find('|')) : std::string();
+                info->lpszText = tip.data();
+                info->hinst = nullptr;
+                return 0;
+            }
+            if (TControl* child = TControl::FromHandle(header->hwndFrom)) {
+                long long result = 0;
+                bool handled = false;
+                if (child->EventsEnabled())
+                    TControl::Dispatch([&] { handled = child->Notify(header, result); });
+                if (handled) return static_cast<LRESULT>(result);
+            }
+            break;
+        }
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (lParam) {
+                if (TControl* child = TControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
+                    if (child->EventsEnabled()) {
+                        unsigned code = LOWORD(wParam);
+                        TControl::Dispatch([&] { child->Scroll(code); });
+                    }
+                    return 0;
+                }
+            }
+            break;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (TControl* child = TControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, child->FontColor());
+                SetBkColor(dc, child->Color());
+                return reinterpret_cast<LRESULT>(win32::BrushFor(child->Color()));
+            }
+            break;
+        case WM_MOUSEMOVE:
+            if (self->OnMouseMove && self->EventsEnabled()) {
+                TShiftState shift = ShiftOf(wParam);
+                int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+                TControl::Dispatch([&] { self->OnMouseMove(self, shift, x, y); });
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (self->OnMouseDown && self->EventsEnabled()) {
+                TMouseButton button = msg == WM_LBUTTONDOWN   ? TMouseButton::Left
+                                      : msg == WM_RBUTTONDOWN ? TMouseButton::Right
+                                                              : TMouseButton::Middle;
+                TShiftState shift = ShiftOf(wParam);
+                int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+                TControl::Dispatch([&] { self->OnMouseDown(self, button, shift, x, y); });
+            }
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            // Before the window's own handling, which turns a left release into a click.
+            if (self->OnMouseUp && self->EventsEnabled()) {
+                TMouseButton button = msg == WM_LBUTTONUP   ? TMouseButton::Left
+                                      : msg == WM_RBUTTONUP ? TMouseButton::Right
+                                                            : TMouseButton::Middle;
+                TShiftState shift = ShiftOf(wParam);
+                int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+                TControl::Dispatch([&] { self->OnMouseUp(self, button, shift, x, y); });
+            }
+            break;
+        case WM_KILLFOCUS: {
+            LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+            // Leaving for another control of the same form is an exit; losing the focus to
+            // another window (a message box, another program) is not.
+            HWND next = reinterpret_cast<HWND>(wParam);
+            TForm* form = self->Form();
+            if (self->OnExit && next && form && form->Handle() && self->EventsEnabled() && !self->inExit_ &&
+                (next == form->Handle() || IsChild(form->Handle(), next))) {
+                HWND owner = next;
+                TControl* target = nullptr;
+                while (owner && !(target = TControl::FromHandle(owner))) owner = GetParent(owner);
+                if (target != self) {
+                    self->inExit_ = true;
+                    TControl::Dispatch([&] { self->OnExit(self); });
+                    self->inExit_ = false;
+                }
+            }
+            return result;
+        }
+        case WM_NCDESTROY: {
+            RemovePropA(hwnd, kNameProperty);
+            if (self->nameAtom_) GlobalDeleteAtom(self->nameAtom_);
+            self->nameAtom_ = 0;
+            RemoveWindowSubclass(hwnd, ControlProc, kSubclassId);
+            self->hwnd_ = nullptr;
+            return DefSubclassProc(hwnd, msg, wParam, lParam);
+        }
+        default:
+            break;
+        }
+        long long result = 0;
+        if (self->WindowMessage(msg, wParam, lParam, result)) return static_cast<LRESULT>(result);
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+};
+
+namespace {
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref)
+{
+    return ControlProcAccess::Proc(reinterpret_cast<TControl*>(ref), hwnd, msg, wParam, lParam);
+}
+}  // namespace
+
+TControl::TControl(TComponent* owner, std::string name) : TComponent(owner, std::move(name)) {}
+
+TControl::~TControl()
+{
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+TControl* TControl::FromHandle(HWND hwnd)
+{
+    DWORD_PTR ref = 0;
+    if (hwnd && GetWindowSubclass(hwnd, ControlProc, kSubclassId, &ref)) return reinterpret_cast<TControl*>(ref);
+    return nullptr;
+}
+
+void TControl::SetParent(TControl* parent)
+{
+    parent_ = parent;
+    if (!hwnd_ && parent_ && parent_->Handle()) CreateHandle();
+}
+
+TForm* TControl::Form() const
+{
+    const TControl* c = this;
+    while (c->parent_) c = c->parent_;
+    return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+int TControl::Scale(int designPixels) const
+{
+    TForm* form = Form();
+    return form ? form->ScaleValue(designPixels) : designPixels;
+}
+
+bool TControl::EventsEnabled() const
+{
+    TForm* form = Form();
+    return hwnd_ && form && !form->IsDestroying();
+}
+
+void TControl::CreateHandle()
+{
+    CreateParams params = GetCreateParams();
+    DWORD style = params.style | WS_CHILD | WS_CLIPSIBLINGS;
+    if (visible_) style |= WS_VISIBLE;
+    if (!enabled_) style |= WS_DISABLED;
+    hwnd_ = CreateWindowExA(params.exStyle, params.windowClass, caption_.c_str(), style, Scale(bounds_.Left),
+                            Scale(bounds_.Top), Scale(bounds_.Width), Scale(bounds_.Height + ExtraHeight()), parent_->Handle(),
+                            nullptr, win32::Instance(), nullptr);
+    if (!hwnd_) throw Exception("Cannot create the window of " + Name());
+    AttachWindow();
+}
+
+void TControl::AttachWindow()
+{
+    SetWindowSubclass(hwnd_, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Outside tools and end-to-end tests find controls by this property.
+    nameAtom_ = GlobalAddAtomA(Name().c_str());
+    SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
+    ApplyFont();
+    HandleCreated();
+}
+
+void TControl::ApplyFont()
+{
+    TForm* form = Form();
+    if (hwnd_ && form) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form->FontHandle(bold_)), TRUE);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    bounds_ = {left, top, width, height};
+    Reposition();
+}
+
+void TControl::Reposition()
+{
+    if (hwnd_ && parent_)
+        SetWindowPos(hwnd_, nullptr, Scale(bounds_.Left), Scale(bounds_.Top), Scale(bounds_.Width),
+                     Scale(bounds_.Height + ExtraHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TControl::SetCaption(const std::string& caption)
+{
+    caption_ = caption;
+    if (hwnd_) SetWindowTextA(hwnd_, caption_.c_str());
+}
+
+void TControl::SetHint(const std::string& hint) { hint_ = hint; }
+
+void TControl::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+void TControl::SetVisible(bool visible)
+{
+    visible_ = visible;
+    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool TControl::Showing() const
+{
+    for (const TControl* c = this; c; c = c->parent_)
+        if (!c->visible_) return false;
+    return true;
+}
+
+void TControl::SetBold(bool bold)
+{
+    bold_ = bold;
+    ApplyFont();
+}
+
+void TControl::SetFontColor(TColor color)
+{
+    fontColor_ = color;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+TColor TControl::Color() const
+{
+    if (color_ != clDefault) return color_;
+    return parent_ ? parent_->Color() : clSilver;
+}
+
+void TControl::SetColor(TColor color)
+{
+    color_ = color;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TControl::SetFocus()
+{
+    if (hwnd_) ::SetFocus(hwnd_);
+}
+
+bool TControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
+
+void TControl::Click()
+{
+    if (OnClick) OnClick(this);
+}
+
+bool TControl::WindowMessage(unsigned, unsigned long long, long long, long long&) { return false; }
+
+}  // namespace ui

@@ -1,0 +1,146 @@
+#pragma once
+// The base of every control: a Win32 window with its state kept here, mirrored to the window.
+#include <string>
+
+#include "ui/Component.h"
+#include "ui/Events.h"
+
+struct HWND__;
+typedef HWND__* HWND;
+
+namespace ui {
+
+class TForm;
+
+using TColor = unsigned;  // 0x00BBGGRR
+constexpr TColor clDefault = 0xFF000000u;
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clSilver = 0xC0C0C0;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clNavy = 0x800000;
+constexpr TColor clMaroon = 0x000080;
+
+enum class TAlignment { Left, Right, Center };
+
+struct TBounds {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+class TControl : public TComponent {
+public:
+    TControl(TComponent* owner, std::string name);
+    ~TControl() override;
+
+    // Placing a control in a parent creates its window.
+    TControl* Parent() const { return parent_; }
+    void SetParent(TControl* parent);
+    TForm* Form() const;  // the form whose window holds this control
+
+    // Bounds in design pixels (120 per inch), relative to the parent's client area.
+    const TBounds& Bounds() const { return bounds_; }
+    void SetBounds(int left, int top, int width, int height);
+    int Left() const { return bounds_.Left; }
+    int Top() const { return bounds_.Top; }
+    int Width() const { return bounds_.Width; }
+    int Height() const { return bounds_.Height; }
+
+    const std::string& Caption() const { return caption_; }
+    virtual void SetCaption(const std::string& caption);
+    const std::string& Hint() const { return hint_; }
+    virtual void SetHint(const std::string& hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool show) { showHint_ = show; }
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    // Visible and every parent visible.
+    bool Showing() const;
+
+    bool Bold() const { return bold_; }
+    void SetBold(bool bold);
+    TColor FontColor() const { return fontColor_; }
+    void SetFontColor(TColor color);
+    // Background; clDefault takes the parent's.
+    TColor Color() const;
+    void SetColor(TColor color);
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnExit;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+
+    // Keyboard focus; Focused() asks the window.
+    void SetFocus();
+    bool Focused() const;
+
+    // The window; for the component layer and for tests that send real messages.
+    HWND Handle() const { return hwnd_; }
+    static TControl* FromHandle(HWND hwnd);
+
+    // Runs an event handler; an error that escapes it goes to the application's error box.
+    template <class F>
+    static void Dispatch(F&& f);
+
+protected:
+    struct CreateParams {
+        const char* windowClass = "STATIC";
+        unsigned long style = 0;
+        unsigned long exStyle = 0;
+    };
+    virtual CreateParams GetCreateParams() const = 0;
+    // After the window exists: mirror the state the window needs beyond its caption.
+    virtual void HandleCreated() {}
+    // Window height beyond the bounds (a drop-down's list).
+    virtual int ExtraHeight() const { return 0; }
+    // Notifications reflected from the parent.
+    virtual void Command(unsigned code) {}
+    virtual bool Notify(void* nmhdr, long long& result) { return false; }
+    virtual void Scroll(unsigned code) {}
+    // The window's own messages; return true when handled (result in result).
+    virtual bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result);
+
+    void CreateHandle();
+    void AttachWindow();  // subclass, name property, font
+    void ApplyFont();
+    int Scale(int designPixels) const;
+    bool EventsEnabled() const;
+    void Click();  // runs OnClick
+
+    HWND hwnd_ = nullptr;
+
+private:
+    friend struct ControlProcAccess;
+    friend class TForm;
+    void Reposition();
+
+    TControl* parent_ = nullptr;
+    TBounds bounds_;
+    std::string caption_;
+    std::string hint_;
+    bool showHint_ = false;
+    bool enabled_ = true;
+    bool visible_ = true;
+    bool bold_ = false;
+    TColor fontColor_ = clBlack;
+    TColor color_ = clDefault;
+    unsigned short nameAtom_ = 0;
+    bool inExit_ = false;
+};
+
+void ReportException();  // shows the current exception in the application's error box
+
+template <class F>
+void TControl::Dispatch(F&& f)
+{
+    try {
+        f();
+    } catch (...) {
+        ReportException();
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,98 @@
+#include "ui/Dialogs.h"
+
+#include "ui/Win32.h"
+#include <commdlg.h>
+
+#include "ui/Form.h"
+#include "ui/OpenDialog.h"
+#include "ui/Win32.h"
+
+namespace ui {
+
+TModalResult Win32Dialogs::ShowMessage(TForm* owner, const std::string& text, const std::string& title,
+                                      TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    UINT flags = buttons == TMsgDlgButtons::YesNo ? MB_YESNO : MB_OK;
+    switch (type) {
+    case TMsgDlgType::Information: flags |= MB_ICONINFORMATION; break;
+    case TMsgDlgType::Warning: flags |= MB_ICONWARNING; break;
+    case TMsgDlgType::Error: flags |= MB_ICONERROR; break;
+    case TMsgDlgType::Question: flags |= MB_ICONQUESTION; break;
+    }
+    HWND parent = owner && owner->Handle() && IsWindowVisible(owner->Handle()) ? owner->Handle() : nullptr;
+    switch (MessageBoxA(parent, text.c_str(), title.c_str(), flags)) {
+    case IDOK: return TModalResult::OK;
+    case IDYES: return TModalResult::Yes;
+    case IDNO: return TModalResult::No;
+    default: return TModalResult::Cancel;
+    }
+}
+
+bool Win32Dialogs::ExecuteOpen(TForm* owner, TOpenDialog& dialog)
+{
+    // The filter's bars become the NULs the platform wants, with a double NUL at the end.
+    std::string filter = dialog.Filter;
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.append(2, '\0');
+    char file[MAX_PATH * 4] = {};
+    dialog.FileName.copy(file, sizeof file - 1);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner ? owner->Handle() : nullptr;
+    ofn.lpstrFilter = dialog.Filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = dialog.Title.empty() ? nullptr : dialog.Title.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+    if (!GetOpenFileNameA(&ofn)) return false;
+    dialog.FileName = file;
+    return true;
+}
+
+void ScriptedDialogs::Clear()
+{
+    boxes_.clear();
+    answers_.clear();
+    openAnswers_.clear();
+    unexpected_ = 0;
+}
+
+TModalResult ScriptedDialogs::ShowMessage(TForm*, const std::string& text, const std::string& title,
+                                         TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    boxes_.push_back({text, title, type, buttons});
+    if (answers_.empty()) {
+        ++unexpected_;
+        return buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::OK;
+    }
+    TModalResult answer = answers_.front();
+    answers_.pop_front();
+    return answer;
+}
+
+bool ScriptedDialogs::ExecuteOpen(TForm*, TOpenDialog& dialog)
+{
+    if (openAnswers_.empty()) {
+        ++unexpected_;
+        return false;
+    }
+    std::optional<std::string> answer = openAnswers_.front();
+    openAnswers_.pop_front();
+    if (!answer) return false;
+    dialog.FileName = *answer;
+    return true;
+}
+
+void ScriptedDialogs::ModalShowing(TForm& form)
+{
+    if (onModal)
+        onModal(form);
+    else {
+        ++unexpected_;
+        form.SetModalResult(TModalResult::Cancel);
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,28 @@
+#pragma once
+#include "ui/Control.h"
+
+namespace ui {
+
+class TEdit : public TControl {
+public:
+    using TControl::TControl;
+    const char* ClassName() const override { return "TEdit"; }
+
+    const std::string& Text() const { return text_; }
+    // Runs OnChange when the text changes.
+    void SetText(const std::string& text);
+
+    // Every change of the text, by the user or by the program.
+    TNotifyEvent OnChange;
+
+protected:
+    CreateParams GetCreateParams() const override;
+    void HandleCreated() override;
+    void Command(unsigned code) override;
+
+private:
+    std::string text_;
+    bool settingText_ = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,212 @@
+#include "ui/Form.h"
+#include "ui/Exception.h"
+
+#include "ui/Application.h"
+#include "ui/Win32.h"
+
+namespace ui {
+
+namespace {
+
+void RegisterFormClass(const std::string& name)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExA(win32::Instance(), name.c_str(), &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = win32::Instance();
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconA(win32::Instance(), MAKEINTRESOURCEA(1));
+    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    wc.hbrBackground = nullptr;
+    wc.lpszClassName = name.c_str();
+    RegisterClassExA(&wc);
+}
+
+int ScreenDpi()
+{
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+TForm::TForm(TComponent* owner, std::string name, std::string windowClass, int fontPixels)
+    : TControl(owner, std::move(name)), windowClass_(std::move(windowClass))
+{
+    dpi_ = ScreenDpi();
+    SetVisible(false);
+    SetColor(clSilver);
+    auto makeFont = [&](int weight) {
+        return CreateFontA(-ScaleValue(fontPixels), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                           "MS Sans Serif");
+    };
+    font_ = makeFont(FW_NORMAL);
+    boldFont_ = makeFont(FW_BOLD);
+    RegisterFormClass(windowClass_);
+    CreateParams params = GetCreateParams();
+    hwnd_ = CreateWindowExA(params.exStyle, windowClass_.c_str(), "", params.style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            100, 100, nullptr, nullptr, win32::Instance(), nullptr);
+    if (!hwnd_) throw Exception("Cannot create the window " + Name());
+    AttachWindow();
+    Application().FormCreated(this);
+}
+
+TForm::~TForm()
+{
+    destroying_ = true;
+    Application().FormDestroyed(this);
+    DestroyComponents();
+    if (toolTip_) DestroyWindow(toolTip_);
+    if (hwnd_) DestroyWindow(hwnd_);
+    DeleteObject(font_);
+    DeleteObject(boldFont_);
+}
+
+TControl::CreateParams TForm::GetCreateParams() const
+{
+    CreateParams params;
+    params.windowClass = windowClass_.c_str();
+    params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    params.exStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+    return params;
+}
+
+int TForm::ScaleValue(int designPixels) const { return MulDiv(designPixels, dpi_, 120); }
+
+void TForm::SetClientSize(int width, int height)
+{
+    clientWidth_ = width;
+    clientHeight_ = height;
+    RECT r{0, 0, ScaleValue(width), ScaleValue(height)};
+    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), FALSE, GetWindowLongA(hwnd_, GWL_EXSTYLE));
+    int w = r.right - r.left, h = r.bottom - r.top;
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int x = work.left + ((work.right - work.left) - w) / 2;
+    int y = work.top + ((work.bottom - work.top) - h) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetCaption(const std::string& caption) { TControl::SetCaption(caption); }
+
+void TForm::Show()
+{
+    SetVisible(true);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void TForm::Hide()
+{
+    SetVisible(false);
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+TModalResult TForm::ShowModal()
+{
+    modalResult_ = TModalResult::None;
+    modal_ = true;
+    // Every other form of the program waits while this one runs.
+    std::vector<HWND> disabled;
+    for (TForm* other : Application().Forms()) {
+        if (other != this && other->Handle() && IsWindowEnabled(other->Handle())) {
+            EnableWindow(other->Handle(), FALSE);
+            disabled.push_back(other->Handle());
+        }
+    }
+    SetVisible(true);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    Application().Dialogs().ModalShowing(*this);
+    MSG msg;
+    while (modalResult_ == TModalResult::None) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            modalResult_ = TModalResult::Cancel;
+            break;
+        }
+        if (!IsDialogMessageA(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (modalResult_ != TModalResult::None) {
+            // Closing the form by its result still asks it, as its close box does.
+            bool canClose = true;
+            if (OnCloseQuery) OnCloseQuery(this, canClose);
+            if (!canClose) {
+                modalResult_ = TModalResult::None;
+                continue;
+            }
+            TCloseAction action = TCloseAction::Hide;
+            if (OnClose) OnClose(this, action);
+        }
+    }
+    for (HWND h : disabled) EnableWindow(h, TRUE);
+    Hide();
+    modal_ = false;
+    return modalResult_;
+}
+
+void TForm::Close()
+{
+    if (modal_) {
+        // The close box of a modal form: the loop asks OnCloseQuery and OnClose.
+        modalResult_ = TModalResult::Cancel;
+        return;
+    }
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    if (!canClose) return;
+    TCloseAction action = TCloseAction::Hide;
+    if (OnClose) OnClose(this, action);
+    if (action == TCloseAction::None) return;
+    if (Application().MainForm() == this)
+        Application().Terminate();
+    else if (action == TCloseAction::Minimize)
+        ShowWindow(hwnd_, SW_MINIMIZE);
+    else
+        Hide();
+}
+
+void TForm::AddToolTip(TControl* control)
+{
+    if (!toolTip_) {
+        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   win32::Instance(), nullptr);
+    }
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(control->Handle());
+    info.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool TForm::WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result)
+{
+    switch (msg) {
+    case WM_CLOSE:
+        if (!destroying_) Dispatch([&] { Close(); });
+        result = 0;
+        return true;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, win32::BrushFor(Color()));
+        result = 1;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace ui

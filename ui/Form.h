@@ -1,0 +1,61 @@
+#pragma once
+// A top-level window: the main window or a modal dialog.
+#include <string>
+
+#include "ui/Control.h"
+
+struct HFONT__;
+typedef HFONT__* HFONT;
+
+namespace ui {
+
+class TForm : public TControl {
+public:
+    // windowClass: the name the window class is registered under (outside tools look for it).
+    TForm(TComponent* owner, std::string name, std::string windowClass, int fontPixels);
+    ~TForm() override;
+    const char* ClassName() const override { return "TForm"; }
+
+    // Client size in design pixels; the window is centred on the screen.
+    void SetClientSize(int width, int height);
+    void SetCaption(const std::string& caption) override;
+
+    void Show();
+    void Hide();
+    // Runs a nested message loop until ModalResult is set or the form is closed.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    bool Modal() const { return modal_; }
+    // Asks OnCloseQuery, then OnClose; hides the form (and ends the program for the main form).
+    void Close();
+
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+    int ScaleValue(int designPixels) const;
+    int PixelsPerInch() const { return dpi_; }
+    HFONT FontHandle(bool bold) const { return bold ? boldFont_ : font_; }
+    bool IsDestroying() const { return destroying_; }
+    // Registers a control whose hint is shown as a tool tip.
+    void AddToolTip(TControl* control);
+
+protected:
+    // A form's subclass calls this first in its destructor: no events run while it dies.
+    void BeginDestroy() { destroying_ = true; }
+    CreateParams GetCreateParams() const override;
+    bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
+
+private:
+    std::string windowClass_;
+    int dpi_ = 96;
+    HFONT font_ = nullptr;
+    HFONT boldFont_ = nullptr;
+    HWND toolTip_ = nullptr;
+    int clientWidth_ = 0, clientHeight_ = 0;
+    TModalResult modalResult_ = TModalResult::None;
+    bool modal_ = false;
+    bool destroying_ = false;
+};
+
+}  // namespace ui

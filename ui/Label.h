@@ -1,0 +1,24 @@
+#pragma once
+#include "ui/Control.h"
+
+namespace ui {
+
+class TLabel : public TControl {
+public:
+    using TControl::TControl;
+    const char* ClassName() const override { return "TLabel"; }
+
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool wrap);
+
+protected:
+    CreateParams GetCreateParams() const override;
+
+private:
+    TAlignment alignment_ = TAlignment::Left;
+    bool wordWrap_ = false;
+};
+
+}  // namespace ui

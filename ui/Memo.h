@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+// A read-only text of lines.
+class TMemo : public TControl {
+public:
+    using TControl::TControl;
+    const char* ClassName() const override { return "TMemo"; }
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+    void Clear();
+    void Add(const std::string& line);
+    void SetLines(std::vector<std::string> lines);
+    // The lines joined with CR LF, as the window shows them.
+    std::string Text() const;
+    void SetText(const std::string& text);
+
+protected:
+    CreateParams GetCreateParams() const override;
+    void HandleCreated() override;
+
+private:
+    void Mirror();
+    std::vector<std::string> lines_;
+};
+
+}  // namespace ui

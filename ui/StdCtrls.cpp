@@ -1,0 +1,353 @@
+// Labels, group boxes, check boxes, radio buttons, push buttons, edits, memos, combo boxes.
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/GroupBox.h"
+#include "ui/Label.h"
+#include "ui/Memo.h"
+#include "ui/RadioButton.h"
+#include "ui/Win32.h"
+
+namespace ui {
+
+// --- TLabel
+
+TControl::CreateParams TLabel::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "STATIC";
+    p.style = SS_NOTIFY | (alignment_ == TAlignment::Right    ? SS_RIGHT
+                           : alignment_ == TAlignment::Center ? SS_CENTER
+                           : wordWrap_                        ? SS_LEFT
+                                                              : SS_LEFTNOWORDWRAP);
+    return p;
+}
+
+void TLabel::SetAlignment(TAlignment alignment)
+{
+    alignment_ = alignment;
+    if (hwnd_) {
+        LONG style = GetWindowLongA(hwnd_, GWL_STYLE) & ~0x1F;
+        SetWindowLongA(hwnd_, GWL_STYLE, style | (GetCreateParams().style & 0x1F));
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+void TLabel::SetWordWrap(bool wrap)
+{
+    wordWrap_ = wrap;
+    SetAlignment(alignment_);
+}
+
+// --- TGroupBox
+
+TControl::CreateParams TGroupBox::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "BUTTON";
+    p.style = BS_GROUPBOX | WS_CLIPCHILDREN;
+    p.exStyle = WS_EX_CONTROLPARENT;
+    return p;
+}
+
+bool TGroupBox::WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result)
+{
+    switch (msg) {
+    case WM_NCHITTEST:
+        // A plain group box lets the mouse through to its parent; this one keeps it, so that
+        // moving over its free area is a move over the group.
+        result = HTCLIENT;
+        return true;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(wParam), &r, win32::BrushFor(Color()));
+        result = 1;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// --- TCheckBox
+
+TControl::CreateParams TCheckBox::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "BUTTON";
+    p.style = BS_3STATE | WS_TABSTOP;
+    return p;
+}
+
+void TCheckBox::HandleCreated() { SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(state_), 0); }
+
+void TCheckBox::SetState(TCheckBoxState state)
+{
+    if (state == state_) return;
+    state_ = state;
+    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(state_), 0);
+    Click();
+}
+
+void TCheckBox::Command(unsigned code)
+{
+    // The user's click: unchecked and indeterminate become checked, checked becomes unchecked.
+    if (code == BN_CLICKED) SetChecked(state_ != TCheckBoxState::Checked);
+}
+
+// --- TRadioButton
+
+TControl::CreateParams TRadioButton::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "BUTTON";
+    p.style = BS_RADIOBUTTON | WS_TABSTOP;
+    return p;
+}
+
+void TRadioButton::HandleCreated() { SendMessageA(hwnd_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+void TRadioButton::SetChecked(bool checked)
+{
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!checked_) return;
+    if (TControl* parent = Parent()) {
+        // Siblings are the radio buttons of the same parent, found among the owner's components.
+        for (TComponent* owner = Owner(); owner; owner = nullptr) {
+            for (int i = 0; i < owner->ComponentCount(); ++i) {
+                auto* other = dynamic_cast<TRadioButton*>(owner->Components(i));
+                if (other && other != this && other->Parent() == parent) other->SetChecked(false);
+            }
+        }
+    }
+    Click();
+}
+
+void TRadioButton::Command(unsigned code)
+{
+    // Clicking the checked button changes nothing and runs nothing.
+    if (code == BN_CLICKED) SetChecked(true);
+}
+
+// --- TButton
+
+TControl::CreateParams TButton::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "BUTTON";
+    p.style = BS_PUSHBUTTON | WS_TABSTOP;
+    return p;
+}
+
+void TButton::Command(unsigned code)
+{
+    if (code != BN_CLICKED) return;
+    Click();
+    if (ModalResult != TModalResult::None)
+        if (TForm* form = Form()) form->SetModalResult(ModalResult);
+}
+
+// --- TEdit
+
+TControl::CreateParams TEdit::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "EDIT";
+    p.style = ES_AUTOHSCROLL | WS_TABSTOP;
+    p.exStyle = WS_EX_CLIENTEDGE;
+    return p;
+}
+
+void TEdit::HandleCreated()
+{
+    settingText_ = true;
+    SetWindowTextA(hwnd_, text_.c_str());
+    settingText_ = false;
+}
+
+void TEdit::SetText(const std::string& text)
+{
+    if (text == text_) return;
+    text_ = text;
+    if (hwnd_) {
+        settingText_ = true;
+        SetWindowTextA(hwnd_, text_.c_str());
+        settingText_ = false;
+    }
+    // Runs here rather than from the window's notification, so an error reaches the caller.
+    if (OnChange) OnChange(this);
+}
+
+void TEdit::Command(unsigned code)
+{
+    if (code != EN_CHANGE || settingText_) return;
+    std::string now = win32::WindowText(hwnd_);
+    text_ = now;
+    if (OnChange) OnChange(this);
+}
+
+// --- TMemo
+
+TControl::CreateParams TMemo::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "EDIT";
+    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
+    p.exStyle = WS_EX_CLIENTEDGE;
+    return p;
+}
+
+void TMemo::HandleCreated() { Mirror(); }
+
+void TMemo::Clear()
+{
+    lines_.clear();
+    Mirror();
+}
+
+void TMemo::Add(const std::string& line)
+{
+    lines_.push_back(line);
+    Mirror();
+}
+
+void TMemo::SetLines(std::vector<std::string> lines)
+{
+    lines_ = std::move(lines);
+    Mirror();
+}
+
+std::string TMemo::Text() const
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (i) text += "\r\n";
+        text += lines_[i];
+    }
+    return text;
+}
+
+void TMemo::SetText(const std::string& text)
+{
+    lines_.clear();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            if (start < text.size()) lines_.push_back(text.substr(start));
+            break;
+        }
+        lines_.push_back(text.substr(start, end - start));
+        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    Mirror();
+}
+
+void TMemo::Mirror()
+{
+    if (hwnd_) SetWindowTextA(hwnd_, Text().c_str());
+}
+
+// --- TComboBox
+
+TComboBox::TComboBox(TComponent* owner, std::string name, bool sorted) : TControl(owner, std::move(name)), sorted_(sorted)
+{
+}
+
+TControl::CreateParams TComboBox::GetCreateParams() const
+{
+    CreateParams p;
+    p.windowClass = "COMBOBOX";
+    p.style = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | (sorted_ ? CBS_SORT : 0);
+    return p;
+}
+
+void TComboBox::HandleCreated()
+{
+    programChange_ = true;
+    for (const std::string& item : items_) SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SetWindowTextA(hwnd_, text_.c_str());
+    programChange_ = false;
+}
+
+int TComboBox::Add(const std::string& item)
+{
+    int index = static_cast<int>(items_.size());
+    if (hwnd_) {
+        programChange_ = true;
+        index = static_cast<int>(SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
+        programChange_ = false;
+        if (index < 0) index = static_cast<int>(items_.size());
+    }
+    items_.insert(items_.begin() + index, item);
+    if (itemIndex_ >= index) ++itemIndex_;
+    return index;
+}
+
+void TComboBox::ClearItems()
+{
+    items_.clear();
+    itemIndex_ = -1;
+    if (hwnd_) {
+        programChange_ = true;
+        SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+        SetWindowTextA(hwnd_, text_.c_str());
+        programChange_ = false;
+    }
+}
+
+int TComboBox::IndexOf(const std::string& text) const
+{
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i] == text) return static_cast<int>(i);
+    return -1;
+}
+
+void TComboBox::SetText(const std::string& text)
+{
+    text_ = text;
+    itemIndex_ = IndexOf(text);
+    if (hwnd_) {
+        programChange_ = true;
+        SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+        SetWindowTextA(hwnd_, text_.c_str());
+        programChange_ = false;
+    }
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    itemIndex_ = index;
+    text_ = index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string();
+    if (hwnd_) {
+        programChange_ = true;
+        SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        if (index < 0) SetWindowTextA(hwnd_, "");
+        programChange_ = false;
+    }
+}
+
+void TComboBox::Command(unsigned code)
+{
+    if (programChange_) return;
+    if (code == CBN_SELCHANGE) {
+        // The edit shows the picked item only after this notification; take it from the list.
+        int index = static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
+        if (index < 0 || index >= static_cast<int>(items_.size())) return;
+        itemIndex_ = index;
+        text_ = items_[static_cast<std::size_t>(index)];
+        if (OnChange) OnChange(this);
+    } else if (code == CBN_EDITCHANGE) {
+        text_ = win32::WindowText(hwnd_);
+        itemIndex_ = IndexOf(text_);
+        if (OnChange) OnChange(this);
+    }
+}
+
+}  // namespace ui
