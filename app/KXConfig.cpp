@@ -1,0 +1,22 @@
+// The program: the settings window of the game, in the game's folder.
+#include <windows.h>
+
+#include <memory>
+
+#include "app/Main.h"
+#include "ui/Application.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    ui::TApplication& application = ui::Application();
+    std::unique_ptr<TfConfig> fConfig;
+    try {
+        application.Initialize();
+        fConfig = std::make_unique<TfConfig>(ProgramFolder(), CommandLineArguments());
+        application.Run();
+    } catch (...) {
+        // An error while the window is built ends the program before it is shown.
+        ui::ReportException();
+    }
+    return 0;
+}

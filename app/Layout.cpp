@@ -1,0 +1,361 @@
+// The window's controls, page by page, group by group, in their visual order.
+// Positions are design pixels at 120 pixels per inch; the form scales them to the screen.
+#include "app/Main.h"
+
+using namespace ui;
+
+namespace {
+
+struct Box {
+    int left, top, width, height;
+};
+
+// Creates a control of the window: owned by the window, placed in parent.
+template <class T, class... Extra>
+T* Make(TfConfig* owner, TControl* parent, const char* name, Box box, const std::string& caption = {},
+        Extra... extra)
+{
+    T* control = new T(owner, name, extra...);
+    control->SetCaption(caption);
+    control->SetBounds(box.left, box.top, box.width, box.height);
+    control->SetParent(parent);
+    return control;
+}
+
+TLabel* MakeLabel(TfConfig* owner, TControl* parent, const char* name, Box box, const std::string& caption,
+                  bool bold = false, TAlignment alignment = TAlignment::Left)
+{
+    auto* label = new TLabel(owner, name);
+    label->SetCaption(caption);
+    label->SetBold(bold);
+    label->SetAlignment(alignment);
+    label->SetBounds(box.left, box.top, box.width, box.height);
+    label->SetParent(parent);
+    return label;
+}
+
+TTrackBar* MakeTrackBar(TfConfig* owner, TControl* parent, const char* name, Box box, TTrackBarOrientation orientation,
+                        int min, int max, int position, int lineSize, int tickFrequency)
+{
+    auto* bar = new TTrackBar(owner, name);
+    bar->SetOrientation(orientation);
+    bar->SetRange(min, max);
+    bar->SetPosition(position);
+    bar->SetPageSize(1);
+    bar->SetLineSize(lineSize);
+    bar->SetTickFrequency(tickFrequency);
+    bar->SetBounds(box.left, box.top, box.width, box.height);
+    bar->SetParent(parent);
+    return bar;
+}
+
+TUpDown* MakeUpDown(TfConfig* owner, TControl* parent, const char* name, Box box, int min, int max, int position)
+{
+    auto* upDown = new TUpDown(owner, name);
+    upDown->SetRange(min, max);
+    upDown->SetPosition(position);
+    upDown->SetBounds(box.left, box.top, box.width, box.height);
+    upDown->SetParent(parent);
+    return upDown;
+}
+
+constexpr int kCheck = 21;  // height of a check box or radio button row
+constexpr int kLabel = 17;
+constexpr int kEdit = 24;
+
+}  // namespace
+
+void TfConfig::CreateControls()
+{
+    SetClientSize(778, 527);
+    SetCaption("Torvel II");
+
+    bTestSettings = Make<TButton>(this, this, "bTestSettings", {8, 488, 100, 30}, "Test ...");
+    bCancel = Make<TButton>(this, this, "bCancel", {487, 488, 90, 30}, "Cancel");
+    bApply = Make<TButton>(this, this, "bApply", {583, 488, 90, 30}, "Apply");
+    bOK = Make<TButton>(this, this, "bOK", {679, 488, 90, 30}, "OK");
+    openImport = new TOpenDialog(this, "openImport");
+
+    pcConfig = Make<TPageControl>(this, this, "pcConfig", {8, 8, 761, 473});
+    tsSimple = Make<TTabSheet>(this, pcConfig, "tsSimple", {0, 0, 753, 445}, "Basic");
+    tsHotKeys = Make<TTabSheet>(this, pcConfig, "tsHotKeys", {0, 0, 753, 445}, " Hot Keys");
+    tsGameplay = Make<TTabSheet>(this, pcConfig, "tsGameplay", {0, 0, 753, 445}, "Gameplay");
+    tsOptions = Make<TTabSheet>(this, pcConfig, "tsOptions", {0, 0, 753, 445}, "Graphics");
+    pcConfig->SetActivePage(tsSimple);
+
+    // --- Basic
+    // Slider ticks: 5 or 6 levels spread over the slider's channel, labels centred on them.
+    const int sliderTop = 48, sliderHeight = 320, firstTick = sliderTop + 13, tickSpan = sliderHeight - 26;
+    auto tickY = [&](int level, int levels) { return firstTick + tickSpan * (level - 1) / (levels - 1); };
+
+    gbDifficulty = Make<TGroupBox>(this, tsSimple, "gbDifficulty", {8, 8, 161, 417}, "Difficulty");
+    lDifficulty = MakeLabel(this, gbDifficulty, "lDifficulty", {12, 22, 137, kLabel}, "Difficulty", true);
+    TLabel** difficultyLabels[] = {&lExpert, &lHard, &lNormal, &lEasy, &lNovice};
+    const char* difficultyNames[] = {"lExpert", "lHard", "lNormal", "lEasy", "lNovice"};
+    const char* difficultyCaptions[] = {"Expert", "Hard", "Normal", "Easy", "Novice"};
+    for (int i = 0; i < 5; ++i)
+        *difficultyLabels[i] = MakeLabel(this, gbDifficulty, difficultyNames[i], {12, tickY(i + 1, 5) - 8, 90, kLabel},
+                                         difficultyCaptions[i], false, TAlignment::Right);
+    tbDifficulty = MakeTrackBar(this, gbDifficulty, "tbDifficulty", {106, sliderTop, 44, sliderHeight},
+                                TTrackBarOrientation::Vertical, 1, 5, 3, 1, 1);
+
+    gbHardware = Make<TGroupBox>(this, tsSimple, "gbHardware", {176, 8, 337, 417}, "Hardware");
+    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {150, 22, 60, kLabel}, "General", true, TAlignment::Center);
+    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {210, 22, 60, kLabel}, "Graphics", true, TAlignment::Center);
+    lSound = MakeLabel(this, gbHardware, "lSound", {270, 22, 60, kLabel}, "Sound", true, TAlignment::Center);
+    TLabel** classLabels[] = {&lHighEnd, &lAboveAverage, &lAverage, &lBudget, &lMinSpec, &lBelowMinSpec};
+    const char* classNames[] = {"lHighEnd", "lAboveAverage", "lAverage", "lBudget", "lMinSpec", "lBelowMinSpec"};
+    const char* classCaptions[] = {"Tiny God", "High End PC", "Average PC", "Budget PC", "Minimum Spec",
+                                   "Below Min Spec"};
+    TLabel** speedLabels[] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6};
+    const char* speedNames[] = {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"};
+    const char* speedCaptions[] = {"600 MHz", "533 MHz", "450 MHz", "333 MHz", "233 MHz", "200 MHz"};
+    for (int i = 0; i < 6; ++i) {
+        int y = tickY(i + 1, 6);
+        *classLabels[i] = MakeLabel(this, gbHardware, classNames[i], {12, y - 17, 136, kLabel}, classCaptions[i],
+                                    false, TAlignment::Right);
+        *speedLabels[i] = MakeLabel(this, gbHardware, speedNames[i], {12, y, 136, kLabel}, speedCaptions[i], false,
+                                    TAlignment::Right);
+    }
+    lBelowMinSpec->SetFontColor(clRed);
+    tbGeneral = MakeTrackBar(this, gbHardware, "tbGeneral", {158, sliderTop, 44, sliderHeight},
+                             TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
+    tbGraphics = MakeTrackBar(this, gbHardware, "tbGraphics", {218, sliderTop, 44, sliderHeight},
+                              TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
+    tbSound = MakeTrackBar(this, gbHardware, "tbSound", {278, sliderTop, 44, sliderHeight},
+                           TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
+    cb3dAcceleration2 = Make<TCheckBox>(this, gbHardware, "cb3dAcceleration2", {12, 384, 313, kCheck});
+
+    lSettings = MakeLabel(this, tsSimple, "lSettings", {520, 6, 225, kLabel}, "Settings", true);
+    mSettings = Make<TMemo>(this, tsSimple, "mSettings", {520, 26, 225, 401});
+    mSettings->SetColor(clSilver);
+
+    // --- Hot Keys
+    CreateKeyboard();
+    sbDummy = new TSpeedButton(this, "sbDummy");
+    sbDummy->SetVisible(false);
+    sbDummy->SetEnabled(false);
+    sbDummy->SetBounds(0, 0, 8, 8);
+    sbDummy->SetParent(tsHotKeys);
+
+    gbHotKeyGroups = Make<TGroupBox>(this, tsHotKeys, "gbHotKeyGroups", {8, 304, 433, 129}, "Hot Key Groups");
+    TRadioButton** radios[] = {&rbPage, &rbActions, &rbMiscellaneous, &rbQuickSlots, &rbWizardSpells, &rbPriestSpells};
+    const char* radioNames[] = {"rbPage", "rbActions", "rbMiscellaneous", "rbQuickSlots", "rbWizardSpells",
+                                "rbPriestSpells"};
+    for (int i = 0; i < 6; ++i) {
+        *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i], {12, 19 + 18 * i, 150, 18}, radioNames[i]);
+        (*radios[i])->Tag = i;
+    }
+    TComboBox** lists[] = {&cbPage, &cbActions, &cbMiscellaneous, &cbQuickSlots, &cbWizardSpells, &cbPriestSpells};
+    const char* listNames[] = {"cbPage", "cbActions", "cbMiscellaneous", "cbQuickSlots", "cbWizardSpells",
+                               "cbPriestSpells"};
+    const char* listHints[] = {"Page", "Actions", "Miscellaneous", "Quick Slots", "Wizard Spells", "Priest Spells"};
+    for (int i = 0; i < 6; ++i) {
+        auto* list = new TComboBox(this, listNames[i], /*sorted=*/true);
+        list->SetHint(listHints[i]);
+        list->SetText(listNames[i]);
+        list->SetVisible(false);
+        list->SetBounds(170, 24, 251, kEdit);
+        list->SetParent(gbHotKeyGroups);
+        *lists[i] = list;
+    }
+    cbWizardSpells->Tag = 4;
+    cbPriestSpells->Tag = 5;
+    cbFixed = new TComboBox(this, "cbFixed", /*sorted=*/false);
+    cbFixed->SetHint("Fixed");
+    cbFixed->SetText("cbFixed");
+    cbFixed->SetVisible(false);
+    cbFixed->SetBounds(170, 60, 251, kEdit);
+    cbFixed->SetParent(gbHotKeyGroups);
+
+    cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {460, 312, 290, kCheck},
+                                         "Confirm Hot Key Delete");
+    cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {460, 338, 290, kCheck},
+                                   "Confirm Hot Key -> Spell Changes");
+    cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {460, 364, 290, kCheck},
+                                     "Confirm Spell -> Hot Key Changes");
+    cbConfirmDeletions->SetChecked(true);
+    cbConfirmKey->SetChecked(true);
+    cbConfirmSpell->SetChecked(true);
+    bImport = Make<TButton>(this, tsHotKeys, "bImport", {640, 400, 105, 30}, "Import ...");
+
+    // --- Gameplay
+    gbCacheOptions = Make<TGroupBox>(this, tsGameplay, "gbCacheOptions", {8, 20, 257, 63}, " Cache Options ");
+    lCacheSize = MakeLabel(this, gbCacheOptions, "lCacheSize", {12, 30, 96, kLabel}, "Cache Size");
+    eCacheSize = Make<TEdit>(this, gbCacheOptions, "eCacheSize", {112, 26, 90, kEdit});
+    udCacheSize = MakeUpDown(this, gbCacheOptions, "udCacheSize", {185, 26, 17, kEdit}, 150, 10000, 300);
+    udCacheSize->SetAssociate(eCacheSize);
+    lmb = MakeLabel(this, gbCacheOptions, "lmb", {208, 30, 40, kLabel}, "MB");
+
+    gbAIOptions = Make<TGroupBox>(this, tsGameplay, "gbAIOptions", {8, 97, 257, 176}, " AI Options ");
+    lFrameRate = MakeLabel(this, gbAIOptions, "lFrameRate", {12, 22, 233, kLabel}, "AI Frame Rate");
+    tbFrameRate = MakeTrackBar(this, gbAIOptions, "tbFrameRate", {6, 40, 245, 34}, TTrackBarOrientation::Horizontal,
+                               15, 60, 30, 5, 5);
+    lUpdatesValue = MakeLabel(this, gbAIOptions, "lUpdatesValue", {12, 78, 28, kLabel}, "30", false, TAlignment::Right);
+    lUpdates = MakeLabel(this, gbAIOptions, "lUpdates", {44, 78, 200, kLabel}, "Updates per Second");
+    lPathSearchNodes = MakeLabel(this, gbAIOptions, "lPathSearchNodes", {12, 110, 100, kLabel}, "Search Nodes");
+    ePathSearchNodes = Make<TEdit>(this, gbAIOptions, "ePathSearchNodes", {116, 106, 100, kEdit});
+    ePathSearchNodes->SetText("20000");
+    udPathSearchNodes = MakeUpDown(this, gbAIOptions, "udPathSearchNodes", {218, 106, 17, kEdit}, 40, 4000, 40);
+    cbEnhancedPathfinding = Make<TCheckBox>(this, gbAIOptions, "cbEnhancedPathfinding", {12, 142, 233, kCheck},
+                                            "cbEnhancedPathfinding");
+
+    gbMultiplayer = Make<TGroupBox>(this, tsGameplay, "gbMultiplayer", {8, 288, 257, 137}, " Multiplayer Options ");
+    cbGameSpy = Make<TCheckBox>(this, gbMultiplayer, "cbGameSpy", {12, 24, 233, kCheck}, "GameSpy Enabled");
+    lZipCode = MakeLabel(this, gbMultiplayer, "lZipCode", {12, 62, 84, kLabel}, "Zip Code");
+    eZipCode = Make<TEdit>(this, gbMultiplayer, "eZipCode", {100, 58, 145, kEdit});
+    lCountry = MakeLabel(this, gbMultiplayer, "lCountry", {12, 98, 84, kLabel}, "Country");
+    cbCountry = Make<TComboBox>(this, gbMultiplayer, "cbCountry", {100, 94, 145, kEdit});
+
+    gbGameplay = Make<TGroupBox>(this, tsGameplay, "gbGameplay", {280, 20, 465, 197}, " Gameplay ");
+    struct CheckRow {
+        TCheckBox** control;
+        const char* name;
+        const char* caption;
+        int left, top;
+    };
+    const CheckRow gameplayRows[] = {
+        {&cbCriticalHit, "cbCriticalHit", "Critical Hit Screen Shake", 12, 20},
+        {&cbTranslucentShadows, "cbTranslucentShadows", "Translucent Shadows", 12, 41},
+        {&cbLowEndMachine, "cbLowEndMachine", "Standard Static Animations", 12, 62},
+        {&cbLowEndMachine2, "cbLowEndMachine2", "High End Static Animations", 12, 83},
+        {&cbFootsteps, "cbFootsteps", "Footsteps", 12, 104},
+        {&cbAttackSounds, "cbAttackSounds", "Attack Sounds", 12, 125},
+        {&cbLowMemSounds1, "cbLowMemSounds1", "No High Memory Sounds", 12, 146},
+        {&cbLowMemSounds2, "cbLowMemSounds2", "Low Memory Sounds 2", 12, 167},
+        {&cbDuplicateFloatingText, "cbDuplicateFloatingText", "Duplicate Floating Text", 240, 20},
+        {&cbDisableCastingGlows, "cbDisableCastingGlows", "Disable Casting Glows", 240, 41},
+        {&cbDisableVidCells, "cbDisableVidCells", "Disable Vid Cells", 240, 62},
+        {&cbForce50Transparency, "cbForce50Transparency", "Force 50% Transparency", 240, 83},
+        {&cbBrightenOff, "cbBrightenOff", "Brighten Off", 240, 104},
+        {&cbMidLevelBrighten, "cbMidLevelBrighten", "Mid Level Brighten", 258, 125},
+        {&cbHighLevelBrighten, "cbHighLevelBrighten", "High Level Brighten", 258, 146},
+    };
+    for (const CheckRow& row : gameplayRows)
+        *row.control = Make<TCheckBox>(this, gbGameplay, row.name, {row.left, row.top, 212, kCheck}, row.caption);
+    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {240, 172, 110, kLabel}, "Tile Precache");
+    eTilesPrecache = Make<TEdit>(this, gbGameplay, "eTilesPrecache", {354, 168, 64, kEdit});
+    udTilesPrecache = MakeUpDown(this, gbGameplay, "udTilesPrecache", {401, 168, 17, kEdit}, 0, 100, 0);
+    udTilesPrecache->SetAssociate(eTilesPrecache);
+    lPercent = MakeLabel(this, gbGameplay, "lPercent", {424, 172, 24, kLabel}, "%");
+
+    lHelp2 = MakeLabel(this, tsGameplay, "lHelp2", {280, 228, 200, kLabel}, "Information and Help:", true);
+    lTopic2 = MakeLabel(this, tsGameplay, "lTopic2", {480, 228, 265, kLabel}, "", false, TAlignment::Right);
+    mHelp2 = Make<TMemo>(this, tsGameplay, "mHelp2", {280, 248, 465, 177});
+    mHelp2->SetColor(clWhite);
+
+    // --- Graphics
+    gbColorDepth = Make<TGroupBox>(this, tsOptions, "gbColorDepth", {8, 20, 257, 53}, " Color Depth ");
+    rb16bit = Make<TRadioButton>(this, gbColorDepth, "rb16bit", {12, 22, 76, kCheck}, "16 bit");
+    rb24bit = Make<TRadioButton>(this, gbColorDepth, "rb24bit", {92, 22, 76, kCheck}, "24 bit");
+    rb32bit = Make<TRadioButton>(this, gbColorDepth, "rb32bit", {172, 22, 76, kCheck}, "32 bit");
+    rb16bit->Tag = 0;
+    rb24bit->Tag = 1;
+    rb32bit->Tag = 2;
+
+    gbGameResolution = Make<TGroupBox>(this, tsOptions, "gbGameResolution", {8, 84, 257, 161}, " Game Resolution ");
+    lSupported = MakeLabel(this, gbGameResolution, "lSupported", {12, 20, 112, kLabel}, "Supported");
+    rb640 = Make<TRadioButton>(this, gbGameResolution, "rb640", {12, 40, 112, kCheck}, "640 x 480");
+    rb800 = Make<TRadioButton>(this, gbGameResolution, "rb800", {12, 62, 112, kCheck}, "800 x 600");
+    lUnsupported = MakeLabel(this, gbGameResolution, "lUnsupported", {132, 20, 115, kLabel}, "Unsupported");
+    lUnsupported->SetFontColor(clRed);
+    cbUnlockModes = Make<TCheckBox>(this, gbGameResolution, "cbUnlockModes", {132, 40, 115, kCheck}, "Unlock Modes");
+    rb1024 = Make<TRadioButton>(this, gbGameResolution, "rb1024", {132, 62, 115, kCheck}, "rb1024");
+    rb1280 = Make<TRadioButton>(this, gbGameResolution, "rb1280", {132, 84, 115, kCheck}, "rb1280");
+    rb1600 = Make<TRadioButton>(this, gbGameResolution, "rb1600", {132, 106, 115, kCheck}, "rb1600");
+    rb2048 = Make<TRadioButton>(this, gbGameResolution, "rb2048", {132, 128, 115, kCheck}, "rb2048");
+    TRadioButton* resolutions[] = {rb640, rb800, rb1024, rb1280, rb1600, rb2048};
+    for (int i = 0; i < 6; ++i) resolutions[i]->Tag = i;
+
+    gbWindowMode = Make<TGroupBox>(this, tsOptions, "gbWindowMode", {8, 256, 257, 53}, "Window Mode");
+    rbFullScreen = Make<TRadioButton>(this, gbWindowMode, "rbFullScreen", {12, 22, 112, kCheck}, "Full Screen");
+    rbWindowed = Make<TRadioButton>(this, gbWindowMode, "rbWindowed", {132, 22, 112, kCheck}, "Window");
+
+    gb2d16bitOptions = Make<TGroupBox>(this, tsOptions, "gb2d16bitOptions", {8, 320, 257, 105},
+                                       " 2D and 16 bit Only Options ");
+    cbSoftwareMirror = Make<TCheckBox>(this, gb2d16bitOptions, "cbSoftwareMirror", {12, 24, 233, kCheck},
+                                       "Software Mirror BLT");
+    cbSoftware = Make<TCheckBox>(this, gb2d16bitOptions, "cbSoftware", {12, 48, 233, kCheck}, "Software BLT");
+    cbSoftwareTransparent = Make<TCheckBox>(this, gb2d16bitOptions, "cbSoftwareTransparent", {12, 72, 233, kCheck},
+                                            "Software Transparent BLT");
+
+    gb3dOptions = Make<TGroupBox>(this, tsOptions, "gb3dOptions", {280, 20, 465, 197}, " 3D Options ");
+    cb3dAnimations = Make<TCheckBox>(this, gb3dOptions, "cb3dAnimations", {12, 26, 300, kCheck}, "3D Animations");
+    cb3dAcceleration = Make<TCheckBox>(this, gb3dOptions, "cb3dAcceleration", {12, 60, 300, kCheck},
+                                       "Use 3D Acceleration");
+    bGLSetup = Make<TButton>(this, gb3dOptions, "bGLSetup", {330, 56, 120, 30}, "3D Setup ...");
+    lGLDrivers = MakeLabel(this, gb3dOptions, "lGLDrivers", {12, 104, 64, kLabel}, "Driver");
+    cbGLDrivers = Make<TComboBox>(this, gb3dOptions, "cbGLDrivers", {80, 100, 370, kEdit});
+    cb16bitTextures = Make<TCheckBox>(this, gb3dOptions, "cb16bitTextures", {12, 140, 300, kCheck}, "32 bit Textures");
+
+    lHelp = MakeLabel(this, tsOptions, "lHelp", {280, 228, 200, kLabel}, "Information and Help:", true);
+    lTopic = MakeLabel(this, tsOptions, "lTopic", {480, 228, 265, kLabel}, "", false, TAlignment::Right);
+    mHelp = Make<TMemo>(this, tsOptions, "mHelp", {280, 248, 465, 177});
+    mHelp->SetColor(clWhite);
+}
+
+void TfConfig::CreateKeyboard()
+{
+    gbKeyboard = Make<TGroupBox>(this, tsHotKeys, "gbKeyboard", {8, 10, 742, 290}, " Keyboard ");
+    gbKeyboard->SetColor(clWhite);
+
+    // Each row: its top edge and its keys left to right. Ordinary keys are 35 wide on a pitch of 49;
+    // a gap before a key widens the space in front of it.
+    struct Key {
+        TSpeedButton** button;
+        const char* name;
+        int width;
+        int gapBefore;
+    };
+    constexpr int kKey = 35, kGap = 14, kGroupGap = 24, kWide = 44;
+#define KEY(n) &n, #n
+    const std::vector<std::pair<int, std::vector<Key>>> rows = {
+        {22,
+         {{KEY(sbEsc), kKey, 0},     {KEY(sbF1), kKey, kGroupGap}, {KEY(sbF2), kKey, 0},  {KEY(sbF3), kKey, 0},
+          {KEY(sbF4), kKey, 0},      {KEY(sbF5), kKey, kGroupGap}, {KEY(sbF6), kKey, 0},  {KEY(sbF7), kKey, 0},
+          {KEY(sbF8), kKey, 0},      {KEY(sbF9), kKey, kGroupGap}, {KEY(sbF10), kKey, 0}, {KEY(sbF11), kKey, 0},
+          {KEY(sbF12), kKey, 0}}},
+        {64,
+         {{KEY(sbTilde), kKey, 0}, {KEY(sb1), kKey, 0}, {KEY(sb2), kKey, 0}, {KEY(sb3), kKey, 0},
+          {KEY(sb4), kKey, 0},     {KEY(sb5), kKey, 0}, {KEY(sb6), kKey, 0}, {KEY(sb7), kKey, 0},
+          {KEY(sb8), kKey, 0},     {KEY(sb9), kKey, 0}, {KEY(sb0), kKey, 0}, {KEY(sbDash), kKey, 0},
+          {KEY(sbEquals), kKey, 0}, {KEY(sbBackspace), 80, 0}}},
+        {107,
+         {{KEY(sbTab), 60, 0},       {KEY(sbQ), kKey, 0}, {KEY(sbW), kKey, 0}, {KEY(sbE), kKey, 0},
+          {KEY(sbR), kKey, 0},       {KEY(sbT), kKey, 0}, {KEY(sbY), kKey, 0}, {KEY(sbU), kKey, 0},
+          {KEY(sbI), kKey, 0},       {KEY(sbO), kKey, 0}, {KEY(sbP), kKey, 0}, {KEY(sbOpenBrace), kKey, 0},
+          {KEY(sbCloseBrace), kKey, 0}, {KEY(sbBackslash), 51, 0}}},
+        {149,
+         {{KEY(sbCapsLock), 70, 0}, {KEY(sbA), kKey, 0}, {KEY(sbS), kKey, 0}, {KEY(sbD), kKey, 0},
+          {KEY(sbF), kKey, 0},      {KEY(sbG), kKey, 0}, {KEY(sbH), kKey, 0}, {KEY(sbJ), kKey, 0},
+          {KEY(sbK), kKey, 0},      {KEY(sbL), kKey, 0}, {KEY(sbSemicolon), kKey, 0},
+          {KEY(sbApostrophe), kKey, 0}, {KEY(sbEnter), 90, 0}}},
+        {191,
+         {{KEY(sbShiftLeft), 90, 0}, {KEY(sbZ), kKey, 0}, {KEY(sbX), kKey, 0}, {KEY(sbC), kKey, 0},
+          {KEY(sbV), kKey, 0},       {KEY(sbB), kKey, 0}, {KEY(sbN), kKey, 0}, {KEY(sbM), kKey, 0},
+          {KEY(sbComma), kKey, 0},   {KEY(sbPeriod), kKey, 0}, {KEY(sbForwardSlash), kKey, 0},
+          {KEY(sbShiftRight), 120, 0}}},
+        {232,
+         {{KEY(sbCtrlLeft), 69, 0}, {KEY(sbWindowLeft), kWide, 0}, {KEY(sbAltLeft), kWide, 0},
+          {KEY(sbSpace), 277, 0},   {KEY(sbAltRight), kWide, 0},   {KEY(sbWindowRight), kWide, 0},
+          {KEY(sbMenu), kWide, 0},  {KEY(sbCtrlRight), 53, 0}}},
+    };
+#undef KEY
+    for (const auto& [top, keys] : rows) {
+        int x = 12;
+        for (const Key& key : keys) {
+            x += key.gapBefore;
+            auto* button = new TSpeedButton(this, key.name);
+            button->SetShowHint(true);
+            button->SetBounds(x, top, key.width, 36);
+            button->SetParent(gbKeyboard);
+            *key.button = button;
+            x += key.width + kGap;
+        }
+    }
+    sbCtrlLeft->SetCaption("Ctrl");
+    sbCtrlRight->SetCaption("Ctrl");
+
+    lDelete = MakeLabel(this, gbKeyboard, "lDelete", {250, 270, 482, kLabel},
+                        "  Right Click on a button to Delete its Hot Key Assignment  ", false, TAlignment::Right);
+}

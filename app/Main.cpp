@@ -1,0 +1,261 @@
+#include "app/Main.h"
+#include <algorithm>
+
+#include "lang/LanguageIndex.h"
+#include "presets/Difficulty.h"
+#include "settings/IniFile.h"
+#include "ui/Application.h"
+#include "ui/Convert.h"
+
+using namespace ui;
+
+TfConfig::TfConfig(std::string folder, std::vector<std::string> arguments, TfConfigPlatform platform)
+    : TForm(nullptr, "fConfig", "TfConfig", 14), programFolder(std::move(folder)), arguments_(std::move(arguments))
+{
+    if (!platform.displayModes) ownDisplayModes_ = std::make_unique<Win32DisplayModes>();
+    if (!platform.processes) ownProcesses_ = std::make_unique<Win32Processes>();
+    displayModes_ = platform.displayModes ? platform.displayModes : ownDisplayModes_.get();
+    processes_ = platform.processes ? platform.processes : ownProcesses_.get();
+
+    CreateControls();
+    BindHandlers();
+    dlgDifficulty = new TdlgDifficulty(this);
+    BuildControlLists();
+    MarkDisabledKeys();
+    videoControls = {rb640,   rb800,         rb16bit,        rb24bit,          rb32bit,         cbSoftwareMirror,
+                     cbSoftware, cbSoftwareTransparent, cb3dAnimations, cb3dAcceleration, cb16bitTextures,
+                     cbCriticalHit};
+    videoSnapshot.assign(videoControls.size(), false);
+    videoTestPassed = true;
+    shownAssignments = &plainAssignments;
+    selectedKey = nullptr;
+    previousKey = nullptr;
+    selectedPosition = 0;
+    settingsPath = programFolder + "torvel.ini";
+    keymapPath = programFolder + "keymap.ini";
+    advancedNoticePending = {true, true};
+
+    LoadLanguage(programFolder + "Language.txt");
+    ScanDisplayModes();
+    LoadSettings();
+    LoadKeyMap();
+    RefreshSummary();
+
+    shownList = cbPage;
+    rbPage->SetChecked(true);
+
+    if (!arguments_.empty() && arguments_[0] == "-keymap") {
+        tsOptions->SetEnabled(false);
+        tsOptions->SetTabVisible(false);
+        tsSimple->SetEnabled(false);
+        tsSimple->SetTabVisible(false);
+    }
+}
+
+TfConfig::~TfConfig() { BeginDestroy(); }
+
+void TfConfig::BindHandlers()
+{
+    OnClose = Bind(this, &TfConfig::FormClose);
+    OnCloseQuery = Bind(this, &TfConfig::FormCloseQuery);
+    bTestSettings->OnClick = Bind(this, &TfConfig::bTestSettingsClick);
+    bCancel->OnClick = Bind(this, &TfConfig::bCancelClick);
+    bApply->OnClick = Bind(this, &TfConfig::bApplyClick);
+    bOK->OnClick = Bind(this, &TfConfig::bOKClick);
+    pcConfig->OnChange = Bind(this, &TfConfig::pcConfigChange);
+
+    tbDifficulty->OnChange = Bind(this, &TfConfig::tbDifficultyChange);
+    tbGeneral->OnChange = Bind(this, &TfConfig::tbGeneralChange);
+    tbGraphics->OnChange = Bind(this, &TfConfig::tbGraphicsChange);
+    tbSound->OnChange = Bind(this, &TfConfig::tbSoundChange);
+    cb3dAcceleration2->OnClick = Bind(this, &TfConfig::cb3dAccelerationClick);
+
+    // Keyboard buttons as the form binds them; the keys the user may not assign are bound
+    // again when the constructor marks them.
+    auto bindDummy = [this](TSpeedButton* key) {
+        key->OnClick = Bind(this, &TfConfig::sbDummyClick);
+        key->OnMouseMove = Bind(this, &TfConfig::sbDummyMouseMove);
+        key->OnMouseUp = Bind(this, &TfConfig::sbDummyMouseUp);
+    };
+    auto group = [](TSpeedButton* key, int index, bool allowAllUp) {
+        key->SetGroupIndex(index);
+        key->SetAllowAllUp(allowAllUp);
+    };
+    group(sbCtrlLeft, 100, true);
+    group(sbCtrlRight, 101, true);
+    sbCtrlLeft->OnClick = Bind(this, &TfConfig::sbCtrlClick);
+    sbCtrlRight->OnClick = Bind(this, &TfConfig::sbCtrlClick);
+    for (TSpeedButton* key : {sbWindowLeft, sbWindowRight}) {
+        group(key, 101, true);
+        bindDummy(key);
+    }
+    for (TSpeedButton* key : {sbEsc, sbF1, sbF2, sbF3, sbF4, sbF5, sbF6, sbF7, sbF8, sbF9, sbF10, sbF11, sbF12}) {
+        group(key, 102, true);
+        if (key != sbF3) key->OnClick = Bind(this, &TfConfig::sbDisabledButtonClick);
+    }
+    for (TSpeedButton* key : {sbAltLeft, sbAltRight}) {
+        group(key, 102, true);
+        bindDummy(key);
+    }
+    for (TSpeedButton* key : {sbShiftLeft, sbShiftRight}) {
+        group(key, 103, false);
+        bindDummy(key);
+    }
+    for (TSpeedButton* key : {sb1, sb2, sb3, sb4, sb5, sb6, sb7, sb8, sb9, sb0, sbDash, sbEquals, sbBackspace,
+                              sbOpenBrace, sbCloseBrace})
+        key->OnClick = Bind(this, &TfConfig::sbDisabledButtonClick);
+    for (TSpeedButton* key :
+         {sbTilde, sbQ, sbW, sbE, sbR, sbT, sbY, sbU, sbI, sbO, sbP, sbA, sbS, sbD, sbF, sbG, sbH, sbJ, sbK, sbL,
+          sbZ, sbX, sbC, sbV, sbB, sbN, sbM, sbTab, sbBackslash, sbCapsLock, sbSemicolon, sbApostrophe, sbEnter,
+          sbComma, sbPeriod, sbForwardSlash, sbSpace, sbMenu})
+        bindDummy(key);
+    bindDummy(sbDummy);
+
+    bImport->OnClick = Bind(this, &TfConfig::bImportClick);
+    for (TRadioButton* radio : {rbPage, rbActions, rbMiscellaneous, rbQuickSlots, rbWizardSpells, rbPriestSpells})
+        radio->OnClick = Bind(this, &TfConfig::rgHotKeyGroupsClick);
+    for (TComboBox* list : {cbPage, cbActions, cbMiscellaneous, cbQuickSlots, cbWizardSpells, cbPriestSpells})
+        list->OnChange = Bind(this, &TfConfig::ConfigureHotkeys);
+
+    eCacheSize->OnExit = Bind(this, &TfConfig::eCacheSizeExit);
+    udCacheSize->OnExit = Bind(this, &TfConfig::eCacheSizeExit);
+    tbFrameRate->OnChange = Bind(this, &TfConfig::tbFrameRateChange);
+    ePathSearchNodes->OnChange = Bind(this, &TfConfig::ePathSearchNodesChange);
+    ePathSearchNodes->OnExit = Bind(this, &TfConfig::ePathSearchNodesExit);
+    udPathSearchNodes->OnClick = Bind(this, &TfConfig::udPathSearchNodesClick);
+    cbBrightenOff->OnClick = Bind(this, &TfConfig::cbBrightenOffClick);
+
+    for (TRadioButton* depth : {rb16bit, rb24bit, rb32bit}) depth->OnClick = Bind(this, &TfConfig::ColorDepthsClick);
+    cbUnlockModes->OnClick = Bind(this, &TfConfig::cbUnlockModesClick);
+    cb3dAcceleration->OnClick = Bind(this, &TfConfig::cb3dAccelerationClick);
+    bGLSetup->OnClick = Bind(this, &TfConfig::bGLSetupClick);
+
+    // Context help: the groups and options whose hint explains them.
+    for (TControl* help : std::initializer_list<TControl*>{
+             gbDifficulty, gbHardware, gbCacheOptions, gbAIOptions, gbMultiplayer, gbGameplay, gbColorDepth,
+             gbGameResolution, gbWindowMode, gb2d16bitOptions, gb3dOptions, lDifficulty, lGeneral, lGraphics, lSound,
+             lTilesPrecache, lPathSearchNodes, ePathSearchNodes, cbEnhancedPathfinding, cbCriticalHit,
+             cbTranslucentShadows, cbLowEndMachine, cbLowEndMachine2, cbFootsteps, cbAttackSounds, cbLowMemSounds1,
+             cbLowMemSounds2, cbDuplicateFloatingText, cbDisableCastingGlows, cbDisableVidCells,
+             cbForce50Transparency, cbBrightenOff, cbMidLevelBrighten, cbHighLevelBrighten})
+        help->OnMouseMove = Bind(this, &TfConfig::DisplayHelp);
+}
+
+void TfConfig::BuildControlLists()
+{
+    depthButtons = {rb16bit, rb24bit, rb32bit};
+    resolutionButtons = {rb640, rb800, rb1024, rb1280, rb1600, rb2048};
+    groupRadios = {rbPage, rbActions, rbMiscellaneous, rbQuickSlots, rbWizardSpells, rbPriestSpells};
+    groupLists = {cbPage, cbActions, cbMiscellaneous, cbQuickSlots, cbWizardSpells, cbPriestSpells, cbFixed};
+    // Key positions: the keyboard row by row, left to right, without the two Ctrl keys.
+    keyButtons = {sbEsc,       sbF1,         sbF2,        sbF3,        sbF4,       sbF5,         sbF6,
+                  sbF7,        sbF8,         sbF9,        sbF10,       sbF11,      sbF12,        sbTilde,
+                  sb1,         sb2,          sb3,         sb4,         sb5,        sb6,          sb7,
+                  sb8,         sb9,          sb0,         sbDash,      sbEquals,   sbBackspace,  sbTab,
+                  sbQ,         sbW,          sbE,         sbR,         sbT,        sbY,          sbU,
+                  sbI,         sbO,          sbP,         sbOpenBrace, sbCloseBrace, sbBackslash, sbCapsLock,
+                  sbA,         sbS,          sbD,         sbF,         sbG,        sbH,          sbJ,
+                  sbK,         sbL,          sbSemicolon, sbApostrophe, sbEnter,   sbShiftLeft,  sbZ,
+                  sbX,         sbC,          sbV,         sbB,         sbN,        sbM,          sbComma,
+                  sbPeriod,    sbForwardSlash, sbShiftRight, sbWindowLeft, sbAltLeft, sbSpace,    sbAltRight,
+                  sbWindowRight, sbMenu};
+    disabledKeys = {sbEsc, sbF1,  sbF2,  sbF3,  sbF4,   sbF5,        sbF6,         sbF7,     sbF8,
+                    sbF9,  sbF10, sbF11, sbF12, sb1,    sb2,         sb3,          sb4,      sb5,
+                    sb6,   sb7,   sb8,   sb9,   sb0,    sbDash,      sbEquals,     sbBackspace, sbTab,
+                    sbOpenBrace, sbCloseBrace, sbWindowLeft, sbAltLeft, sbSpace, sbAltRight, sbWindowRight, sbMenu};
+    assignableKeys.clear();
+    for (TSpeedButton* key : keyButtons)
+        if (std::find(disabledKeys.begin(), disabledKeys.end(), key) == disabledKeys.end()) assignableKeys.push_back(key);
+}
+
+TModalResult TfConfig::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    return Application().Dialogs().ShowMessage(this, text, Caption(), type, buttons);
+}
+
+// --- OK, Apply, Cancel, closing
+
+void TfConfig::bOKClick(TObject*)
+{
+    if (ConfirmVideoChanges() && videoTestPassed) {
+        SaveSettings();
+        SaveKeyMap();
+        Application().Terminate();
+    } else {
+        MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
+    }
+}
+
+void TfConfig::bApplyClick(TObject*)
+{
+    if (ConfirmVideoChanges() && videoTestPassed) {
+        SaveSettings();
+        SaveKeyMap();
+    } else {
+        MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
+    }
+}
+
+void TfConfig::bCancelClick(TObject*) { Close(); }
+
+void TfConfig::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
+
+void TfConfig::FormClose(TObject*, TCloseAction& action) { action = TCloseAction::Hide; }
+
+namespace {
+bool IsChecked(const TControl* control)
+{
+    if (auto* box = dynamic_cast<const TCheckBox*>(control)) return box->Checked();
+    if (auto* radio = dynamic_cast<const TRadioButton*>(control)) return radio->Checked();
+    return false;
+}
+}  // namespace
+
+void TfConfig::TakeVideoSnapshot()
+{
+    for (std::size_t i = 0; i < videoControls.size(); ++i) videoSnapshot[i] = IsChecked(videoControls[i]);
+}
+
+bool TfConfig::ConfirmVideoChanges()
+{
+    bool changed = false;
+    for (std::size_t i = 0; i < videoControls.size(); ++i)
+        if (IsChecked(videoControls[i]) != videoSnapshot[i]) changed = true;
+    if (cbGLDrivers->IndexOf(cbGLDrivers->Text()) != snapshotDriverIndex) changed = true;
+    if (!changed) return true;
+    if (MessageDlg(msgVideoTest, TMsgDlgType::Question, TMsgDlgButtons::YesNo) != TModalResult::Yes) return false;
+    bTestSettingsClick(nullptr);
+    return true;
+}
+
+// --- The numeric edits of the Gameplay page
+
+void TfConfig::ClampEditToRange(TEdit* edit, TUpDown* upDown, int scale)
+{
+    int value = StrToInt(edit->Text()) / scale;
+    if (value < upDown->Min())
+        edit->SetText(IntToStr(static_cast<long long>(upDown->Min()) * scale));
+    else if (value > upDown->Max())
+        edit->SetText(IntToStr(static_cast<long long>(upDown->Max()) * scale));
+    RefreshSummary();
+}
+
+void TfConfig::eCacheSizeExit(TObject*)
+{
+    ClampEditToRange(eCacheSize, udCacheSize, 1);
+    if (udCacheSize->Position() < 300) MessageDlg(msgCacheSize, TMsgDlgType::Warning, TMsgDlgButtons::OK);
+}
+
+void TfConfig::ePathSearchNodesExit(TObject*) { ClampEditToRange(ePathSearchNodes, udPathSearchNodes, 100); }
+
+void TfConfig::ePathSearchNodesChange(TObject*)
+{
+    udPathSearchNodes->SetPosition(StrToInt(ePathSearchNodes->Text()) / 100);
+}
+
+void TfConfig::udPathSearchNodesClick(TObject*)
+{
+    ePathSearchNodes->SetText(IntToStr(static_cast<long long>(udPathSearchNodes->Position()) * 100));
+}
+
+void TfConfig::tbFrameRateChange(TObject*) { lUpdatesValue->SetCaption(IntToStr(tbFrameRate->Position())); }

@@ -1,0 +1,252 @@
+#pragma once
+// The main window: its controls, the state its handlers share, and the handlers themselves.
+// The behaviour is split by subsystem: settings/, presets/, hotkeys/, lang/ hold members of this class.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Platform.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/Dialogs.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/GroupBox.h"
+#include "ui/Label.h"
+#include "ui/Memo.h"
+#include "ui/OpenDialog.h"
+#include "ui/PageControl.h"
+#include "ui/RadioButton.h"
+#include "ui/SpeedButton.h"
+#include "ui/TrackBar.h"
+#include "ui/UpDown.h"
+
+class IniFile;
+class LanguageIndex;
+class TdlgDifficulty;
+
+// What the window needs from outside; empty seams take the platform's own.
+struct TfConfigPlatform {
+    IDisplayModes* displayModes = nullptr;
+    IProcesses* processes = nullptr;
+};
+
+class TfConfig : public ui::TForm {
+public:
+    // programFolder ends in a backslash; arguments exclude the program's own name.
+    TfConfig(std::string programFolder, std::vector<std::string> arguments, TfConfigPlatform platform = {});
+    ~TfConfig() override;
+    const char* ClassName() const override { return "TfConfig"; }
+
+    // --- Controls (owned by the window; created by CreateControls)
+    ui::TButton *bTestSettings, *bCancel, *bApply, *bOK;
+    ui::TOpenDialog* openImport;
+    ui::TPageControl* pcConfig;
+    ui::TTabSheet *tsSimple, *tsHotKeys, *tsGameplay, *tsOptions;
+
+    // Basic
+    ui::TGroupBox* gbDifficulty;
+    ui::TLabel *lDifficulty, *lExpert, *lHard, *lNormal, *lEasy, *lNovice;
+    ui::TTrackBar* tbDifficulty;
+    ui::TGroupBox* gbHardware;
+    ui::TLabel *lGeneral, *lGraphics, *lSound;
+    ui::TLabel *lHighEnd, *lAboveAverage, *lAverage, *lBudget, *lMinSpec, *lBelowMinSpec;
+    ui::TLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
+    ui::TTrackBar *tbGeneral, *tbGraphics, *tbSound;
+    ui::TCheckBox* cb3dAcceleration2;
+    ui::TLabel* lSettings;
+    ui::TMemo* mSettings;
+
+    // Hot Keys
+    ui::TGroupBox* gbKeyboard;
+    ui::TSpeedButton *sbEsc, *sbF1, *sbF2, *sbF3, *sbF4, *sbF5, *sbF6, *sbF7, *sbF8, *sbF9, *sbF10, *sbF11, *sbF12;
+    ui::TSpeedButton *sbTilde, *sb1, *sb2, *sb3, *sb4, *sb5, *sb6, *sb7, *sb8, *sb9, *sb0, *sbDash, *sbEquals,
+        *sbBackspace;
+    ui::TSpeedButton *sbTab, *sbQ, *sbW, *sbE, *sbR, *sbT, *sbY, *sbU, *sbI, *sbO, *sbP, *sbOpenBrace,
+        *sbCloseBrace, *sbBackslash;
+    ui::TSpeedButton *sbCapsLock, *sbA, *sbS, *sbD, *sbF, *sbG, *sbH, *sbJ, *sbK, *sbL, *sbSemicolon,
+        *sbApostrophe, *sbEnter;
+    ui::TSpeedButton *sbShiftLeft, *sbZ, *sbX, *sbC, *sbV, *sbB, *sbN, *sbM, *sbComma, *sbPeriod,
+        *sbForwardSlash, *sbShiftRight;
+    ui::TSpeedButton *sbCtrlLeft, *sbWindowLeft, *sbAltLeft, *sbSpace, *sbAltRight, *sbWindowRight, *sbMenu,
+        *sbCtrlRight;
+    ui::TLabel* lDelete;
+    ui::TSpeedButton* sbDummy;
+    ui::TCheckBox *cbConfirmDeletions, *cbConfirmKey, *cbConfirmSpell;
+    ui::TButton* bImport;
+    ui::TGroupBox* gbHotKeyGroups;
+    ui::TRadioButton *rbPage, *rbActions, *rbMiscellaneous, *rbQuickSlots, *rbWizardSpells, *rbPriestSpells;
+    ui::TComboBox *cbPage, *cbActions, *cbMiscellaneous, *cbQuickSlots, *cbWizardSpells, *cbPriestSpells, *cbFixed;
+
+    // Gameplay
+    ui::TGroupBox* gbCacheOptions;
+    ui::TLabel *lCacheSize, *lmb;
+    ui::TEdit* eCacheSize;
+    ui::TUpDown* udCacheSize;
+    ui::TGroupBox* gbAIOptions;
+    ui::TLabel *lFrameRate, *lUpdatesValue, *lUpdates, *lPathSearchNodes;
+    ui::TTrackBar* tbFrameRate;
+    ui::TEdit* ePathSearchNodes;
+    ui::TUpDown* udPathSearchNodes;
+    ui::TCheckBox* cbEnhancedPathfinding;
+    ui::TGroupBox* gbMultiplayer;
+    ui::TCheckBox* cbGameSpy;
+    ui::TLabel *lZipCode, *lCountry;
+    ui::TEdit* eZipCode;
+    ui::TComboBox* cbCountry;
+    ui::TGroupBox* gbGameplay;
+    ui::TCheckBox *cbCriticalHit, *cbTranslucentShadows, *cbLowEndMachine, *cbLowEndMachine2, *cbFootsteps,
+        *cbAttackSounds, *cbLowMemSounds1, *cbLowMemSounds2;
+    ui::TCheckBox *cbDuplicateFloatingText, *cbDisableCastingGlows, *cbDisableVidCells, *cbForce50Transparency,
+        *cbBrightenOff, *cbMidLevelBrighten, *cbHighLevelBrighten;
+    ui::TLabel *lTilesPrecache, *lPercent;
+    ui::TEdit* eTilesPrecache;
+    ui::TUpDown* udTilesPrecache;
+    ui::TLabel *lHelp2, *lTopic2;
+    ui::TMemo* mHelp2;
+
+    // Graphics
+    ui::TGroupBox* gbColorDepth;
+    ui::TRadioButton *rb16bit, *rb24bit, *rb32bit;
+    ui::TGroupBox* gbGameResolution;
+    ui::TLabel *lSupported, *lUnsupported;
+    ui::TRadioButton *rb640, *rb800, *rb1024, *rb1280, *rb1600, *rb2048;
+    ui::TCheckBox* cbUnlockModes;
+    ui::TGroupBox* gbWindowMode;
+    ui::TRadioButton *rbFullScreen, *rbWindowed;
+    ui::TGroupBox* gb2d16bitOptions;
+    ui::TCheckBox *cbSoftwareMirror, *cbSoftware, *cbSoftwareTransparent;
+    ui::TGroupBox* gb3dOptions;
+    ui::TCheckBox *cb3dAnimations, *cb3dAcceleration, *cb16bitTextures;
+    ui::TButton* bGLSetup;
+    ui::TLabel* lGLDrivers;
+    ui::TComboBox* cbGLDrivers;
+    ui::TLabel *lHelp, *lTopic;
+    ui::TMemo* mHelp;
+
+    TdlgDifficulty* dlgDifficulty = nullptr;
+
+    // --- Files and texts
+    std::string programFolder;
+    std::string settingsPath;
+    std::string keymapPath;
+    std::string msgAdvanced, msgNoOpenGL, msgVideo, msgVideoGood, msgVideoBad, msgVideoTest, msgResetVideo,
+        msgCacheSize, msgAssigned, msgReassign, msgRunGLSetup, msgUnsupportedRes, msg3dAcceleration;
+
+    // --- Settings and video state
+    int volumeMovie = -1, volumeMusic = -1, volumeVoices = -1, volumeAmbients = -1, volumeSfx = -1;
+    std::vector<ui::TControl*> videoControls;
+    std::vector<bool> videoSnapshot;
+    int snapshotDriverIndex = -1;
+    bool videoTestPassed = true;
+    // Index 0: the Graphics page, 1: the Gameplay page.
+    std::array<bool, 2> advancedNoticePending{true, true};
+    std::vector<ui::TRadioButton*> resolutionButtons;
+    std::vector<ui::TRadioButton*> depthButtons;
+    std::array<bool, 18> supportedModes{};
+    std::array<bool, 3> availableDepths{};
+    int driverCount = 0;
+
+    // --- Key map and editor state
+    std::vector<ui::TRadioButton*> groupRadios;
+    std::vector<ui::TComboBox*> groupLists;
+    std::vector<ui::TSpeedButton*> keyButtons, disabledKeys, assignableKeys;
+    std::vector<std::string> groupNames;
+    std::vector<std::string> keyNames;
+    std::vector<std::string> plainAssignments, ctrlAssignments;
+    std::vector<std::string>* shownAssignments = &plainAssignments;
+    std::unique_ptr<IniFile> keymapFile;
+    ui::TComboBox* shownList = nullptr;
+    ui::TSpeedButton* selectedKey = nullptr;
+    ui::TSpeedButton* previousKey = nullptr;
+    int selectedPosition = 0;
+    int selectedGroup = 0;
+    bool pressedAtHover = false;
+
+    // --- Language
+    // Every line of the language file, and per line the text it shows (spell prefix and text of its name).
+    const std::vector<std::string>& languageTable() const;
+    const std::vector<std::string>& languageDisplayList() const;
+    std::vector<std::string> countryCodes;
+
+    // --- Lifecycle
+    void bOKClick(ui::TObject* sender);
+    void bApplyClick(ui::TObject* sender);
+    void bCancelClick(ui::TObject* sender);
+    void FormCloseQuery(ui::TObject* sender, bool& canClose);
+    void FormClose(ui::TObject* sender, ui::TCloseAction& action);
+    bool ConfirmVideoChanges();
+    // Records which of the video controls are checked, the baseline of ConfirmVideoChanges.
+    void TakeVideoSnapshot();
+    void eCacheSizeExit(ui::TObject* sender);
+    void ePathSearchNodesExit(ui::TObject* sender);
+    void ePathSearchNodesChange(ui::TObject* sender);
+    void udPathSearchNodesClick(ui::TObject* sender);
+    void tbFrameRateChange(ui::TObject* sender);
+    void ClampEditToRange(ui::TEdit* edit, ui::TUpDown* upDown, int scale);
+
+    // --- Settings file
+    void LoadSettings();
+    void SaveSettings();
+
+    // --- Presets, difficulty, display rules, video test, context help
+    void tbGeneralChange(ui::TObject* sender);
+    void tbGraphicsChange(ui::TObject* sender);
+    void tbSoundChange(ui::TObject* sender);
+    void RefreshSummary();
+    void tbDifficultyChange(ui::TObject* sender);
+    void ScanDisplayModes();
+    void ColorDepthsClick(ui::TObject* sender);
+    void Validate16bit(ui::TObject* sender);
+    void cbUnlockModesClick(ui::TObject* sender);
+    void rb1024Click(ui::TObject* sender);
+    void cb3dAccelerationClick(ui::TObject* sender);
+    void cbBrightenOffClick(ui::TObject* sender);
+    void bTestSettingsClick(ui::TObject* sender);
+    void bGLSetupClick(ui::TObject* sender);
+    void DisplayHelp(ui::TObject* sender, ui::TShiftState shift, int x, int y);
+    void pcConfigChange(ui::TObject* sender);
+
+    // --- Key map, editor, import
+    void MarkDisabledKeys();
+    void LoadKeyMap();
+    void FillGroupList(const std::string& section, ui::TComboBox* items);
+    void SaveKeyMap();
+    void RefreshKeyboard();
+    void sbDummyClick(ui::TObject* sender);
+    void sbDummyMouseMove(ui::TObject* sender, ui::TShiftState shift, int x, int y);
+    void sbDummyMouseUp(ui::TObject* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void sbDisabledButtonClick(ui::TObject* sender);
+    void DisabledMouseDown(ui::TObject* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
+    void sbCtrlClick(ui::TObject* sender);
+    void rgHotKeyGroupsClick(ui::TObject* sender);
+    void ConfigureHotkeys(ui::TObject* sender);
+    void bImportClick(ui::TObject* sender);
+
+    // --- Language file
+    void LoadLanguage(const std::string& path);
+    std::string LanguageText(const std::string& name) const;
+    // The name of the first language line shown as text; empty when there is none.
+    std::string LanguageKeyOf(const std::string& text) const;
+
+    // A message box of the window: its caption as title.
+    ui::TModalResult MessageDlg(const std::string& text, ui::TMsgDlgType type, ui::TMsgDlgButtons buttons);
+
+    IDisplayModes& DisplayModes() { return *displayModes_; }
+    IProcesses& Processes() { return *processes_; }
+
+private:
+    void CreateControls();
+    void CreateKeyboard();
+    void BindHandlers();
+    void BuildControlLists();
+
+    std::vector<std::string> arguments_;
+    std::unique_ptr<IDisplayModes> ownDisplayModes_;
+    std::unique_ptr<IProcesses> ownProcesses_;
+    IDisplayModes* displayModes_;
+    IProcesses* processes_;
+    std::unique_ptr<LanguageIndex> language_;
+};

@@ -1,0 +1,90 @@
+// The language file: every caption, hint and message of the window, and the country list.
+#include "app/Main.h"
+#include "lang/LanguageIndex.h"
+#include "presets/Difficulty.h"
+
+using namespace ui;
+
+namespace {
+
+std::string ShortPart(const std::string& value) { return value.substr(0, value.find('|')); }
+
+// The texts an entry gives a component, by its exact class.
+void ApplyEntry(TComponent* component, const std::string& value)
+{
+    auto* control = dynamic_cast<TControl*>(component);
+    if (!control) return;
+    const std::string kind = component->ClassName();
+    if (kind == "TLabel" || kind == "TCheckBox") {
+        control->SetHint(value);
+        control->SetCaption(ShortPart(value));
+    } else if (kind == "TGroupBox") {
+        control->SetHint(value);
+        control->SetCaption(" " + ShortPart(value) + " ");
+    } else if (kind == "TTabSheet") {
+        control->SetCaption(" " + value + " ");
+    } else if (kind == "TButton" || kind == "TSpeedButton" || kind == "TRadioButton") {
+        control->SetCaption(value);
+    }
+}
+
+const std::vector<std::string> kNoLines;
+
+}  // namespace
+
+const std::vector<std::string>& TfConfig::languageTable() const { return language_ ? language_->Lines() : kNoLines; }
+
+const std::vector<std::string>& TfConfig::languageDisplayList() const
+{
+    return language_ ? language_->DisplayList() : kNoLines;
+}
+
+std::string TfConfig::LanguageText(const std::string& name) const { return language_ ? language_->Text(name) : ""; }
+
+std::string TfConfig::LanguageKeyOf(const std::string& text) const
+{
+    if (!language_) return {};
+    return language_->KeyOf(text).value_or(std::string());
+}
+
+void TfConfig::LoadLanguage(const std::string& path)
+{
+    language_ = std::make_unique<LanguageIndex>(ReadLanguageFile(path));
+
+    for (int i = 0; i < ComponentCount(); ++i) {
+        TComponent* component = Components(i);
+        if (language_->FirstLineNamed(component->Name()) >= 0) ApplyEntry(component, LanguageText(component->Name()));
+    }
+    SetCaption(LanguageText("fConfig"));
+
+    cb3dAcceleration2->SetCaption(cb3dAcceleration->Caption());
+    dlgDifficulty->SetCaption(Caption());
+    const std::pair<TComboBox*, TRadioButton*> groupCaptions[] = {
+        {cbPage, rbPage},           {cbActions, rbActions},           {cbMiscellaneous, rbMiscellaneous},
+        {cbQuickSlots, rbQuickSlots}, {cbWizardSpells, rbWizardSpells}, {cbPriestSpells, rbPriestSpells}};
+    for (const auto& [list, radio] : groupCaptions) list->SetHint(radio->Caption());
+
+    const std::pair<std::string*, const char*> messages[] = {
+        {&msgAdvanced, "msgAdvanced"},     {&msgCacheSize, "msgCacheSize"},       {&msgNoOpenGL, "msgNoOpenGL"},
+        {&msgVideo, "msgVideo"},           {&msgVideoGood, "msgVideoGood"},       {&msgVideoBad, "msgVideoBad"},
+        {&msgAssigned, "msgAssigned"},     {&msgReassign, "msgReassign"},         {&msgVideoTest, "msgVideoTest"},
+        {&msgResetVideo, "msgResetVideo"}, {&msgRunGLSetup, "msgRunGLSetup"},     {&msgUnsupportedRes, "msgUnsupportedRes"},
+        {&msg3dAcceleration, "msg3dAcceleration"}};
+    for (const auto& [member, key] : messages) *member = LanguageText(key);
+
+    TdlgDifficulty& dialog = *dlgDifficulty;
+    dialog.gbDifficulty2->SetCaption(gbDifficulty->Caption());
+    dialog.rbDifficultyInsane->SetCaption(lExpert->Caption());
+    dialog.rbDifficultyHard->SetCaption(lHard->Caption());
+    dialog.rbDifficultyCoreRules->SetCaption(lNormal->Caption());
+    dialog.rbDifficultyNormal->SetCaption(lEasy->Caption());
+    dialog.rbDifficultyNovice->SetCaption(lNovice->Caption());
+    const std::pair<TLabel*, const char*> descriptions[] = {
+        {dialog.lDifficultyDesc, "lDifficultyDesc"}, {dialog.lInsaneDesc, "lInsaneDesc"},
+        {dialog.lHardDesc, "lHardDesc"},             {dialog.lCoreDesc, "lCoreDesc"},
+        {dialog.lNormalDesc, "lNormalDesc"},         {dialog.lNoviceDesc, "lNoviceDesc"}};
+    for (const auto& [label, key] : descriptions) label->SetCaption(LanguageText(key));
+
+    countryCodes = ReadCountryCodes(path);
+    for (const std::string& entry : countryCodes) cbCountry->Add(entry.substr(0, entry.find('=')));
+}

@@ -1,0 +1,69 @@
+#pragma once
+// A game folder of its own for each test, the window built in it with scripted platform seams.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "ui/Application.h"
+#include "ui/Dialogs.h"
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    // The folder's path, ending in a backslash.
+    const std::string& Path() const { return path_; }
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;
+    bool Exists(const std::string& name) const;
+    void Remove(const std::string& name) const;
+    // A folder where a file should be: every write to that file is refused.
+    void BlockFile(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+class ScriptedDisplayModes : public IDisplayModes {
+public:
+    std::vector<DisplayMode> modes{{32, 640, 480}, {32, 800, 600}, {32, 1024, 768},
+                                   {16, 640, 480}, {16, 800, 600}, {16, 1024, 768}};
+    bool Mode(int index, DisplayMode& mode) override;
+};
+
+class RecordingProcesses : public IProcesses {
+public:
+    std::vector<std::string> waited;
+    std::vector<std::string> started;
+    void RunAndWait(const std::string& commandLine) override { waited.push_back(commandLine); }
+    void Start(const std::string& commandLine) override { started.push_back(commandLine); }
+};
+
+// The shipped files of the program.
+std::string SourceFile(const std::string& relativePath);
+std::string ReadFileBytes(const std::string& path);
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds the window in the folder: with the shipped language file unless the test wrote one,
+    // and a stored difficulty so that no dialog asks for one, unless the test wrote a settings file.
+    TfConfig& Open(std::vector<std::string> arguments = {});
+    void Close();
+    // Sends a real click to a control's window, as the mouse would.
+    static void Click(ui::TControl* control);
+
+    // Off: no settings file is written before the window is built (a first run).
+    bool storeDifficulty = true;
+    TempFolder folder;
+    ui::ScriptedDialogs dialogs;
+    ScriptedDisplayModes displayModes;
+    RecordingProcesses processes;
+    std::unique_ptr<TfConfig> window;
+};
