@@ -1,0 +1,178 @@
+// glsinfo: prints what OpenGL driver detection finds on this machine (the list the settings
+// window offers, in the same order and with the same numbers) and, on request, tries to load
+// one of the drivers, so that a user or support can see why a driver is missing or fails.
+#include "gls/gls.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: glsinfo [--options HEX] [--load N] [--inspect DRIVER [GLU]]\n"
+    "\n"
+    "Lists the OpenGL drivers found in the Windows system folder: number, description,\n"
+    "flags, and path, file version and last-write time of the driver and its GLU library.\n"
+    "\n"
+    "  --options HEX   set the driver module's option bits first (e.g. 0x01: ignore GLU)\n"
+    "  --load N        load driver number N, report the result and how many entry points\n"
+    "                  were bound, then unload it; the exit code is the load result\n"
+    "  --inspect DRIVER [GLU]\n"
+    "                  describe the given driver file (and GLU file) instead of listing\n"
+    "  --help          show this text\n";
+
+const struct {
+    uint32_t bit;
+    const char* name;
+} kFlagNames[] = {
+    {GLS_DRIVER_UNVERIFIED, "not a known driver"},
+    {GLS_DRIVER_NO_GLU_VERSION, "GLU without version"},
+    {GLS_DRIVER_NO_GLU, "no usable GLU"},
+    {GLS_DRIVER_NO_VERSION, "driver without version"},
+    {GLS_DRIVER_IN_SYSTEM_FOLDER, "in system folder"},
+    {GLS_DRIVER_SYSTEM_OPENGL, "system OpenGL"},
+};
+
+const char* ResultText(uint32_t result)
+{
+    switch (result) {
+    case GLS_OK: return "success";
+    case GLS_ERROR_NOT_LOADED: return "driver not loaded";
+    case GLS_ERROR_MISSING: return "entry point or companion library missing";
+    case GLS_ERROR_NO_DRIVER: return "no driver loaded";
+    case GLS_ERROR_BAD_ARGUMENT: return "bad argument or driver number";
+    default: return "unknown result";
+    }
+}
+
+std::string FlagText(uint32_t flags)
+{
+    std::string text;
+    for (const auto& flag : kFlagNames)
+        if (flags & flag.bit)
+            text += (text.empty() ? "" : ", ") + std::string(flag.name);
+    return text;
+}
+
+void PrintFile(const char* pLabel, const DriverFileInfo& file)
+{
+    if (!file.aFilePath[0]) {
+        std::printf("    %-7s (none)\n", pLabel);
+        return;
+    }
+    std::printf("    %-7s %s\n", pLabel, file.aFilePath);
+    if (file.fileVersionMS || file.fileVersionLS)
+        std::printf("            version %u.%u.%u.%u", HIWORD(file.fileVersionMS), LOWORD(file.fileVersionMS),
+                    HIWORD(file.fileVersionLS), LOWORD(file.fileVersionLS));
+    else
+        std::printf("            no version information");
+    FILETIME written = {file.writeTimeLow, file.writeTimeHigh};
+    SYSTEMTIME time;
+    if (FileTimeToSystemTime(&written, &time))
+        std::printf(", written %04u-%02u-%02u %02u:%02u:%02u UTC", time.wYear, time.wMonth, time.wDay, time.wHour,
+                    time.wMinute, time.wSecond);
+    std::printf("\n");
+}
+
+void PrintDriver(const char* pNumber, const DriverInfo& info)
+{
+    std::printf("[%s] %s\n", pNumber, info.aDriverDescription);
+    std::string flags = FlagText(info.flags);
+    std::printf("    flags   0x%08X%s%s%s\n", info.flags, flags.empty() ? "" : " (", flags.c_str(), flags.empty() ? "" : ")");
+    PrintFile("driver", info.driverFile);
+    PrintFile("GLU", info.gluFile);
+}
+
+int CountBoundEntryPoints()
+{
+    int bound = 0;
+    for (int slot = 0; slot < GLS_NUMBER_OF_ENTRY_POINTS; ++slot) {
+        void* address;
+        std::memcpy(&address, reinterpret_cast<const char*>(&_glsEntryPoints) + slot * sizeof address, sizeof address);
+        bound += address != nullptr;
+    }
+    return bound;
+}
+
+bool ParseNumber(const char* pText, int base, unsigned long& value)
+{
+    char* pEnd = nullptr;
+    value = std::strtoul(pText, &pEnd, base);
+    return pEnd != pText && *pEnd == '\0';
+}
+
+int Fail(const char* pProblem, const char* pArgument)
+{
+    std::fprintf(stderr, "glsinfo: %s%s\n\n%s", pProblem, pArgument ? pArgument : "", kUsage);
+    return 64;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    long loadIndex = -1;
+    const char* pInspectDriver = nullptr;
+    const char* pInspectGLU = "";
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        unsigned long value;
+        if (argument == "--help" || argument == "-h" || argument == "/?") {
+            std::printf("%s", kUsage);
+            return 0;
+        } else if (argument == "--options") {
+            if (++i >= argc || !ParseNumber(argv[i], 16, value))
+                return Fail("--options needs a hexadecimal number", nullptr);
+            glsSetOptions(static_cast<uint32_t>(value));
+        } else if (argument == "--load") {
+            if (++i >= argc || !ParseNumber(argv[i], 10, value) || value >= GLS_MAX_DRIVER_INFOS)
+                return Fail("--load needs a driver number from 0 to 2", nullptr);
+            loadIndex = static_cast<long>(value);
+        } else if (argument == "--inspect") {
+            if (++i >= argc)
+                return Fail("--inspect needs a driver file", nullptr);
+            pInspectDriver = argv[i];
+            if (i + 1 < argc && argv[i + 1][0] != '-')
+                pInspectGLU = argv[++i];
+        } else {
+            return Fail("unknown argument: ", argv[i]);
+        }
+    }
+
+    if (pInspectDriver) {
+        DriverInfo info;
+        uint32_t result = glsInspectDriver(pInspectDriver, pInspectGLU, &info);
+        if (result != GLS_OK) {
+            std::printf("%s: result %u (%s)\n", pInspectDriver, result, ResultText(result));
+            return static_cast<int>(result);
+        }
+        PrintDriver("-", info);
+        return 0;
+    }
+
+    char systemFolder[MAX_PATH];
+    if (GetSystemDirectoryA(systemFolder, MAX_PATH))
+        std::printf("System folder: %s\n", systemFolder);
+    std::printf("Options: 0x%02X\n", glsGetOptions());
+    uint32_t count = glsFindDrivers();
+    std::printf("Drivers found: %u\n", count);
+    for (uint32_t index = 0; index < count; ++index) {
+        DriverInfo info;
+        if (glsGetDriverInfo(index, &info) == GLS_OK)
+            PrintDriver(std::to_string(index).c_str(), info);
+    }
+
+    if (loadIndex < 0)
+        return 0;
+    uint32_t result = glsLoadDriver(static_cast<uint32_t>(loadIndex));
+    std::printf("Loading driver %ld: result %u (%s), %d of %d entry points bound\n", loadIndex, result,
+                ResultText(result), CountBoundEntryPoints(), GLS_NUMBER_OF_ENTRY_POINTS);
+    if (result == GLS_OK) {
+        std::printf("    driver  %s\n    GLU     %s\n", _glsGLDriverFilePath,
+                    _glsGLUDriverFilePath[0] ? _glsGLUDriverFilePath : "(none)");
+        glsUnloadDriver();
+    }
+    return static_cast<int>(result);
+}
