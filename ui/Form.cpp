@@ -166,12 +166,13 @@ void TForm::Close()
     TCloseAction action = TCloseAction::Hide;
     if (OnClose) OnClose(this, action);
     if (action == TCloseAction::None) return;
-    if (Application().MainForm() == this)
-        Application().Terminate();
-    else if (action == TCloseAction::Minimize)
+    if (action == TCloseAction::Minimize) {
         ShowWindow(hwnd_, SW_MINIMIZE);
-    else
-        Hide();
+        return;
+    }
+    Hide();
+    // Closing the main form ends the program.
+    if (Application().MainForm() == this) Application().Terminate();
 }
 
 void TForm::AddToolTip(TControl* control)

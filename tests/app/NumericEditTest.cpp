@@ -1,0 +1,119 @@
+// The cache size and search node edits of the Gameplay page, driven by focus changes and typing.
+#include <windows.h>
+
+#include "tests/support/WindowTest.h"
+
+using namespace ui;
+
+class NumericEditTest : public WindowTest {
+protected:
+    TfConfig& OpenOnGameplay()
+    {
+        TfConfig& w = Open();
+        w.Show();
+        w.pcConfig->SetActivePage(w.tsGameplay);
+        return w;
+    }
+    // The user types text into the edit and then moves on to another control.
+    static void TypeAndLeave(TEdit* edit, const std::string& text, TControl* next)
+    {
+        edit->SetFocus();
+        SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
+        for (char c : text) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        next->SetFocus();
+    }
+};
+
+TEST_F(NumericEditTest, CacheSizeIsHeldInRangeWithAWarningBelow300)
+{
+    TfConfig& w = OpenOnGameplay();
+    dialogs.Answer(TModalResult::OK);
+    TypeAndLeave(w.eCacheSize, "120", w.eZipCode);
+    EXPECT_EQ(w.eCacheSize->Text(), "150");
+    ASSERT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs.Boxes()[0].text, w.msgCacheSize);
+    EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Warning);
+
+    dialogs.Clear();
+    dialogs.Answer(TModalResult::OK);
+    TypeAndLeave(w.eCacheSize, "250", w.eZipCode);
+    EXPECT_EQ(w.eCacheSize->Text(), "250");
+    EXPECT_EQ(dialogs.Boxes().size(), 1u);
+
+    dialogs.Clear();
+    TypeAndLeave(w.eCacheSize, "20000", w.eZipCode);
+    EXPECT_EQ(w.eCacheSize->Text(), "10000");
+    EXPECT_TRUE(dialogs.Boxes().empty());
+    EXPECT_EQ(w.udCacheSize->Position(), 10000);
+}
+
+TEST_F(NumericEditTest, SearchNodesAreHeldInRangeByTheirHundreds)
+{
+    TfConfig& w = OpenOnGameplay();
+    TypeAndLeave(w.ePathSearchNodes, "3999", w.eZipCode);
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "4000");
+    EXPECT_EQ(w.udPathSearchNodes->Position(), 40);
+
+    TypeAndLeave(w.ePathSearchNodes, "400099", w.eZipCode);
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "400099") << "its hundreds are 4000, in range";
+    EXPECT_EQ(w.udPathSearchNodes->Position(), 4000);
+
+    TypeAndLeave(w.ePathSearchNodes, "500000", w.eZipCode);
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "400000");
+
+    // The spinner's arrows set the edit from the spinner.
+    w.udPathSearchNodes->SetPosition(321);
+    w.udPathSearchNodesClick(w.udPathSearchNodes);
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "32100");
+    EXPECT_TRUE(dialogs.Boxes().empty());
+}
+
+TEST_F(NumericEditTest, SearchNodesSaveTheSpinnersHundreds)
+{
+    TfConfig& w = OpenOnGameplay();
+    TypeAndLeave(w.ePathSearchNodes, "400099", w.eZipCode);
+    Click(w.bApply);
+    EXPECT_NE(folder.Read("torvel.ini").find("Path Search Nodes=400000"), std::string::npos);
+}
+
+TEST_F(NumericEditTest, EmptyingTheSearchNodesGivesOneConversionErrorPerChange)
+{
+    TfConfig& w = OpenOnGameplay();
+    int position = w.udPathSearchNodes->Position();
+    w.ePathSearchNodes->SetFocus();
+    SendMessageA(w.ePathSearchNodes->Handle(), EM_SETSEL, 0, -1);
+    dialogs.Answer(TModalResult::OK);
+    SendMessageA(w.ePathSearchNodes->Handle(), WM_CHAR, VK_BACK, 1);  // the whole text goes at once
+    ASSERT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs.Boxes()[0].text, "'' is not a valid integer value.");
+    EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Error);
+    EXPECT_EQ(w.udPathSearchNodes->Position(), position);
+
+    dialogs.Answer(TModalResult::OK);
+    dialogs.Answer(TModalResult::OK);
+    SendMessageA(w.ePathSearchNodes->Handle(), WM_CHAR, 'x', 1);
+    SendMessageA(w.ePathSearchNodes->Handle(), WM_CHAR, 'y', 1);
+    ASSERT_EQ(dialogs.Boxes().size(), 3u);
+    EXPECT_EQ(dialogs.Boxes()[2].text, "'xy' is not a valid integer value.");
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "xy") << "the text stays as typed";
+}
+
+TEST_F(NumericEditTest, LeavingAnEditWithNoNumberShowsTheErrorAndKeepsTheText)
+{
+    TfConfig& w = OpenOnGameplay();
+    dialogs.Answer(TModalResult::OK);
+    TypeAndLeave(w.eCacheSize, "12a", w.eZipCode);
+    ASSERT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs.Boxes()[0].text, "'12a' is not a valid integer value.");
+    EXPECT_EQ(w.eCacheSize->Text(), "12a");
+}
+
+TEST_F(NumericEditTest, FrameRateSliderShowsItsPosition)
+{
+    TfConfig& w = OpenOnGameplay();
+    w.tbFrameRate->SetFocus();
+    SendMessageA(w.tbFrameRate->Handle(), WM_KEYDOWN, VK_RIGHT, 1);
+    SendMessageA(w.tbFrameRate->Handle(), WM_KEYUP, VK_RIGHT, 0xC0000001);
+    EXPECT_EQ(w.tbFrameRate->Position(), 35) << "the arrow keys step by 5";
+    EXPECT_EQ(w.lUpdatesValue->Caption(), "35");
+}
