@@ -4,6 +4,12 @@
 
 #include <cstring>
 
+extern "C" {
+size_t CCallerSizeOfDriverInfo(void);
+size_t CCallerOffsetOfGluFile(void);
+int CCallerLoadAndCall(const char* pDriverPath, const char* pGLUPath, HGLRC* pContext);
+}
+
 namespace {
 
 using Loading = GlsTest;
@@ -330,6 +336,17 @@ TEST_F(Loading, OverrideDispatchDefaultsToTheMachineWideKey)
         WriteDword(HKEY_LOCAL_MACHINE, pKey, "OverrideDispatch", *before);
     else
         DeleteValue(HKEY_LOCAL_MACHINE, pKey, "OverrideDispatch");
+}
+
+TEST_F(Loading, ACallerWrittenInCSeesTheSameRecordsAndSlots)
+{
+    EXPECT_EQ(CCallerSizeOfDriverInfo(), sizeof(DriverInfo));
+    EXPECT_EQ(CCallerOffsetOfGluFile(), offsetof(DriverInfo, gluFile));
+    HGLRC context = nullptr;
+    EXPECT_EQ(CCallerLoadAndCall(FixtureFile("all_four", "3dfxogl.dll").c_str(),
+                                 FixtureFile("all_four", "3dfxoglu.dll").c_str(), &context), 408);
+    EXPECT_EQ(context, reinterpret_cast<HGLRC>(static_cast<INT_PTR>(0x6C0)));
+    EXPECT_FALSE(glsIsDriverLoaded());
 }
 
 } // namespace

@@ -11,14 +11,17 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: glsinfo [--options HEX] [--load N] [--inspect DRIVER [GLU]]\n"
+    "Usage: glsinfo [--options HEX] [--load N | --load-files DRIVER [GLU] | --inspect DRIVER [GLU]]\n"
     "\n"
     "Lists the OpenGL drivers found in the Windows system folder: number, description,\n"
     "flags, and path, file version and last-write time of the driver and its GLU library.\n"
     "\n"
     "  --options HEX   set the driver module's option bits first (e.g. 0x01: ignore GLU)\n"
     "  --load N        load driver number N, report the result and how many entry points\n"
-    "                  were bound, then unload it; the exit code is the load result\n"
+    "                  were bound (or which are missing), then unload it; the exit code\n"
+    "                  is the load result\n"
+    "  --load-files DRIVER [GLU]\n"
+    "                  the same for the given driver file (and GLU file)\n"
     "  --inspect DRIVER [GLU]\n"
     "                  describe the given driver file (and GLU file) instead of listing\n"
     "  --help          show this text\n";
@@ -96,11 +99,54 @@ int CountBoundEntryPoints()
     return bound;
 }
 
+// A failed load leaves every slot empty; what support needs to know is which names the libraries
+// lack, so they are looked up once more here.
+void PrintMissingEntryPoints(const char* pDriverPath, const char* pGLUPath)
+{
+    bool withGLU = pGLUPath[0] && !(glsGetOptions() & GLS_OPTION_IGNORE_GLU);
+    HMODULE driver = LoadLibraryA(pDriverPath);
+    HMODULE glu = withGLU ? LoadLibraryA(pGLUPath) : nullptr;
+    if (!driver)
+        std::printf("    cannot load %s\n", pDriverPath);
+    if (withGLU && !glu)
+        std::printf("    cannot load %s\n", pGLUPath);
+    bool systemOpenGL = glsIsSystemOpenGL(pDriverPath);
+    for (int slot = 0; slot < GLS_NUMBER_OF_ENTRY_POINTS; ++slot) {
+        std::string name = _glsEntryPointNames[slot];
+        HMODULE library = slot >= GLS_FIRST_GLU_ENTRY ? glu : driver;
+        if (slot < GLS_FIRST_WGL_ENTRY) {
+            if (systemOpenGL)
+                continue; // from the system graphics library
+            name = "wgl" + name;
+        }
+        if (library && !GetProcAddress(library, name.c_str()))
+            std::printf("    missing %s\n", name.c_str());
+    }
+    if (glu)
+        FreeLibrary(glu);
+    if (driver)
+        FreeLibrary(driver);
+}
+
 bool ParseNumber(const char* pText, int base, unsigned long& value)
 {
     char* pEnd = nullptr;
     value = std::strtoul(pText, &pEnd, base);
     return pEnd != pText && *pEnd == '\0';
+}
+
+int ReportLoad(const char* pWhat, uint32_t result, const char* pDriverPath, const char* pGLUPath)
+{
+    std::printf("Loading %s: result %u (%s), %d of %d entry points bound\n", pWhat, result, ResultText(result),
+                CountBoundEntryPoints(), GLS_NUMBER_OF_ENTRY_POINTS);
+    if (result == GLS_OK) {
+        std::printf("    driver  %s\n    GLU     %s\n", _glsGLDriverFilePath,
+                    _glsGLUDriverFilePath[0] ? _glsGLUDriverFilePath : "(none)");
+        glsUnloadDriver();
+    } else if (result == GLS_ERROR_MISSING) {
+        PrintMissingEntryPoints(pDriverPath, pGLUPath);
+    }
+    return static_cast<int>(result);
 }
 
 int Fail(const char* pProblem, const char* pArgument)
@@ -115,7 +161,8 @@ int main(int argc, char** argv)
 {
     long loadIndex = -1;
     const char* pInspectDriver = nullptr;
-    const char* pInspectGLU = "";
+    const char* pLoadDriver = nullptr;
+    const char* pGLU = "";
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
         unsigned long value;
@@ -130,12 +177,12 @@ int main(int argc, char** argv)
             if (++i >= argc || !ParseNumber(argv[i], 10, value) || value >= GLS_MAX_DRIVER_INFOS)
                 return Fail("--load needs a driver number from 0 to 2", nullptr);
             loadIndex = static_cast<long>(value);
-        } else if (argument == "--inspect") {
+        } else if (argument == "--inspect" || argument == "--load-files") {
             if (++i >= argc)
-                return Fail("--inspect needs a driver file", nullptr);
-            pInspectDriver = argv[i];
+                return Fail("a driver file must follow ", argument.c_str());
+            (argument == "--inspect" ? pInspectDriver : pLoadDriver) = argv[i];
             if (i + 1 < argc && argv[i + 1][0] != '-')
-                pInspectGLU = argv[++i];
+                pGLU = argv[++i];
         } else {
             return Fail("unknown argument: ", argv[i]);
         }
@@ -143,7 +190,7 @@ int main(int argc, char** argv)
 
     if (pInspectDriver) {
         DriverInfo info;
-        uint32_t result = glsInspectDriver(pInspectDriver, pInspectGLU, &info);
+        uint32_t result = glsInspectDriver(pInspectDriver, pGLU, &info);
         if (result != GLS_OK) {
             std::printf("%s: result %u (%s)\n", pInspectDriver, result, ResultText(result));
             return static_cast<int>(result);
@@ -164,15 +211,12 @@ int main(int argc, char** argv)
             PrintDriver(std::to_string(index).c_str(), info);
     }
 
+    if (pLoadDriver)
+        return ReportLoad(pLoadDriver, glsLoadDriverFiles(pLoadDriver, pGLU), pLoadDriver, pGLU);
     if (loadIndex < 0)
         return 0;
-    uint32_t result = glsLoadDriver(static_cast<uint32_t>(loadIndex));
-    std::printf("Loading driver %ld: result %u (%s), %d of %d entry points bound\n", loadIndex, result,
-                ResultText(result), CountBoundEntryPoints(), GLS_NUMBER_OF_ENTRY_POINTS);
-    if (result == GLS_OK) {
-        std::printf("    driver  %s\n    GLU     %s\n", _glsGLDriverFilePath,
-                    _glsGLUDriverFilePath[0] ? _glsGLUDriverFilePath : "(none)");
-        glsUnloadDriver();
-    }
-    return static_cast<int>(result);
+    DriverInfo info{};
+    glsGetDriverInfo(static_cast<uint32_t>(loadIndex), &info);
+    return ReportLoad(("driver " + std::to_string(loadIndex)).c_str(), glsLoadDriver(static_cast<uint32_t>(loadIndex)),
+                      info.driverFile.aFilePath, info.gluFile.aFilePath);
 }
