@@ -50,7 +50,7 @@ char _glsGLDriverFilePath[GLS_PATH_SIZE];
 char _glsGLUDriverFilePath[GLS_PATH_SIZE];
 int32_t _glsLoadedDriverIndex = -1;
 
-// Slots are read and written by number through these two; every slot is one function address.
+// Slots are written by number (SetSlot below); every slot is one function address.
 static_assert(sizeof(GLSEntryPoints) == GLS_NUMBER_OF_ENTRY_POINTS * sizeof(FARPROC));
 static_assert(offsetof(GLSEntryPoints, ChoosePixelFormat) == GLS_FIRST_PIXEL_FORMAT_ENTRY * sizeof(FARPROC));
 static_assert(offsetof(GLSEntryPoints, wglGetCurrentContext) == GLS_FIRST_WGL_ENTRY * sizeof(FARPROC));
