@@ -40,6 +40,8 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x4B58;  // "KX"
 const char kNameProperty[] = "Name";
+// The control a window belongs to; set while the window is subclassed.
+const char kControlProperty[] = "KXConfig.Control";
 
 LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
@@ -177,6 +179,7 @@ struct ControlProcAccess {
         }
         case WM_NCDESTROY: {
             RemovePropA(hwnd, kNameProperty);
+            RemovePropA(hwnd, kControlProperty);
             if (self->nameAtom_) GlobalDeleteAtom(self->nameAtom_);
             self->nameAtom_ = 0;
             RemoveWindowSubclass(hwnd, ControlProc, kSubclassId);
@@ -208,9 +211,7 @@ TControl::~TControl()
 
 TControl* TControl::FromHandle(HWND hwnd)
 {
-    DWORD_PTR ref = 0;
-    if (hwnd && GetWindowSubclass(hwnd, ControlProc, kSubclassId, &ref)) return reinterpret_cast<TControl*>(ref);
-    return nullptr;
+    return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProperty)) : nullptr;
 }
 
 void TControl::SetParent(TControl* parent)
@@ -254,6 +255,7 @@ void TControl::CreateHandle()
 void TControl::AttachWindow()
 {
     SetWindowSubclass(hwnd_, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SetPropA(hwnd_, kControlProperty, this);
     // Outside tools and end-to-end tests find controls by this property.
     nameAtom_ = GlobalAddAtomA(Name().c_str());
     SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
