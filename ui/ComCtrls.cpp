@@ -221,18 +221,6 @@ void TTabSheet::SetTabVisible(bool visible)
     pc->RebuildTabs();
 }
 
-bool TTabSheet::WindowMessage(unsigned msg, unsigned long long wParam, long long, long long& result)
-{
-    if (msg == WM_ERASEBKGND) {
-        RECT r;
-        GetClientRect(hwnd_, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, win32::BrushFor(Color()));
-        result = 1;
-        return true;
-    }
-    return false;
-}
-
 TControl::CreateParams TPageControl::GetCreateParams() const
 {
     CreateParams p;

@@ -126,6 +126,14 @@ struct ControlProcAccess {
                 return reinterpret_cast<LRESULT>(win32::BrushFor(child->Color()));
             }
             break;
+        case WM_ERASEBKGND:
+            if (self->PaintsBackground()) {
+                RECT r;
+                GetClientRect(hwnd, &r);
+                FillRect(reinterpret_cast<HDC>(wParam), &r, win32::BrushFor(self->Color()));
+                return 1;
+            }
+            break;
         case WM_MOUSEMOVE:
             if (self->OnMouseMove && self->EventsEnabled()) {
                 TShiftState shift = ShiftOf(wParam);

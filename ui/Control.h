@@ -94,6 +94,8 @@ protected:
     virtual CreateParams GetCreateParams() const = 0;
     // After the window exists: mirror the state the window needs beyond its caption.
     virtual void HandleCreated() {}
+    // Containers fill their background with their colour.
+    virtual bool PaintsBackground() const { return false; }
     // Window height beyond the bounds (a drop-down's list).
     virtual int ExtraHeight() const { return 0; }
     // Notifications reflected from the parent.

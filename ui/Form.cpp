@@ -198,13 +198,6 @@ bool TForm::WindowMessage(unsigned msg, unsigned long long wParam, long long lPa
         if (!destroying_) Dispatch([&] { Close(); });
         result = 0;
         return true;
-    case WM_ERASEBKGND: {
-        RECT r;
-        GetClientRect(hwnd_, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, win32::BrushFor(Color()));
-        result = 1;
-        return true;
-    }
     default:
         return false;
     }

@@ -44,6 +44,7 @@ protected:
     // A form's subclass calls this first in its destructor: no events run while it dies.
     void BeginDestroy() { destroying_ = true; }
     CreateParams GetCreateParams() const override;
+    bool PaintsBackground() const override { return true; }
     bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
 
 private:

@@ -11,6 +11,7 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
+    bool PaintsBackground() const override { return true; }
     bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
 };
 

@@ -23,7 +23,7 @@ public:
 protected:
     CreateParams GetCreateParams() const override;
     void HandleCreated() override;
-    bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
+    bool PaintsBackground() const override { return true; }
 
 private:
     bool tabVisible_ = true;

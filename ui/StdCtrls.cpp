@@ -60,13 +60,6 @@ bool TGroupBox::WindowMessage(unsigned msg, unsigned long long wParam, long long
         // moving over its free area is a move over the group.
         result = HTCLIENT;
         return true;
-    case WM_ERASEBKGND: {
-        RECT r;
-        GetClientRect(hwnd_, &r);
-        FillRect(reinterpret_cast<HDC>(wParam), &r, win32::BrushFor(Color()));
-        result = 1;
-        return true;
-    }
     default:
         return false;
     }
