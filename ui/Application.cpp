@@ -38,13 +38,17 @@ void TApplication::Run()
     running_ = true;
     if (mainForm_ && !terminated_) mainForm_->Show();
     MSG msg;
-    while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (top && IsDialogMessageA(top, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
     running_ = false;
+}
+
+void TApplication::Dispatch(const MSG& msg)
+{
+    // Tab, the arrow keys and the like move between the controls of a form.
+    HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (top && IsDialogMessageA(top, const_cast<MSG*>(&msg))) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
 }
 
 void TApplication::Terminate()
@@ -61,8 +65,7 @@ void TApplication::ProcessMessages()
             terminated_ = true;
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        Dispatch(msg);
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include "ui/Dialogs.h"
 
+struct tagMSG;
+
 namespace ui {
 
 class TForm;
@@ -42,6 +44,8 @@ public:
     void SetDialogs(IDialogs* dialogs) { dialogs_ = dialogs; }
 
 private:
+    void Dispatch(const tagMSG& msg);
+
     std::string title_;
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;

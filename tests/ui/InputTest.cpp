@@ -203,3 +203,18 @@ TEST_F(UiTest, ComboBoxFiresOnlyForTheUsersChanges)
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(combo->Text().substr(0, 2), "Pi");
 }
+
+TEST_F(UiTest, TabMovesTheFocusToTheNextControlAndThatIsAnExit)
+{
+    auto* first = Make<TEdit>("eFirst", 10, 10, 100, 24);
+    auto* second = Make<TEdit>("eSecond", 10, 40, 100, 24);
+    int exits = 0;
+    first->OnExit = [&](TObject*) { ++exits; };
+    SetForegroundWindow(form->Handle());
+    first->SetFocus();
+    PostMessageA(first->Handle(), WM_KEYDOWN, VK_TAB, 1);
+    PostMessageA(first->Handle(), WM_KEYUP, VK_TAB, 0xC0000001);
+    Application().ProcessMessages();
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(exits, 1);
+}
