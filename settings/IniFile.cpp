@@ -123,6 +123,11 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const
 
 std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(const std::string& section) const
 {
+    return ReadSectionValuesPerKey(section);
+}
+
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValuesPerKey(const std::string& section) const
+{
     std::vector<std::pair<std::string, std::string>> values;
     std::unordered_set<std::string> seen;
     for (std::string& name : ReadSection(section)) {

@@ -35,6 +35,9 @@ public:
     // Name and value of each distinct key of a section in file order; keys whose value is empty
     // are left out.
     std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string& section) const;
+    // The same answer from the key names and one value reading per key: a profile call per key,
+    // the yardstick of ReadSectionValues in tests and benchmarks.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValuesPerKey(const std::string& section) const;
 
 private:
     bool HasKey(const std::string& section, const std::string& key) const;
