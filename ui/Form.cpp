@@ -153,11 +153,19 @@ TModalResult TForm::ShowModal()
     return modalResult_;
 }
 
+void TForm::SetModalResult(TModalResult result)
+{
+    modalResult_ = result;
+    // The loop looks at the result when a message arrives in its queue; a message sent to the
+    // form is handled inside the wait, so give the loop one to wake for.
+    if (modal_ && hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+}
+
 void TForm::Close()
 {
     if (modal_) {
         // The close box of a modal form: the loop asks OnCloseQuery and OnClose.
-        modalResult_ = TModalResult::Cancel;
+        SetModalResult(TModalResult::Cancel);
         return;
     }
     bool canClose = true;

@@ -25,7 +25,8 @@ public:
     // Runs a nested message loop until ModalResult is set or the form is closed.
     TModalResult ShowModal();
     TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    // Ends a modal loop; a sent message (a close from another program) wakes it too.
+    void SetModalResult(TModalResult result);
     bool Modal() const { return modal_; }
     // Asks OnCloseQuery, then OnClose; hides the form (and ends the program for the main form).
     void Close();

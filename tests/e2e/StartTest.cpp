@@ -214,13 +214,8 @@ TEST_F(Start, FirstRunDialogClosedWithoutAChoiceGivesTheSecondEasiestLevel)
     EXPECT_EQ(IniValue(folder.Read("torvel.ini"), "Game Options", "Difficulty Level"), "2");
 }
 
-// Fails: the difficulty dialog stays open when another program sends it WM_CLOSE (as tools that close
-// windows do). Closing a modal form only records its result, and the modal loop looks at the result
-// only after GetMessage returns a posted message; a sent message is handled inside GetMessage, so the
-// loop sleeps on until some unrelated message happens to be posted. A click on the close box works
-// only because it arrives as posted mouse input. (A fix: post a WM_NULL to the form when its modal
-// result is set, as EndDialog does.)
-TEST_F(Start, DISABLED_FirstRunDialogClosesWhenAnotherProgramSendsItWmClose)
+// Tools that close windows send WM_CLOSE rather than post it; the modal loop must wake for it.
+TEST_F(Start, FirstRunDialogClosesWhenAnotherProgramSendsItWmClose)
 {
     RunningProgram program(folder, "", elsewhere);
     HWND dialog = program.WaitForWindow("TdlgDifficulty");
