@@ -11,6 +11,10 @@ namespace {
 
 constexpr DWORD kValueBufferSize = 2048;
 constexpr DWORD kSectionBufferSize = 16384;
+// Room for a section read whole: enough for the language file's country list at the first try.
+constexpr std::size_t kSectionLinesFirstSize = 32768;
+// Past this a section is taken as far as it came.
+constexpr std::size_t kSectionLinesLargestSize = std::size_t(1) << 28;
 
 int HexDigit(char c)
 {
@@ -20,12 +24,35 @@ int HexDigit(char c)
     return -1;
 }
 
-// Key names as the profile reader tells them apart: letter case does not count.
-std::string UpperCased(const std::string& name)
+// Key names as the profile reader tells them apart: the case of the letters A to Z does not count,
+// that of other letters does ("\xC4" and "\xE4" are two keys to it).
+std::string FoldedKey(std::string_view name)
 {
-    std::string upper = name;
-    if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    return upper;
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return folded;
+}
+
+std::string_view WithoutBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A stored value as ReadString delivers it: a value in a matching pair of quotes (' or ") loses
+// them, and the 2048-character buffer keeps at most 2047 characters. The reader drops the closing
+// quote by cutting the last character it kept whenever the value without its opening quote fits
+// the buffer, so when only the closing quote is left over, the cut takes the value's last character.
+std::string DeliveredValue(std::string_view value)
+{
+    const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    if (!quoted) return std::string(value.substr(0, kValueBufferSize - 1));
+    std::string_view rest = value.substr(1);
+    std::string delivered(rest.substr(0, kValueBufferSize - 1));
+    if (rest.size() <= kValueBufferSize) delivered.pop_back();
+    return delivered;
 }
 
 }  // namespace
@@ -121,9 +148,45 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const
     return names;
 }
 
+std::vector<std::string> IniFile::SectionLines(const std::string& section) const
+{
+    std::vector<char> buffer(kSectionLinesFirstSize);
+    DWORD length = 0;
+    bool cut = false;
+    for (;;) {
+        length = GetPrivateProfileSectionA(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           path_.c_str());
+        // A section that does not fit comes back cut short, reported as the buffer's size less two.
+        cut = length + 2 >= buffer.size();
+        if (!cut || buffer.size() >= kSectionLinesLargestSize) break;
+        buffer.resize(buffer.size() * 2);
+    }
+    std::vector<std::string> lines;
+    for (DWORD start = 0; start < length;) {
+        std::string line(buffer.data() + start);
+        start += static_cast<DWORD>(line.size()) + 1;
+        lines.push_back(std::move(line));
+    }
+    if (cut && !lines.empty()) lines.pop_back();
+    return lines;
+}
+
 std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(const std::string& section) const
 {
-    return ReadSectionValuesPerKey(section);
+    std::vector<std::pair<std::string, std::string>> values;
+    std::unordered_set<std::string> seen;
+    for (const std::string& line : SectionLines(section)) {
+        const std::size_t equals = line.find('=');
+        // Wine's reader hands the lines over trimmed and without comments; others may not.
+        std::string name(WithoutBlanks(std::string_view(line).substr(0, equals)));
+        if (!name.empty() && name[0] == ';') continue;
+        // The first line of a name answers for every spelling of it, a line without "=" too: asked
+        // for the name, the reader finds that line and delivers an empty value.
+        if (!seen.insert(FoldedKey(name)).second || equals == std::string::npos) continue;
+        std::string value = DeliveredValue(WithoutBlanks(std::string_view(line).substr(equals + 1)));
+        if (!value.empty()) values.emplace_back(std::move(name), std::move(value));
+    }
+    return values;
 }
 
 std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValuesPerKey(const std::string& section) const
@@ -132,7 +195,7 @@ std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValuesPerKe
     std::unordered_set<std::string> seen;
     for (std::string& name : ReadSection(section)) {
         // The reader answers every spelling of a repeated key with its first value.
-        if (!seen.insert(UpperCased(name)).second) continue;
+        if (!seen.insert(FoldedKey(name)).second) continue;
         std::string value = ReadString(section, name, "");
         if (!value.empty()) values.emplace_back(std::move(name), std::move(value));
     }

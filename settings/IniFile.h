@@ -32,15 +32,21 @@ public:
     // The key names of a section in file order, as far as they fit the profile reader's
     // 16384-byte buffer; a name the buffer cut short is left out.
     std::vector<std::string> ReadSection(const std::string& section) const;
-    // Name and value of each distinct key of a section in file order; keys whose value is empty
-    // are left out.
+    // Name and value of each distinct key of a section in file order, from one profile call (a few
+    // more only for a section beyond 32 KiB, to grow the buffer): each value as ReadString delivers
+    // it, keys whose value is empty left out. The first line of a key stands for all its spellings
+    // (the case of A to Z does not count), a line without "=" too, which has no value. Unlike
+    // ReadSection, not bounded by the buffer for key names.
     std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string& section) const;
-    // The same answer from the key names and one value reading per key: a profile call per key,
-    // the yardstick of ReadSectionValues in tests and benchmarks.
+    // The same answer from ReadSection and one ReadString per key, so a profile call per key, and
+    // only for the keys whose names fit ReadSection's buffer: the yardstick of ReadSectionValues in
+    // tests and benchmarks.
     std::vector<std::pair<std::string, std::string>> ReadSectionValuesPerKey(const std::string& section) const;
 
 private:
     bool HasKey(const std::string& section, const std::string& key) const;
+    // The lines of a section as the platform gives them whole, one "name=value" (or bare name) each.
+    std::vector<std::string> SectionLines(const std::string& section) const;
 
     std::string path_;
 };

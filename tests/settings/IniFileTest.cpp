@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 #include "ui/Exception.h"
@@ -39,6 +40,23 @@ protected:
         return path;
     }
 
+    // Wine's reader reads a file again at every call while it is less than about two seconds old:
+    // a day-old file is read once, as an installed one is.
+    static std::string Installed(const std::string& path)
+    {
+        HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+        time.QuadPart -= 24ULL * 3600 * 10000000;
+        FILETIME dayAgo{time.LowPart, time.HighPart};
+        EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &dayAgo));
+        CloseHandle(file);
+        return path;
+    }
+
     static std::string BytesOf(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);
@@ -47,6 +65,8 @@ protected:
 
     std::string folder_;
 };
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 std::vector<std::string> CrLfLines(const std::string& bytes)
 {
@@ -315,10 +335,140 @@ TEST_F(IniFileTest, SectionValuesSkipEmptyValuesAndRepeats)
                                          "Spain=ES\r\n"
                                          "[Import]\r\n"
                                          "SPPR101=Bless\r\n"));
-    using Pairs = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(ini.ReadSectionValues("Codes"), (Pairs{{"Germany", "DE"}, {"Italy", "IT"}, {"Spain", "ES"}}));
     EXPECT_EQ(ini.ReadSectionValues("import"), (Pairs{{"SPPR101", "Bless"}}));
     EXPECT_TRUE(ini.ReadSectionValues("Missing").empty());
+}
+
+std::string Letters(std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += static_cast<char>('a' + i % 26);
+    return text;
+}
+
+// The section read whole must give what asking the reader key by key gives.
+TEST_F(IniFileTest, SectionValuesReadWholeAsKeyByKey)
+{
+    IniFile ini(FileWith("Language.txt",
+                         "Germany=flat line before any section\r\n"
+                         "[Codes]\r\n"
+                         "Germany=DE\r\n"
+                         "GERMANY=XX\r\n"
+                         "germany=xx\r\n"
+                         "  Italy  =  IT  \r\n"
+                         "\tMalta\t=\tMT\t\r\n"
+                         "France=\r\n"
+                         "Blank =   \r\n"
+                         "Double=\"DQ\"\r\n"
+                         "Single='SQ'\r\n"
+                         "Mixed=\"a'\r\n"
+                         "Lone=\"\r\n"
+                         "Tail=\"a\" b\r\n"
+                         "EmptyQuotes=\"\"\r\n"
+                         "EmptySingle=''\r\n"
+                         "Inner=\" a \"\r\n"
+                         "Three=\"\"\"\r\n"
+                         "Middle=a\"b\"\r\n"
+                         "Signs=b=c\r\n"
+                         "a line without equals sign\r\n"
+                         "A LINE WITHOUT EQUALS SIGN=hidden by the line above\r\n"
+                         "Later=L\r\n"
+                         "later\r\n"
+                         "; Comment=not a country\r\n"
+                         "   ;Indented=not a country\r\n"
+                         "\xC4gypten=upper\r\n"
+                         "\xE4gypten=lower\r\n"
+                         "\xC4GYPTEN=ascii spelling\r\n"
+                         "=a code without a name\r\n"
+                         "Spain=ES\r\n"
+                         "[Import]\r\n"
+                         "Portugal=PT\r\n"
+                         "[codes]\r\n"
+                         "Norway=NO\r\n"));
+    // Checked against Wine's reader: quotes go only as a matching pair around the whole value, the
+    // blanks inside them stay; only A to Z count as the same letter in both cases.
+    const Pairs expected = {{"Germany", "DE"},
+                            {"Italy", "IT"},
+                            {"Malta", "MT"},
+                            {"Double", "DQ"},
+                            {"Single", "SQ"},
+                            {"Mixed", "\"a'"},
+                            {"Lone", "\""},
+                            {"Tail", "\"a\" b"},
+                            {"Inner", " a "},
+                            {"Three", "\""},
+                            {"Middle", "a\"b\""},
+                            {"Signs", "b=c"},
+                            {"Later", "L"},
+                            {"\xC4gypten", "upper"},
+                            {"\xE4gypten", "lower"},
+                            {"", "a code without a name"},
+                            {"Spain", "ES"}};
+    EXPECT_EQ(ini.ReadSectionValuesPerKey("Codes"), expected);
+    EXPECT_EQ(ini.ReadSectionValues("Codes"), expected);
+    EXPECT_EQ(ini.ReadSectionValues("CODES"), expected) << "section names ignore case";
+    EXPECT_EQ(ini.ReadSectionValues("Import"), (Pairs{{"Portugal", "PT"}}));
+
+    EXPECT_TRUE(ini.ReadSectionValues("Missing").empty());
+    EXPECT_TRUE(ini.ReadSectionValuesPerKey("Missing").empty());
+    IniFile missing(PathOf("missing.txt"));
+    EXPECT_TRUE(missing.ReadSectionValues("Codes").empty());
+    EXPECT_TRUE(missing.ReadSectionValuesPerKey("Codes").empty());
+    EXPECT_FALSE(std::filesystem::exists(missing.FileName())) << "reading creates no file";
+    IniFile empty(FileWith("empty.txt", "[Codes]\r\n\r\n[Next]\r\nx=1\r\n"));
+    EXPECT_TRUE(empty.ReadSectionValues("Codes").empty());
+}
+
+TEST_F(IniFileTest, SectionValuesAreCutAsReadStringCutsThem)
+{
+    // Around the 2047 characters the value buffer keeps, plain and in quotes.
+    std::string content = "[Long]\r\n";
+    std::vector<std::pair<std::string, std::size_t>> cases;
+    for (std::size_t length : {2045u, 2046u, 2047u, 2048u, 2049u, 2050u, 3000u}) {
+        content += "plain" + std::to_string(length) + "=" + Letters(length) + "\r\n";
+        content += "quoted" + std::to_string(length) + "=\"" + Letters(length - 2) + "\"\r\n";
+    }
+    IniFile ini(FileWith("long.ini", content));
+    const Pairs whole = ini.ReadSectionValues("Long");
+    EXPECT_EQ(whole, ini.ReadSectionValuesPerKey("Long"));
+    std::map<std::string, std::string> byName(whole.begin(), whole.end());
+    EXPECT_EQ(byName["plain2047"], Letters(2047));
+    EXPECT_EQ(byName["plain2048"], Letters(2047));
+    EXPECT_EQ(byName["plain3000"], Letters(2047));
+    EXPECT_EQ(byName["quoted2048"], Letters(2046)) << "the quotes go, all of the text fits";
+    EXPECT_EQ(byName["quoted2050"], Letters(2047)) << "cut, the quotes stay in the part not kept";
+    // Only the closing quote does not fit: Wine's reader still cuts a character for it.
+    EXPECT_EQ(byName["quoted2049"], Letters(2046));
+    for (const auto& [name, value] : whole) EXPECT_EQ(value, ini.ReadString("Long", name, "")) << name;
+}
+
+TEST_F(IniFileTest, SectionValuesGrowPastTheFirstBuffer)
+{
+    // About 60 KiB of section with names that fit the name buffer, and a tail after it.
+    std::string content = "[Codes]\r\n";
+    Pairs expected;
+    for (int i = 0; i < 1200; ++i) {
+        char name[16];
+        wsprintfA(name, "Land%04d", i);
+        expected.emplace_back(name, "Code " + std::to_string(i) + " " + Letters(30 + i % 17));
+        content += expected.back().first + " = " + expected.back().second + "\r\n";
+    }
+    IniFile ini(Installed(FileWith("big.txt", content + "[Import]\r\nSPPR101=Bless\r\n")));
+    EXPECT_EQ(ini.ReadSectionValues("Codes"), expected);
+    EXPECT_EQ(ini.ReadSectionValuesPerKey("Codes"), expected);
+    EXPECT_EQ(ini.ReadSectionValues("Import"), (Pairs{{"SPPR101", "Bless"}}));
+
+    // Names beyond the name buffer are still read whole; key by key they are lost.
+    std::string many = "[Many]\r\n";
+    for (int i = 0; i < 2500; ++i) many += "Name" + std::to_string(10000 + i) + "=v\r\n";
+    IniFile more(Installed(FileWith("many.txt", many)));
+    const Pairs all = more.ReadSectionValues("Many");
+    ASSERT_EQ(all.size(), 2500u);
+    EXPECT_EQ(all.back(), (std::pair<std::string, std::string>{"Name12499", "v"}));
+    const Pairs perKey = more.ReadSectionValuesPerKey("Many");
+    ASSERT_LT(perKey.size(), all.size());
+    EXPECT_EQ(perKey, Pairs(all.begin(), all.begin() + perKey.size()));
 }
 
 TEST(ParseIniInteger, AcceptsOnlyWholeNumbers)
