@@ -100,9 +100,9 @@ void TfConfig::CreateControls()
                                 TTrackBarOrientation::Vertical, 1, 5, 3, 1, 1);
 
     gbHardware = Make<TGroupBox>(this, tsSimple, "gbHardware", {176, 8, 337, 417}, "Hardware");
-    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {150, 22, 60, kLabel}, "General", true, TAlignment::Center);
-    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {210, 22, 60, kLabel}, "Graphics", true, TAlignment::Center);
-    lSound = MakeLabel(this, gbHardware, "lSound", {270, 22, 60, kLabel}, "Sound", true, TAlignment::Center);
+    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {138, 22, 64, kLabel}, "General", true, TAlignment::Center);
+    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {202, 22, 64, kLabel}, "Graphics", true, TAlignment::Center);
+    lSound = MakeLabel(this, gbHardware, "lSound", {266, 22, 64, kLabel}, "Sound", true, TAlignment::Center);
     TLabel** classLabels[] = {&lHighEnd, &lAboveAverage, &lAverage, &lBudget, &lMinSpec, &lBelowMinSpec};
     const char* classNames[] = {"lHighEnd", "lAboveAverage", "lAverage", "lBudget", "lMinSpec", "lBelowMinSpec"};
     const char* classCaptions[] = {"Tiny God", "High End PC", "Average PC", "Budget PC", "Minimum Spec",
@@ -112,17 +112,17 @@ void TfConfig::CreateControls()
     const char* speedCaptions[] = {"600 MHz", "533 MHz", "450 MHz", "333 MHz", "233 MHz", "200 MHz"};
     for (int i = 0; i < 6; ++i) {
         int y = tickY(i + 1, 6);
-        *classLabels[i] = MakeLabel(this, gbHardware, classNames[i], {12, y - 17, 136, kLabel}, classCaptions[i],
+        *classLabels[i] = MakeLabel(this, gbHardware, classNames[i], {8, y - 17, 124, kLabel}, classCaptions[i],
                                     false, TAlignment::Right);
-        *speedLabels[i] = MakeLabel(this, gbHardware, speedNames[i], {12, y, 136, kLabel}, speedCaptions[i], false,
+        *speedLabels[i] = MakeLabel(this, gbHardware, speedNames[i], {8, y, 124, kLabel}, speedCaptions[i], false,
                                     TAlignment::Right);
     }
     lBelowMinSpec->SetFontColor(clRed);
-    tbGeneral = MakeTrackBar(this, gbHardware, "tbGeneral", {158, sliderTop, 44, sliderHeight},
+    tbGeneral = MakeTrackBar(this, gbHardware, "tbGeneral", {148, sliderTop, 44, sliderHeight},
                              TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
-    tbGraphics = MakeTrackBar(this, gbHardware, "tbGraphics", {218, sliderTop, 44, sliderHeight},
+    tbGraphics = MakeTrackBar(this, gbHardware, "tbGraphics", {212, sliderTop, 44, sliderHeight},
                               TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
-    tbSound = MakeTrackBar(this, gbHardware, "tbSound", {278, sliderTop, 44, sliderHeight},
+    tbSound = MakeTrackBar(this, gbHardware, "tbSound", {276, sliderTop, 44, sliderHeight},
                            TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
     cb3dAcceleration2 = Make<TCheckBox>(this, gbHardware, "cb3dAcceleration2", {12, 384, 313, kCheck});
 
@@ -212,28 +212,28 @@ void TfConfig::CreateControls()
         TCheckBox** control;
         const char* name;
         const char* caption;
-        int left, top;
+        int left, top, width;
     };
     const CheckRow gameplayRows[] = {
-        {&cbCriticalHit, "cbCriticalHit", "Critical Hit Screen Shake", 12, 20},
-        {&cbTranslucentShadows, "cbTranslucentShadows", "Translucent Shadows", 12, 41},
-        {&cbLowEndMachine, "cbLowEndMachine", "Standard Static Animations", 12, 62},
-        {&cbLowEndMachine2, "cbLowEndMachine2", "High End Static Animations", 12, 83},
-        {&cbFootsteps, "cbFootsteps", "Footsteps", 12, 104},
-        {&cbAttackSounds, "cbAttackSounds", "Attack Sounds", 12, 125},
-        {&cbLowMemSounds1, "cbLowMemSounds1", "No High Memory Sounds", 12, 146},
-        {&cbLowMemSounds2, "cbLowMemSounds2", "Low Memory Sounds 2", 12, 167},
-        {&cbDuplicateFloatingText, "cbDuplicateFloatingText", "Duplicate Floating Text", 240, 20},
-        {&cbDisableCastingGlows, "cbDisableCastingGlows", "Disable Casting Glows", 240, 41},
-        {&cbDisableVidCells, "cbDisableVidCells", "Disable Vid Cells", 240, 62},
-        {&cbForce50Transparency, "cbForce50Transparency", "Force 50% Transparency", 240, 83},
-        {&cbBrightenOff, "cbBrightenOff", "Brighten Off", 240, 104},
-        {&cbMidLevelBrighten, "cbMidLevelBrighten", "Mid Level Brighten", 258, 125},
-        {&cbHighLevelBrighten, "cbHighLevelBrighten", "High Level Brighten", 258, 146},
+        {&cbCriticalHit, "cbCriticalHit", "Critical Hit Screen Shake", 12, 20, 234},
+        {&cbTranslucentShadows, "cbTranslucentShadows", "Translucent Shadows", 12, 41, 234},
+        {&cbLowEndMachine, "cbLowEndMachine", "Standard Static Animations", 12, 62, 234},
+        {&cbLowEndMachine2, "cbLowEndMachine2", "High End Static Animations", 12, 83, 234},
+        {&cbFootsteps, "cbFootsteps", "Footsteps", 12, 104, 234},
+        {&cbAttackSounds, "cbAttackSounds", "Attack Sounds", 12, 125, 234},
+        {&cbLowMemSounds1, "cbLowMemSounds1", "No High Memory Sounds", 12, 146, 234},
+        {&cbLowMemSounds2, "cbLowMemSounds2", "Low Memory Sounds 2", 12, 167, 234},
+        {&cbDuplicateFloatingText, "cbDuplicateFloatingText", "Duplicate Floating Text", 250, 20, 200},
+        {&cbDisableCastingGlows, "cbDisableCastingGlows", "Disable Casting Glows", 250, 41, 200},
+        {&cbDisableVidCells, "cbDisableVidCells", "Disable Vid Cells", 250, 62, 200},
+        {&cbForce50Transparency, "cbForce50Transparency", "Force 50% Transparency", 250, 83, 200},
+        {&cbBrightenOff, "cbBrightenOff", "Brighten Off", 250, 104, 200},
+        {&cbMidLevelBrighten, "cbMidLevelBrighten", "Mid Level Brighten", 268, 125, 182},
+        {&cbHighLevelBrighten, "cbHighLevelBrighten", "High Level Brighten", 268, 146, 182},
     };
     for (const CheckRow& row : gameplayRows)
-        *row.control = Make<TCheckBox>(this, gbGameplay, row.name, {row.left, row.top, 212, kCheck}, row.caption);
-    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {240, 172, 110, kLabel}, "Tile Precache");
+        *row.control = Make<TCheckBox>(this, gbGameplay, row.name, {row.left, row.top, row.width, kCheck}, row.caption);
+    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {250, 172, 100, kLabel}, "Tile Precache");
     eTilesPrecache = Make<TEdit>(this, gbGameplay, "eTilesPrecache", {354, 168, 64, kEdit});
     udTilesPrecache = MakeUpDown(this, gbGameplay, "udTilesPrecache", {401, 168, 17, kEdit}, 0, 100, 0);
     udTilesPrecache->SetAssociate(eTilesPrecache);
@@ -254,16 +254,16 @@ void TfConfig::CreateControls()
     rb32bit->Tag = 2;
 
     gbGameResolution = Make<TGroupBox>(this, tsOptions, "gbGameResolution", {8, 84, 257, 161}, " Game Resolution ");
-    lSupported = MakeLabel(this, gbGameResolution, "lSupported", {12, 20, 112, kLabel}, "Supported");
-    rb640 = Make<TRadioButton>(this, gbGameResolution, "rb640", {12, 40, 112, kCheck}, "640 x 480");
-    rb800 = Make<TRadioButton>(this, gbGameResolution, "rb800", {12, 62, 112, kCheck}, "800 x 600");
-    lUnsupported = MakeLabel(this, gbGameResolution, "lUnsupported", {132, 20, 115, kLabel}, "Unsupported");
+    lSupported = MakeLabel(this, gbGameResolution, "lSupported", {12, 20, 104, kLabel}, "Supported");
+    rb640 = Make<TRadioButton>(this, gbGameResolution, "rb640", {12, 40, 104, kCheck}, "640 x 480");
+    rb800 = Make<TRadioButton>(this, gbGameResolution, "rb800", {12, 62, 104, kCheck}, "800 x 600");
+    lUnsupported = MakeLabel(this, gbGameResolution, "lUnsupported", {120, 20, 130, kLabel}, "Unsupported");
     lUnsupported->SetFontColor(clRed);
-    cbUnlockModes = Make<TCheckBox>(this, gbGameResolution, "cbUnlockModes", {132, 40, 115, kCheck}, "Unlock Modes");
-    rb1024 = Make<TRadioButton>(this, gbGameResolution, "rb1024", {132, 62, 115, kCheck}, "rb1024");
-    rb1280 = Make<TRadioButton>(this, gbGameResolution, "rb1280", {132, 84, 115, kCheck}, "rb1280");
-    rb1600 = Make<TRadioButton>(this, gbGameResolution, "rb1600", {132, 106, 115, kCheck}, "rb1600");
-    rb2048 = Make<TRadioButton>(this, gbGameResolution, "rb2048", {132, 128, 115, kCheck}, "rb2048");
+    cbUnlockModes = Make<TCheckBox>(this, gbGameResolution, "cbUnlockModes", {120, 40, 130, kCheck}, "Unlock Modes");
+    rb1024 = Make<TRadioButton>(this, gbGameResolution, "rb1024", {120, 62, 130, kCheck}, "rb1024");
+    rb1280 = Make<TRadioButton>(this, gbGameResolution, "rb1280", {120, 84, 130, kCheck}, "rb1280");
+    rb1600 = Make<TRadioButton>(this, gbGameResolution, "rb1600", {120, 106, 130, kCheck}, "rb1600");
+    rb2048 = Make<TRadioButton>(this, gbGameResolution, "rb2048", {120, 128, 130, kCheck}, "rb2048");
     TRadioButton* resolutions[] = {rb640, rb800, rb1024, rb1280, rb1600, rb2048};
     for (int i = 0; i < 6; ++i) resolutions[i]->Tag = i;
 
