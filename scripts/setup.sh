@@ -1,25 +1,43 @@
 #!/usr/bin/env bash
-# Installs what building and testing KXConfig needs on a Debian machine.
-# Quiet and quick when everything is already there.
+# Installs what building, testing and showing KXConfig needs on a Debian machine: CMake and
+# Ninja, the GoogleTest sources, the mingw-w64 cross compilers (posix threads) for i686 and
+# x86_64, Wine for 32- and 64-bit programs with its own fonts, and a virtual X screen with a
+# screenshot tool. Idempotent; silent and quick when everything is already there.
 set -euo pipefail
-
-need=()
-have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 packages=(cmake ninja-build googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine wine32:i386 wine64
-          xvfb xauth x11-apps imagemagick)
-for p in "${packages[@]}"; do have_pkg "$p" || need+=("$p"); done
+          wine wine32:i386 wine64 fonts-wine
+          xvfb imagemagick)
 
-if ((${#need[@]})); then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    echo "setup: installing ${need[*]}" >&2
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        "${sudo_cmd[@]}" dpkg --add-architecture i386
+# One dpkg query for all of them keeps the already-installed case fast.
+declare -A installed=()
+while read -r name state; do
+    [ "$state" = installed ] && installed[$name]=1
+done < <(dpkg-query -W -f='${binary:Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
+need=()
+for p in "${packages[@]}"; do
+    [ -n "${installed[$p]:-}" ] || need+=("$p")
+done
+((${#need[@]})) || exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+echo "setup: installing ${need[*]}" >&2
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+run() {
+    if ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive "$@" >>"$log" 2>&1 </dev/null; then
+        echo "setup: '$*' failed:" >&2
+        tail -n 30 "$log" >&2
+        exit 1
     fi
-    "${sudo_cmd[@]}" apt-get update -qq >/dev/null
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+}
+# Wine runs 32-bit programs with the i386 packages.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    run dpkg --add-architecture i386
 fi
+run apt-get update -qq
+run apt-get install -y -qq --no-install-recommends "${need[@]}"
+echo "setup: done" >&2

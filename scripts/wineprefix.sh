@@ -1,16 +1,34 @@
 #!/usr/bin/env bash
-# Creates a Wine prefix for KXConfig's tests: scripts/wineprefix.sh PREFIX [null|x11]
-# "null" selects Wine's null graphics driver, so no display is needed.
+# Creates a Wine prefix for KXConfig: scripts/wineprefix.sh PREFIX [null|x11|xvfb]
+#   null  Wine's null graphics driver: windows exist but nothing is drawn; no display needed.
+#         The tests run in such a prefix.
+#   x11   the user's X display, decorated by the user's window manager.
+#   xvfb  a virtual X screen without a window manager: Wine draws the window frames itself.
+# The x11 and xvfb prefixes get Wine's own fonts (MS Sans Serif, Marlett for the caption
+# buttons), so that the window looks as it would on Windows rather than in a Linux font.
+# Every step is done once; afterwards the script only tests a few files.
 set -euo pipefail
 prefix=$1
-driver=${2:-null}
+mode=${2:-null}
+case $mode in null|x11|xvfb) ;; *) echo "wineprefix: unknown mode $mode" >&2; exit 2 ;; esac
+[ -f "$prefix/.kxconfig-$mode" ] && exit 0
+
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-stamp="$prefix/.kxconfig-$driver"
-[ -f "$stamp" ] && exit 0
 mkdir -p "$prefix"
-wineboot -i >/dev/null 2>&1 || true
-if [ "$driver" = null ]; then
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+if [ ! -f "$prefix/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || true
 fi
+case $mode in
+    null) wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 ;;
+    xvfb) wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 ;;
+esac
+if [ "$mode" != null ] && [ -d /usr/share/wine/fonts ]; then
+    fonts=$prefix/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/*; do
+        [ -e "$fonts/${f##*/}" ] || ln -s "$f" "$fonts/"
+    done
+fi
+# The registry is written when the prefix's server ends.
 wineserver -w
-touch "$stamp"
+touch "$prefix/.kxconfig-$mode"
