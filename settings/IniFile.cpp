@@ -13,8 +13,8 @@ constexpr DWORD kValueBufferSize = 2048;
 constexpr DWORD kSectionBufferSize = 16384;
 // Room for a section read whole: enough for the language file's country list at the first try.
 constexpr std::size_t kSectionLinesFirstSize = 32768;
-// Past this a section is taken as far as it came.
-constexpr std::size_t kSectionLinesLargestSize = std::size_t(1) << 28;
+// Past this a section is taken as far as it came (the reader itself needs twice as much room).
+constexpr std::size_t kSectionLinesLargestSize = std::size_t(1) << 24;
 
 int HexDigit(char c)
 {
@@ -42,9 +42,10 @@ std::string_view WithoutBlanks(std::string_view text)
 }
 
 // A stored value as ReadString delivers it: a value in a matching pair of quotes (' or ") loses
-// them, and the 2048-character buffer keeps at most 2047 characters. The reader drops the closing
-// quote by cutting the last character it kept whenever the value without its opening quote fits
-// the buffer, so when only the closing quote is left over, the cut takes the value's last character.
+// them, and the 2048-character buffer keeps at most 2047 characters. The reader takes the closing
+// quote off as the last character it kept whenever the rest after the opening quote is at most 2048
+// characters long; at exactly 2048 the kept part already ends before that quote, so the value loses
+// its own last character instead.
 std::string DeliveredValue(std::string_view value)
 {
     const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
