@@ -100,9 +100,9 @@ void TfConfig::CreateControls()
                                 TTrackBarOrientation::Vertical, 1, 5, 3, 1, 1);
 
     gbHardware = Make<TGroupBox>(this, tsSimple, "gbHardware", {176, 8, 337, 417}, "Hardware");
-    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {138, 22, 64, kLabel}, "General", true, TAlignment::Center);
-    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {202, 22, 64, kLabel}, "Graphics", true, TAlignment::Center);
-    lSound = MakeLabel(this, gbHardware, "lSound", {266, 22, 64, kLabel}, "Sound", true, TAlignment::Center);
+    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {130, 22, 64, kLabel}, "General", true, TAlignment::Center);
+    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {194, 22, 64, kLabel}, "Graphics", true, TAlignment::Center);
+    lSound = MakeLabel(this, gbHardware, "lSound", {258, 22, 64, kLabel}, "Sound", true, TAlignment::Center);
     TLabel** classLabels[] = {&lHighEnd, &lAboveAverage, &lAverage, &lBudget, &lMinSpec, &lBelowMinSpec};
     const char* classNames[] = {"lHighEnd", "lAboveAverage", "lAverage", "lBudget", "lMinSpec", "lBelowMinSpec"};
     const char* classCaptions[] = {"Tiny God", "High End PC", "Average PC", "Budget PC", "Minimum Spec",
@@ -143,7 +143,7 @@ void TfConfig::CreateControls()
     const char* radioNames[] = {"rbPage", "rbActions", "rbMiscellaneous", "rbQuickSlots", "rbWizardSpells",
                                 "rbPriestSpells"};
     for (int i = 0; i < 6; ++i) {
-        *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i], {12, 19 + 18 * i, 150, 18}, radioNames[i]);
+        *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i], {12, 17 + 18 * i, 150, 18}, radioNames[i]);
         (*radios[i])->Tag = i;
     }
     TComboBox** lists[] = {&cbPage, &cbActions, &cbMiscellaneous, &cbQuickSlots, &cbWizardSpells, &cbPriestSpells};
@@ -191,8 +191,8 @@ void TfConfig::CreateControls()
     lFrameRate = MakeLabel(this, gbAIOptions, "lFrameRate", {12, 22, 233, kLabel}, "AI Frame Rate");
     tbFrameRate = MakeTrackBar(this, gbAIOptions, "tbFrameRate", {6, 40, 245, 34}, TTrackBarOrientation::Horizontal,
                                15, 60, 30, 5, 5);
-    lUpdatesValue = MakeLabel(this, gbAIOptions, "lUpdatesValue", {12, 78, 28, kLabel}, "30", false, TAlignment::Right);
-    lUpdates = MakeLabel(this, gbAIOptions, "lUpdates", {44, 78, 200, kLabel}, "Updates per Second");
+    lUpdatesValue = MakeLabel(this, gbAIOptions, "lUpdatesValue", {12, 78, 22, kLabel}, "30");
+    lUpdates = MakeLabel(this, gbAIOptions, "lUpdates", {36, 78, 208, kLabel}, "Updates per Second");
     lPathSearchNodes = MakeLabel(this, gbAIOptions, "lPathSearchNodes", {12, 110, 100, kLabel}, "Search Nodes");
     ePathSearchNodes = Make<TEdit>(this, gbAIOptions, "ePathSearchNodes", {116, 106, 100, kEdit});
     ePathSearchNodes->SetText("20000");
@@ -233,11 +233,11 @@ void TfConfig::CreateControls()
     };
     for (const CheckRow& row : gameplayRows)
         *row.control = Make<TCheckBox>(this, gbGameplay, row.name, {row.left, row.top, row.width, kCheck}, row.caption);
-    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {250, 172, 100, kLabel}, "Tile Precache");
-    eTilesPrecache = Make<TEdit>(this, gbGameplay, "eTilesPrecache", {354, 168, 64, kEdit});
-    udTilesPrecache = MakeUpDown(this, gbGameplay, "udTilesPrecache", {401, 168, 17, kEdit}, 0, 100, 0);
+    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {250, 169, 100, kLabel}, "Tile Precache");
+    eTilesPrecache = Make<TEdit>(this, gbGameplay, "eTilesPrecache", {354, 164, 64, kEdit});
+    udTilesPrecache = MakeUpDown(this, gbGameplay, "udTilesPrecache", {401, 164, 17, kEdit}, 0, 100, 0);
     udTilesPrecache->SetAssociate(eTilesPrecache);
-    lPercent = MakeLabel(this, gbGameplay, "lPercent", {424, 172, 24, kLabel}, "%");
+    lPercent = MakeLabel(this, gbGameplay, "lPercent", {424, 169, 24, kLabel}, "%");
 
     lHelp2 = MakeLabel(this, tsGameplay, "lHelp2", {280, 228, 200, kLabel}, "Information and Help:", true);
     lTopic2 = MakeLabel(this, tsGameplay, "lTopic2", {480, 228, 265, kLabel}, "", false, TAlignment::Right);
@@ -356,6 +356,6 @@ void TfConfig::CreateKeyboard()
     sbCtrlLeft->SetCaption("Ctrl");
     sbCtrlRight->SetCaption("Ctrl");
 
-    lDelete = MakeLabel(this, gbKeyboard, "lDelete", {250, 270, 482, kLabel},
+    lDelete = MakeLabel(this, gbKeyboard, "lDelete", {244, 270, 480, 15},
                         "  Right Click on a button to Delete its Hot Key Assignment  ", false, TAlignment::Right);
 }

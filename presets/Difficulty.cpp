@@ -6,6 +6,7 @@ using namespace ui;
 
 TdlgDifficulty::TdlgDifficulty(TComponent* owner) : TForm(owner, "dlgDifficulty", "TdlgDifficulty", 13)
 {
+    SetBorderStyle(TFormBorderStyle::Dialog);
     SetClientSize(568, 361);
     SetCaption("Difficulty");
     auto place = [this](TControl* control, TControl* parent, int left, int top, int width, int height,

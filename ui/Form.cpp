@@ -77,6 +77,18 @@ TControl::CreateParams TForm::GetCreateParams() const
     return params;
 }
 
+void TForm::SetBorderStyle(TFormBorderStyle style)
+{
+    LONG bits = GetWindowLongA(hwnd_, GWL_STYLE);
+    if (style == TFormBorderStyle::Dialog)
+        bits &= ~WS_MINIMIZEBOX;
+    else
+        bits |= WS_MINIMIZEBOX;
+    SetWindowLongA(hwnd_, GWL_STYLE, bits);
+    if (clientWidth_) SetClientSize(clientWidth_, clientHeight_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 int TForm::ScaleValue(int designPixels) const { return MulDiv(designPixels, dpi_, 120); }
 
 void TForm::SetClientSize(int width, int height)

@@ -9,6 +9,9 @@ typedef HFONT__* HFONT;
 
 namespace ui {
 
+// Single: a fixed frame with a minimise box; Dialog: a fixed frame with only the close box.
+enum class TFormBorderStyle { Single, Dialog };
+
 class TForm : public TControl {
 public:
     // windowClass: the name the window class is registered under (outside tools look for it).
@@ -16,6 +19,7 @@ public:
     ~TForm() override;
     const char* ClassName() const override { return "TForm"; }
 
+    void SetBorderStyle(TFormBorderStyle style);
     // Client size in design pixels; the window is centred on the screen.
     void SetClientSize(int width, int height);
     void SetCaption(const std::string& caption) override;
