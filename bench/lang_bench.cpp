@@ -12,20 +12,9 @@
 #include <vector>
 
 #include "lang/LanguageIndex.h"
+#include "bench/Clock.h"
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Milliseconds of the best of a few runs: the machine is shared.
 double BestOf(int runs, const std::function<void()>& work)

@@ -26,20 +26,9 @@
 #include "ui/Dialogs.h"
 #include "ui/Exception.h"
 #include "ui/Form.h"
+#include "bench/Clock.h"
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 double MillisecondsOf(const std::function<void()>& work)
 {
