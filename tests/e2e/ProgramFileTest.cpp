@@ -1,0 +1,67 @@
+// The program file itself: a GUI program for its target with a manifest and a version resource.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Resources {
+    HMODULE module = LoadLibraryExA(KX_E2E_PROGRAM, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ~Resources()
+    {
+        if (module) FreeLibrary(module);
+    }
+    std::string Manifest() const
+    {
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), reinterpret_cast<LPCSTR>(RT_MANIFEST));
+        if (!found) return {};
+        HGLOBAL data = LoadResource(module, found);
+        return std::string(static_cast<const char*>(LockResource(data)), SizeofResource(module, found));
+    }
+};
+
+}  // namespace
+
+TEST(ProgramFile, CarriesAManifestForCommonControlsSixAndDpiAwareness)
+{
+    Resources program;
+    ASSERT_NE(program.module, nullptr);
+    std::string manifest = program.Manifest();
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
+}
+
+TEST(ProgramFile, CarriesAVersionResourceAndIsAGuiProgramForItsTarget)
+{
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(KX_E2E_PROGRAM, &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(KX_E2E_PROGRAM, 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+    // The headers: the GUI subsystem, and the machine the program was built for.
+    HANDLE file = CreateFileA(KX_E2E_PROGRAM, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::vector<char> head(4096);
+    DWORD got = 0;
+    ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, nullptr);
+    CloseHandle(file);
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(head.data());
+    ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(head.data() + dos->e_lfanew);
+    ASSERT_EQ(nt->Signature, IMAGE_NT_SIGNATURE);
+    EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+#ifdef _WIN64
+    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+#else
+    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+#endif
+}
