@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <unordered_set>
 
+#include "ui/Convert.h"
 #include "ui/Exception.h"
 
 namespace {
@@ -71,21 +72,7 @@ std::optional<int> ParseIniInteger(std::string_view text)
         return static_cast<int>(static_cast<std::uint32_t>(value));
     }
 
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    // One beyond the largest positive value, so that the most negative one still fits.
-    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > limit) return std::nullopt;
-    }
-    return static_cast<int>(negative ? -value : value);
+    return ui::TryStrToInt(text);
 }
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
