@@ -86,5 +86,5 @@ void TfConfig::LoadLanguage(const std::string& path)
     for (const auto& [label, key] : descriptions) label->SetCaption(LanguageText(key));
 
     countryCodes = ReadCountryCodes(path);
-    for (const std::string& entry : countryCodes) cbCountry->Add(entry.substr(0, entry.find('=')));
+    for (const std::string& entry : countryCodes) cbCountry->Add(EntryName(entry));
 }

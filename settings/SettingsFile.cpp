@@ -159,10 +159,7 @@ void TfConfig::LoadSettings()
     } else if (location == code && !location.empty()) {
         // A code that no country of the list has shows no country.
         int country = CountryIndexOfCode(countryCodes, location);
-        if (country >= 0) {
-            const std::string& entry = countryCodes[static_cast<std::size_t>(country)];
-            cbCountry->SetText(entry.substr(0, entry.find('=')));
-        }
+        if (country >= 0) cbCountry->SetText(EntryName(countryCodes[static_cast<std::size_t>(country)]));
     }
 
     RefreshSummary();
