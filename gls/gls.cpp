@@ -322,9 +322,10 @@ uint32_t glsInspectDriver(const char* pDriverPath, const char* pGLUPath, DriverI
         BOOL inSystemFolder;
         gluUsable = glsResolveDriverPath(pGLUPath, &pDriverInfo->gluFile, &inSystemFolder);
     }
-    // A companion that is not used is not described either.
+    // An unusable companion loses its path only: the write time and version read above stay in
+    // the record. One that is missing or not looked at was never read, so its record stays zero.
     if (!gluUsable) {
-        std::memset(&pDriverInfo->gluFile, 0, sizeof pDriverInfo->gluFile);
+        pDriverInfo->gluFile.aFilePath[0] = '\0';
         pDriverInfo->flags |= GLS_DRIVER_NO_GLU | GLS_DRIVER_NO_GLU_VERSION;
     }
 
@@ -345,7 +346,7 @@ uint32_t glsInspectDriver(const char* pDriverPath, const char* pGLUPath, DriverI
 
     if (!(_glsOptions & GLS_OPTION_GLU_ANY_FOLDER) && pDriverInfo->gluFile.aFilePath[0] &&
         !glsSameFolder(pDriverInfo->driverFile.aFilePath, pDriverInfo->gluFile.aFilePath)) {
-        std::memset(&pDriverInfo->gluFile, 0, sizeof pDriverInfo->gluFile);
+        pDriverInfo->gluFile.aFilePath[0] = '\0';
         pDriverInfo->flags |= GLS_DRIVER_NO_GLU | GLS_DRIVER_NO_GLU_VERSION;
     }
     return GLS_OK;

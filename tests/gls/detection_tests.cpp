@@ -194,7 +194,13 @@ TEST_F(Detection, CompanionOutsideTheDriversFolderIsUnusableUnlessAllowed)
     DriverInfo info;
     ASSERT_EQ(glsInspectDriver(driver.c_str(), glu.c_str(), &info), GLS_OK);
     EXPECT_EQ(info.flags, GLS_DRIVER_UNVERIFIED | 0x60u);
-    ExpectNoFile(info.gluFile);
+    // Only the path goes: what was read of the file stays in the record.
+    EXPECT_STREQ(info.gluFile.aFilePath, "");
+    FileTime time = WriteTimeOf(glu);
+    EXPECT_EQ(info.gluFile.writeTimeHigh, time.high);
+    EXPECT_EQ(info.gluFile.writeTimeLow, time.low);
+    EXPECT_EQ(info.gluFile.fileVersionMS, kGluMS);
+    EXPECT_EQ(info.gluFile.fileVersionLS, kGluLS);
 
     glsSetOptions(GLS_OPTION_GLU_ANY_FOLDER);
     ASSERT_EQ(glsInspectDriver(driver.c_str(), glu.c_str(), &info), GLS_OK);
