@@ -121,6 +121,8 @@ void glsUnloadDriver(void);
 BOOL glsIsDriverLoaded(void);
 uint32_t glsGetLoadedDriverInfo(DriverInfo* pDriverInfo);
 uint32_t glsGetLoadedDriverFlags(void);
+/* The process environment as the system keeps it, which holds what was set through either
+   SetEnvironmentVariableA or the runtime's _putenv. The text stays valid until the next call. */
 const char* glsGetEnv(const char* pEnv);
 void glsSetEnv(const char* pEnv, const char* pValue);
 

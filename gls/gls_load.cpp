@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -165,7 +166,22 @@ HGLRC WINAPI ForwardGetCurrentContext(void)
 const char* glsGetEnv(const char* pEnv)
 {
     GLS_ASSERT(pEnv);
-    return std::getenv(pEnv);
+    // The runtime's copy (getenv) misses what was set with SetEnvironmentVariableA; the system's
+    // copy also holds what _putenv set. Reading it saves what is really there before a load.
+    static std::string value;
+    DWORD size = 256;
+    for (;;) {
+        value.resize(size);
+        SetLastError(ERROR_SUCCESS);
+        DWORD length = GetEnvironmentVariableA(pEnv, value.data(), size);
+        if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+            return nullptr;
+        if (length < size) {
+            value.resize(length);
+            return value.c_str();
+        }
+        size = length; // the room needed, terminator included
+    }
 }
 
 void glsSetEnv(const char* pEnv, const char* pValue)

@@ -176,6 +176,32 @@ TEST_F(Loading, ADriverThatCannotBeLoadedLeavesTheChangesUntilTheNextUnload)
     EXPECT_EQ(TestOverrideDispatch(), 3u);
 }
 
+// A program may set the variable through the system (SetEnvironmentVariableA) or the runtime
+// (_putenv); either way the load saves what is there and the unload puts it back.
+TEST_F(Loading, ASplashValueSetEitherWayIsSavedAndPutBack)
+{
+    struct Way {
+        const char* name;
+        void (*set)(const char* pValue);
+    } ways[] = {
+        {"SetEnvironmentVariableA", [](const char* pValue) { SetEnvironmentVariableA(kSplash, pValue); }},
+        {"_putenv", [](const char* pValue) { _putenv((std::string(kSplash) + "=" + pValue).c_str()); }},
+    };
+    UseFixture("system_like");
+    EXPECT_EQ(glsGetEnv(kSplash), nullptr);
+    for (const Way& way : ways) {
+        SetBothEnv(kSplash, nullptr);
+        way.set(way.name);
+        ASSERT_NE(glsGetEnv(kSplash), nullptr) << way.name;
+        EXPECT_STREQ(glsGetEnv(kSplash), way.name);
+        ASSERT_EQ(glsLoadDriver(0), GLS_OK);
+        EXPECT_EQ(SystemEnv(kSplash), "1") << way.name;
+        glsUnloadDriver();
+        EXPECT_EQ(SystemEnv(kSplash), way.name);
+        EXPECT_EQ(RuntimeEnv(kSplash), way.name);
+    }
+}
+
 TEST_F(Loading, OptionsKeepTheSplashVariableOrOverrideDispatchAlone)
 {
     UseFixture("system_like");
