@@ -38,6 +38,15 @@ extern "C" {
 #define GLS_OPTION_KEEP_OVERRIDE_DISPATCH 0x20u /* loading leaves the OverrideDispatch registry value alone */
 #define GLS_OPTION_TRAP_UNBOUND           0x40u /* unbound slots hold a debugger trap instead of null */
 
+/* Where the address in an entry-point slot comes from (glsGetEntryPointSource). */
+#define GLS_SLOT_EMPTY  0u /* null: unbound */
+#define GLS_SLOT_DRIVER 1u /* looked up in the loaded driver */
+#define GLS_SLOT_GLU    2u /* looked up in its GLU companion */
+#define GLS_SLOT_GDI    3u /* looked up in gdi32.dll, for the system's opengl32.dll */
+#define GLS_SLOT_TRAP   4u /* the debugger trap of option 0x40: unbound */
+#define GLS_SLOT_STUB   5u /* a forwarding stub of program start: unbound */
+#define GLS_SLOT_OTHER  6u /* an address the module did not put there */
+
 #define GLS_NUMBER_OF_KNOWN_DRIVERS 4
 #define GLS_MAX_DRIVER_INFOS        3
 #define GLS_NUMBER_OF_ENTRY_POINTS  408
@@ -121,6 +130,7 @@ void glsUnloadDriver(void);
 BOOL glsIsDriverLoaded(void);
 uint32_t glsGetLoadedDriverInfo(DriverInfo* pDriverInfo);
 uint32_t glsGetLoadedDriverFlags(void);
+uint32_t glsGetEntryPointSource(uint32_t slot); /* a GLS_SLOT_* value; slot below 408 */
 /* The process environment as the system keeps it, which holds what was set through either
    SetEnvironmentVariableA or the runtime's _putenv. The text stays valid until the next call. */
 const char* glsGetEnv(const char* pEnv);

@@ -81,6 +81,13 @@ void SetSlot(int slot, FARPROC address)
     std::memcpy(reinterpret_cast<char*>(&_glsEntryPoints) + slot * sizeof address, &address, sizeof address);
 }
 
+FARPROC SlotOf(const GLSEntryPoints& entryPoints, int slot)
+{
+    FARPROC address;
+    std::memcpy(&address, reinterpret_cast<const char*>(&entryPoints) + slot * sizeof address, sizeof address);
+    return address;
+}
+
 // Option 0x40 puts this in every unbound slot, so that a call through one stops in the debugger
 // where it happens instead of jumping to address zero.
 INT_PTR WINAPI UnboundEntryPoint()
@@ -89,9 +96,35 @@ INT_PTR WINAPI UnboundEntryPoint()
     return 0;
 }
 
-bool Bind(int slot, HMODULE module, const char* pName)
+// Where a slot is looked up while a driver is loaded: GLU names in the companion, pixel formats
+// in gdi32.dll when it was loaded for the system's own driver, else in the driver under a
+// wgl-prefixed name, everything else in the driver.
+struct Lookup {
+    HMODULE module;
+    uint32_t source;
+    char name[64];
+};
+
+Lookup LookupOf(int slot)
 {
-    FARPROC address = GetProcAddress(module, pName);
+    Lookup lookup{driverModule, GLS_SLOT_DRIVER, ""};
+    const char* pPrefix = "";
+    if (slot >= GLS_FIRST_GLU_ENTRY) {
+        lookup = {gluModule, GLS_SLOT_GLU, ""};
+    } else if (slot < GLS_FIRST_WGL_ENTRY) {
+        if (gdiModule)
+            lookup = {gdiModule, GLS_SLOT_GDI, ""};
+        else
+            pPrefix = "wgl";
+    }
+    std::snprintf(lookup.name, sizeof lookup.name, "%s%s", pPrefix, _glsEntryPointNames[slot]);
+    return lookup;
+}
+
+bool Bind(int slot)
+{
+    Lookup lookup = LookupOf(slot);
+    FARPROC address = GetProcAddress(lookup.module, lookup.name);
     SetSlot(slot, address);
     return address != nullptr;
 }
@@ -246,26 +279,21 @@ uint32_t glsLoadDriverFiles(const char* pDriverPath, const char* pGLUPath)
     // Every name is looked up even after one is missing, so that all that can be bound is.
     bool complete = true;
     for (int slot = GLS_FIRST_GL_ENTRY; slot < GLS_FIRST_GLU_ENTRY; ++slot)
-        complete &= Bind(slot, driverModule, _glsEntryPointNames[slot]);
+        complete &= Bind(slot);
     for (int slot = GLS_FIRST_WGL_ENTRY; slot < GLS_FIRST_GL_ENTRY; ++slot)
-        complete &= Bind(slot, driverModule, _glsEntryPointNames[slot]);
+        complete &= Bind(slot);
 
     // The system's own driver leaves pixel formats to the graphics library; others export
     // them under wgl-prefixed names.
+    bool pixelFormats = true;
     if (glsIsSystemOpenGL(pDriverPath)) {
         gdiModule = LoadLibraryA("gdi32.dll");
-        if (!gdiModule)
-            complete = false;
-        else
-            for (int slot = GLS_FIRST_PIXEL_FORMAT_ENTRY; slot < GLS_FIRST_WGL_ENTRY; ++slot)
-                complete &= Bind(slot, gdiModule, _glsEntryPointNames[slot]);
-    } else {
-        for (int slot = GLS_FIRST_PIXEL_FORMAT_ENTRY; slot < GLS_FIRST_WGL_ENTRY; ++slot) {
-            char name[64];
-            std::snprintf(name, sizeof name, "wgl%s", _glsEntryPointNames[slot]);
-            complete &= Bind(slot, driverModule, name);
-        }
+        pixelFormats = gdiModule != nullptr;
+        complete &= pixelFormats;
     }
+    if (pixelFormats)
+        for (int slot = GLS_FIRST_PIXEL_FORMAT_ENTRY; slot < GLS_FIRST_WGL_ENTRY; ++slot)
+            complete &= Bind(slot);
     glsCopyString(_glsGLDriverFilePath, pDriverPath, sizeof _glsGLDriverFilePath);
 
     if ((_glsOptions & GLS_OPTION_IGNORE_GLU) || !hasGLU) {
@@ -277,7 +305,7 @@ uint32_t glsLoadDriverFiles(const char* pDriverPath, const char* pGLUPath)
         } else {
             glsCopyString(_glsGLUDriverFilePath, pGLUPath, sizeof _glsGLUDriverFilePath);
             for (int slot = GLS_FIRST_GLU_ENTRY; slot < GLS_NUMBER_OF_ENTRY_POINTS; ++slot)
-                complete &= Bind(slot, gluModule, _glsEntryPointNames[slot]);
+                complete &= Bind(slot);
         }
     }
 
@@ -313,6 +341,24 @@ uint32_t glsGetLoadedDriverInfo(DriverInfo* pDriverInfo)
         return glsGetDriverInfo(static_cast<uint32_t>(_glsLoadedDriverIndex), pDriverInfo);
     GLS_ASSERT(_glsGLDriverFilePath[0]);
     return glsInspectDriver(_glsGLDriverFilePath, _glsGLUDriverFilePath, pDriverInfo);
+}
+
+uint32_t glsGetEntryPointSource(uint32_t slot)
+{
+    GLS_ASSERT(slot < GLS_NUMBER_OF_ENTRY_POINTS);
+    FARPROC address = SlotOf(_glsEntryPoints, static_cast<int>(slot));
+    if (!address)
+        return GLS_SLOT_EMPTY;
+    if (address == UnboundEntryPoint)
+        return GLS_SLOT_TRAP;
+    if (address == SlotOf(StartEntryPoints(), static_cast<int>(slot)))
+        return GLS_SLOT_STUB;
+    // Bound is what the library's lookup still gives; that also holds for an export the
+    // library forwards to another one.
+    Lookup lookup = LookupOf(static_cast<int>(slot));
+    if (lookup.module && GetProcAddress(lookup.module, lookup.name) == address)
+        return lookup.source;
+    return GLS_SLOT_OTHER;
 }
 
 uint32_t glsGetLoadedDriverFlags(void)

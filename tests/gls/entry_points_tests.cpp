@@ -3,6 +3,7 @@
 #include "tests/gls/gls_test_support.h"
 
 #include <cstring>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -156,6 +157,57 @@ TEST_F(EntryPoints, ForwardingStubsFailQuietlyWhenNoDriverLoads)
     EXPECT_EQ(_glsEntryPoints.wglGetCurrentContext(), nullptr);
     EXPECT_FALSE(glsIsDriverLoaded());
     EXPECT_EQ(CountBoundSlots(), 0);
+}
+
+// How many slots hold an address of each source.
+std::map<uint32_t, int> SlotSources()
+{
+    std::map<uint32_t, int> sources;
+    for (uint32_t slot = 0; slot < GLS_NUMBER_OF_ENTRY_POINTS; ++slot)
+        ++sources[glsGetEntryPointSource(slot)];
+    return sources;
+}
+
+// Only what the driver, its companion or gdi32.dll gave counts as bound; a trap, a stub or an
+// address put there by someone else does not.
+TEST_F(EntryPoints, EachSlotTellsWhereItsAddressComesFrom)
+{
+    using Sources = std::map<uint32_t, int>;
+    EXPECT_EQ(SlotSources(), (Sources{{GLS_SLOT_EMPTY, 404}, {GLS_SLOT_STUB, 4}}));
+    EXPECT_EQ(glsGetEntryPointSource(GLS_FIRST_WGL_ENTRY), GLS_SLOT_STUB);
+
+    struct Case {
+        const char* fixture;
+        uint32_t index;
+        uint32_t options;
+        uint32_t result;
+        Sources sources;
+    } cases[] = {
+        {"all_four", 1, 0, GLS_OK, {{GLS_SLOT_DRIVER, 357}, {GLS_SLOT_GLU, 51}}},
+        {"all_four", 0, 0, GLS_OK, {{GLS_SLOT_GDI, 5}, {GLS_SLOT_DRIVER, 352}, {GLS_SLOT_GLU, 51}}},
+        {"all_four", 1, GLS_OPTION_IGNORE_GLU | GLS_OPTION_TRAP_UNBOUND, GLS_OK,
+         {{GLS_SLOT_DRIVER, 357}, {GLS_SLOT_TRAP, 51}}},
+        {"lacking_gl", 0, GLS_OPTION_TRAP_UNBOUND, GLS_ERROR_MISSING, {{GLS_SLOT_TRAP, 408}}},
+        {"lacking_gl", 0, 0, GLS_ERROR_MISSING, {{GLS_SLOT_EMPTY, 408}}},
+    };
+    for (const Case& c : cases) {
+        glsSetOptions(c.options);
+        UseFixture(c.fixture);
+        glsFindDrivers();
+        EXPECT_EQ(glsLoadDriver(c.index), c.result) << c.fixture << " " << c.index;
+        EXPECT_EQ(SlotSources(), c.sources) << c.fixture << " " << c.index << " options " << c.options;
+    }
+
+    glsSetOptions(0);
+    UseFixture("all_four");
+    glsFindDrivers();
+    ASSERT_EQ(glsLoadDriver(1), GLS_OK);
+    FARPROC bound = Slot(GLS_FIRST_GL_ENTRY);
+    _glsEntryPoints.glAccum = reinterpret_cast<decltype(_glsEntryPoints.glAccum)>(Slot(GLS_FIRST_GL_ENTRY + 1));
+    EXPECT_EQ(glsGetEntryPointSource(GLS_FIRST_GL_ENTRY), GLS_SLOT_OTHER);
+    _glsEntryPoints.glAccum = reinterpret_cast<decltype(_glsEntryPoints.glAccum)>(bound);
+    EXPECT_EQ(glsGetEntryPointSource(GLS_FIRST_GL_ENTRY), GLS_SLOT_DRIVER);
+    EXPECT_THROW(glsGetEntryPointSource(GLS_NUMBER_OF_ENTRY_POINTS), GlsAssertion);
 }
 
 int breakpoints;
