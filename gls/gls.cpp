@@ -23,7 +23,6 @@ uint32_t _glsOptions = 0;
 namespace {
 
 const char* const pUnknownDescription = "Unknown";
-const char* const kOpenGLRegistryKey = "Software\\Silicon Graphics\\OpenGL";
 
 // Test seams; empty means the real thing.
 char systemFolderOverride[GLS_PATH_SIZE];
@@ -127,7 +126,7 @@ HKEY glsOpenGLRegistryRoot()
 
 const char* glsOpenGLRegistryKey()
 {
-    return registryKeyOverride[0] ? registryKeyOverride : kOpenGLRegistryKey;
+    return registryKeyOverride[0] ? registryKeyOverride : GLS_OPENGL_REGISTRY_KEY;
 }
 
 GlsAssertHandler glsTestSetAssertHandler(GlsAssertHandler handler)

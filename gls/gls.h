@@ -38,6 +38,11 @@ extern "C" {
 #define GLS_OPTION_KEEP_OVERRIDE_DISPATCH 0x20u /* loading leaves the OverrideDispatch registry value alone */
 #define GLS_OPTION_TRAP_UNBOUND           0x40u /* unbound slots hold a debugger trap instead of null */
 
+/* What loading changes while a driver is loaded, and puts back when it is unloaded. */
+#define GLS_SPLASH_VARIABLE         "FX_GLIDE_NO_SPLASH"                /* environment variable, "1" while loaded */
+#define GLS_OPENGL_REGISTRY_KEY     "Software\\Silicon Graphics\\OpenGL" /* under HKEY_LOCAL_MACHINE */
+#define GLS_OVERRIDE_DISPATCH_VALUE "OverrideDispatch"                  /* DWORD in that key, 1 while loaded */
+
 /* Where the address in an entry-point slot comes from (glsGetEntryPointSource). */
 #define GLS_SLOT_EMPTY  0u /* null: unbound */
 #define GLS_SLOT_DRIVER 1u /* looked up in the loaded driver */

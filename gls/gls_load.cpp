@@ -61,8 +61,8 @@ static_assert(offsetof(GLSEntryPoints, gluUnProject) == (GLS_NUMBER_OF_ENTRY_POI
 
 namespace {
 
-const char* const kSplashVariable = "FX_GLIDE_NO_SPLASH";
-const char* const kOverrideDispatchValue = "OverrideDispatch";
+const char* const kSplashVariable = GLS_SPLASH_VARIABLE;
+const char* const kOverrideDispatchValue = GLS_OVERRIDE_DISPATCH_VALUE;
 const size_t kEnvironmentTextSize = 256;
 
 HMODULE driverModule;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -18,8 +19,9 @@ const char* const kUsage =
     "\n"
     "  --options HEX   set the driver module's option bits first (e.g. 0x01: ignore GLU)\n"
     "  --load N        load driver number N, report the result and how many entry points\n"
-    "                  were bound (or which are missing), then unload it; the exit code\n"
-    "                  is the load result\n"
+    "                  were bound (or which are missing), then unload it, whatever the\n"
+    "                  result, and report what was restored; the exit code is the load\n"
+    "                  result\n"
     "  --load-files DRIVER [GLU]\n"
     "                  the same for the given driver file (and GLU file)\n"
     "  --inspect DRIVER [GLU]\n"
@@ -88,18 +90,61 @@ void PrintDriver(const char* pNumber, const DriverInfo& info)
     PrintFile("GLU", info.gluFile);
 }
 
-int CountBoundEntryPoints()
+struct SlotCounts {
+    int bound = 0; // an address from the driver, its companion or gdi32.dll
+    int traps = 0; // the debugger trap of option 0x40
+};
+
+SlotCounts CountEntryPoints()
 {
-    int bound = 0;
-    for (int slot = 0; slot < GLS_NUMBER_OF_ENTRY_POINTS; ++slot) {
-        void* address;
-        std::memcpy(&address, reinterpret_cast<const char*>(&_glsEntryPoints) + slot * sizeof address, sizeof address);
-        bound += address != nullptr;
+    SlotCounts counts;
+    for (uint32_t slot = 0; slot < GLS_NUMBER_OF_ENTRY_POINTS; ++slot) {
+        uint32_t source = glsGetEntryPointSource(slot);
+        counts.bound += source == GLS_SLOT_DRIVER || source == GLS_SLOT_GLU || source == GLS_SLOT_GDI;
+        counts.traps += source == GLS_SLOT_TRAP;
     }
-    return bound;
+    return counts;
 }
 
-// A failed load leaves every slot empty; what support needs to know is which names the libraries
+// What loading changes for as long as a driver is loaded: the process's splash variable and the
+// machine-wide OverrideDispatch value, kept as shown (the text in quotes, the number in decimal);
+// empty when not set.
+struct DriverEnvironment {
+    std::optional<std::string> splash;
+    std::optional<std::string> overrideDispatch;
+};
+
+DriverEnvironment ReadDriverEnvironment()
+{
+    DriverEnvironment environment;
+    if (const char* pSplash = glsGetEnv(GLS_SPLASH_VARIABLE))
+        environment.splash = "\"" + std::string(pSplash) + "\"";
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, GLS_OPENGL_REGISTRY_KEY, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        DWORD value = 0, type = 0, size = sizeof value;
+        if (RegQueryValueExA(key, GLS_OVERRIDE_DISPATCH_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+                ERROR_SUCCESS && type == REG_DWORD && size == sizeof value)
+            environment.overrideDispatch = std::to_string(value);
+        RegCloseKey(key);
+    }
+    return environment;
+}
+
+// One part of the unload report: what the value is now, and whether that is what it was before
+// the load. pUnsetAs is what a value that was not set comes back as (OverrideDispatch: "0").
+std::string RestoredText(const char* pName, uint32_t keepOption, const std::optional<std::string>& before,
+                         const std::optional<std::string>& after, const char* pUnsetAs)
+{
+    std::string name = pName;
+    if (glsGetOptions() & keepOption)
+        return name + " left alone";
+    std::string now = after ? *after : "not set";
+    if (after == before || (!before && pUnsetAs && after == pUnsetAs))
+        return name + " restored (" + now + (before || !after ? "" : ", not set before") + ")";
+    return name + " NOT restored: " + now + ", was " + (before ? *before : "not set");
+}
+
+// A failed load leaves no slot bound; what support needs to know is which names the libraries
 // lack, so they are looked up once more here.
 void PrintMissingEntryPoints(const char* pDriverPath, const char* pGLUPath)
 {
@@ -135,17 +180,32 @@ bool ParseNumber(const char* pText, int base, unsigned long& value)
     return pEnd != pText && *pEnd == '\0';
 }
 
-int ReportLoad(const char* pWhat, uint32_t result, const char* pDriverPath, const char* pGLUPath)
+// Reports a load that has been tried, then unloads, whatever the result: a load that found no
+// driver to load (result 1) leaves the splash variable and OverrideDispatch changed until the
+// next unload, and this program must not leave them so.
+int ReportLoad(const char* pWhat, uint32_t result, const DriverEnvironment& before, const char* pDriverPath,
+               const char* pGLUPath)
 {
-    std::printf("Loading %s: result %u (%s), %d of %d entry points bound\n", pWhat, result, ResultText(result),
-                CountBoundEntryPoints(), GLS_NUMBER_OF_ENTRY_POINTS);
-    if (result == GLS_OK) {
+    SlotCounts counts = CountEntryPoints();
+    std::printf("Loading %s: result %u (%s), %d of %d entry points bound", pWhat, result, ResultText(result),
+                counts.bound, GLS_NUMBER_OF_ENTRY_POINTS);
+    if (counts.traps)
+        std::printf(", %d trap slots", counts.traps);
+    std::printf("\n");
+    if (result == GLS_OK)
         std::printf("    driver  %s\n    GLU     %s\n", _glsGLDriverFilePath,
                     _glsGLUDriverFilePath[0] ? _glsGLUDriverFilePath : "(none)");
-        glsUnloadDriver();
-    } else if (result == GLS_ERROR_MISSING) {
+    else if (result == GLS_ERROR_MISSING)
         PrintMissingEntryPoints(pDriverPath, pGLUPath);
-    }
+    if (result == GLS_ERROR_BAD_ARGUMENT)
+        return static_cast<int>(result); // nothing was loaded, nothing changed
+
+    glsUnloadDriver();
+    DriverEnvironment after = ReadDriverEnvironment();
+    std::printf("Unloaded: %s; %s\n",
+                RestoredText(GLS_SPLASH_VARIABLE, GLS_OPTION_KEEP_GLIDE_SPLASH, before.splash, after.splash, nullptr).c_str(),
+                RestoredText(GLS_OVERRIDE_DISPATCH_VALUE, GLS_OPTION_KEEP_OVERRIDE_DISPATCH, before.overrideDispatch,
+                             after.overrideDispatch, "0").c_str());
     return static_cast<int>(result);
 }
 
@@ -211,12 +271,13 @@ int main(int argc, char** argv)
             PrintDriver(std::to_string(index).c_str(), info);
     }
 
-    if (pLoadDriver)
-        return ReportLoad(pLoadDriver, glsLoadDriverFiles(pLoadDriver, pGLU), pLoadDriver, pGLU);
-    if (loadIndex < 0)
+    if (!pLoadDriver && loadIndex < 0)
         return 0;
+    DriverEnvironment before = ReadDriverEnvironment();
+    if (pLoadDriver)
+        return ReportLoad(pLoadDriver, glsLoadDriverFiles(pLoadDriver, pGLU), before, pLoadDriver, pGLU);
     DriverInfo info{};
     glsGetDriverInfo(static_cast<uint32_t>(loadIndex), &info);
     return ReportLoad(("driver " + std::to_string(loadIndex)).c_str(), glsLoadDriver(static_cast<uint32_t>(loadIndex)),
-                      info.driverFile.aFilePath, info.gluFile.aFilePath);
+                      before, info.driverFile.aFilePath, info.gluFile.aFilePath);
 }
