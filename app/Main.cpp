@@ -130,15 +130,18 @@ void TfConfig::BindHandlers()
     cb3dAcceleration->OnClick = Bind(this, &TfConfig::cb3dAccelerationClick);
     bGLSetup->OnClick = Bind(this, &TfConfig::bGLSetupClick);
 
-    // Context help: the groups and options whose hint explains them.
+    // Context help: the groups and options whose hint explains them, shown when the mouse moves
+    // over one and when one of them gets the keyboard focus.
     for (TControl* help : std::initializer_list<TControl*>{
              gbDifficulty, gbHardware, gbCacheOptions, gbAIOptions, gbMultiplayer, gbGameplay, gbColorDepth,
              gbGameResolution, gbWindowMode, gb2d16bitOptions, gb3dOptions, lDifficulty, lGeneral, lGraphics, lSound,
              lTilesPrecache, lPathSearchNodes, ePathSearchNodes, cbEnhancedPathfinding, cbCriticalHit,
              cbTranslucentShadows, cbLowEndMachine, cbLowEndMachine2, cbFootsteps, cbAttackSounds, cbLowMemSounds1,
              cbLowMemSounds2, cbDuplicateFloatingText, cbDisableCastingGlows, cbDisableVidCells,
-             cbForce50Transparency, cbBrightenOff, cbMidLevelBrighten, cbHighLevelBrighten})
+             cbForce50Transparency, cbBrightenOff, cbMidLevelBrighten, cbHighLevelBrighten}) {
         help->OnMouseMove = Bind(this, &TfConfig::DisplayHelp);
+        help->OnEnter = Bind(this, &TfConfig::HelpControlEnter);
+    }
 }
 
 void TfConfig::BuildControlLists()

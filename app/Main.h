@@ -207,6 +207,8 @@ public:
     void bTestSettingsClick(ui::TObject* sender);
     void bGLSetupClick(ui::TObject* sender);
     void DisplayHelp(ui::TObject* sender, ui::TShiftState shift, int x, int y);
+    // A help-bound control got the keyboard focus: its help, as for a mouse move over it.
+    void HelpControlEnter(ui::TObject* sender);
     void pcConfigChange(ui::TObject* sender);
 
     // --- Key map, editor, import
