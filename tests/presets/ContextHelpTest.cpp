@@ -112,10 +112,12 @@ TEST_F(PresetsTest, TabbingOntoAHelpBoundControlShowsItsHelpAsAMouseMoveDoes)
         {w.ePathSearchNodes, ""},
         {w.cbEnhancedPathfinding, "Enhanced Path Finding"},
     };
+    TControl* focused = w.eCacheSize;
     for (const auto& [control, topic] : tabs) {
         SCOPED_TRACE(control->Name());
-        PressTab();
+        PressTab(focused);
         ASSERT_TRUE(control->Focused());
+        focused = control;
         Shown byFocus = HelpOf(w);
         EXPECT_EQ(byFocus.topic2, topic);
         if (topic == "-") continue;

@@ -45,13 +45,14 @@ protected:
         SendMessageA(control->Handle(), WM_KEYDOWN, key, 1);
         SendMessageA(control->Handle(), WM_KEYUP, key, 0xC0000001);
     }
-    // The Tab key as the message loop gets it from the keyboard.
-    static void PressTab()
+    // The Tab key pressed on the focused control, handed to the window's keyboard navigation as
+    // the message loop hands it; at once, so that no other program's window (tests run side by
+    // side) can take the focus in between.
+    static void PressTab(ui::TControl* focused)
     {
-        HWND focus = GetFocus();
-        PostMessageA(focus, WM_KEYDOWN, VK_TAB, 1);
-        PostMessageA(focus, WM_KEYUP, VK_TAB, 0xC0000001);
-        ui::Application().ProcessMessages();
+        focused->SetFocus();
+        MSG key{focused->Handle(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+        IsDialogMessageA(GetAncestor(focused->Handle(), GA_ROOT), &key);
     }
     // The mouse pointer moved over a control.
     static void MoveOver(ui::TControl* control) { SendMessageA(control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3)); }
