@@ -15,6 +15,18 @@ std::string EnabledOf(const std::vector<TRadioButton*>& buttons)
     return marks;
 }
 
+// The 3D options at a glance: a box as "on" or "off", "-" after a disabled control.
+std::string ThreeDOf(const TfConfig& w)
+{
+    auto box = [](const TCheckBox* b) { return std::string(b->Checked() ? "on" : "off") + (b->Enabled() ? "" : "-"); };
+    std::string depth = w.rb16bit->Checked() ? "16" : w.rb24bit->Checked() ? "24" : w.rb32bit->Checked() ? "32" : "?";
+    return "3D " + box(w.cb3dAcceleration) + ", twin " + box(w.cb3dAcceleration2) + ", textures " +
+           box(w.cb16bitTextures) + ", drivers '" + w.cbGLDrivers->Text() + (w.cbGLDrivers->Enabled() ? "'" : "'-") +
+           (w.lGLDrivers->Enabled() ? "" : "-") + ", setup" + (w.bGLSetup->Enabled() ? "" : "-") + ", " + depth +
+           " bit of " + EnabledOf(w.depthButtons) + ", blit " + box(w.cbSoftwareMirror) + " " + box(w.cbSoftware) +
+           " " + box(w.cbSoftwareTransparent);
+}
+
 }  // namespace
 
 class DisplayRulesTest : public PresetsTest {
@@ -147,38 +159,19 @@ TEST_F(DisplayRulesTest, ThreeDAccelerationThroughEitherBoxOnAndOffWithAndWithou
             EXPECT_EQ(dialogs.Boxes()[0].text, w.msg3dAcceleration);
             EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Information);
         }
-        EXPECT_TRUE(w.cb3dAcceleration->Checked());
-        EXPECT_TRUE(w.cb3dAcceleration2->Checked());
-        EXPECT_TRUE(w.rb32bit->Checked());
-        EXPECT_EQ(EnabledOf(w.depthButtons), "--x");
+        // The first driver chosen; with none, 3D Setup is still the way to one.
+        std::string first = c.drivers ? w.cbGLDrivers->Items().at(0) : "";
+        EXPECT_EQ(ThreeDOf(w),
+                  "3D on, twin on, textures on, drivers '" + first + "', setup, 32 bit of --x, blit off- off- off-");
         EXPECT_EQ(EnabledOf(w.resolutionButtons), "-x----") << "the depth rule ran for 32 bit";
-        for (TCheckBox* blit : {w.cbSoftwareMirror, w.cbSoftware, w.cbSoftwareTransparent}) {
-            EXPECT_FALSE(blit->Checked()) << blit->Name();
-            EXPECT_FALSE(blit->Enabled()) << blit->Name();
-        }
-        EXPECT_TRUE(w.cb16bitTextures->Checked());
-        EXPECT_TRUE(w.cb16bitTextures->Enabled());
-        EXPECT_TRUE(w.lGLDrivers->Enabled());
-        EXPECT_TRUE(w.cbGLDrivers->Enabled());
-        EXPECT_EQ(w.cbGLDrivers->ItemIndex(), c.drivers ? 0 : -1);
-        EXPECT_EQ(w.cbGLDrivers->Text(), c.drivers ? w.cbGLDrivers->Items().at(0) : "");
-        EXPECT_TRUE(w.bGLSetup->Enabled()) << "with no driver, 3D Setup is the way to one";
 
         dialogs.Clear();
         click(c.offByTwin);
         EXPECT_TRUE(dialogs.Boxes().empty());
-        EXPECT_FALSE(w.cb3dAcceleration->Checked());
-        EXPECT_FALSE(w.cb3dAcceleration2->Checked());
-        EXPECT_FALSE(w.lGLDrivers->Enabled());
-        EXPECT_FALSE(w.cbGLDrivers->Enabled());
+        // 32 bit stays, the depths of 800 x 600 are free; the blit options wait for 16 bit.
+        EXPECT_EQ(ThreeDOf(w),
+                  "3D off, twin off, textures off-, drivers ''--, setup-, 32 bit of x-x, blit off- off- off-");
         EXPECT_EQ(w.cbGLDrivers->ItemIndex(), -1);
-        EXPECT_EQ(w.cbGLDrivers->Text(), "");
-        EXPECT_FALSE(w.cb16bitTextures->Checked());
-        EXPECT_FALSE(w.cb16bitTextures->Enabled());
-        EXPECT_TRUE(w.rb32bit->Checked()) << "the depth stays";
-        EXPECT_EQ(EnabledOf(w.depthButtons), "x-x") << "the depths of 800 x 600";
-        EXPECT_FALSE(w.cbSoftware->Enabled()) << "until 16 bit is chosen";
-        EXPECT_FALSE(w.bGLSetup->Enabled());
         Save();
         EXPECT_EQ(Saved("Program Options", "3D Acceleration"), "0");
         EXPECT_EQ(Saved("Program Options", "BitsPerPixel"), "32");
@@ -202,14 +195,8 @@ TEST_F(DisplayRulesTest, ANegativeDriverCountRefusesThreeDAccelerationWithItsErr
         ASSERT_EQ(dialogs.Boxes().size(), sender == w.cb3dAcceleration2 ? 2u : 1u);
         EXPECT_EQ(dialogs.Boxes().back().text, w.msgNoOpenGL);
         EXPECT_EQ(dialogs.Boxes().back().type, TMsgDlgType::Error);
-        EXPECT_FALSE(w.cb3dAcceleration->Checked());
-        EXPECT_FALSE(w.cb3dAcceleration2->Checked());
-        EXPECT_FALSE(w.cbGLDrivers->Enabled());
-        EXPECT_EQ(w.cbGLDrivers->Text(), "");
-        EXPECT_FALSE(w.cb16bitTextures->Checked());
-        EXPECT_FALSE(w.cb16bitTextures->Enabled());
-        EXPECT_TRUE(w.rb16bit->Checked()) << "the depth is not touched";
-        EXPECT_FALSE(w.bGLSetup->Enabled());
+        EXPECT_EQ(ThreeDOf(w),
+                  "3D off, twin off, textures off-, drivers ''--, setup-, 16 bit of x-x, blit off off off");
     }
 }
 
