@@ -1,5 +1,6 @@
 // The help areas of the Gameplay and Graphics pages, the notice on the first visit to each of
 // them, and the summary brought up to date when the Basic page comes back.
+#include <iterator>
 #include <utility>
 
 #include "app/Main.h"

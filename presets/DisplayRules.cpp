@@ -1,6 +1,7 @@
 // The rules that keep the display and 3D options of the Graphics page consistent.
 // Enabling or disabling a button never moves a check mark: a choice the screen cannot show stays
 // chosen and is saved as it is; only the 3D rule changes the depth.
+#include <iterator>
 #include <utility>
 
 #include "app/Main.h"

@@ -2,6 +2,7 @@
 // A level's preset sets controls one by one, so each control's own handler runs as the value
 // arrives: the frame rate label, the brighten levels, the resolution rule.
 #include <algorithm>
+#include <iterator>
 
 #include "app/Main.h"
 #include "ui/Convert.h"
@@ -24,6 +25,7 @@ struct GeneralLevel {
 };
 
 constexpr GeneralLevel kGeneralLevels[] = {
+    // Spinner (search nodes in hundreds), edit, frame rate, enhanced path finding
     {4000, "400000", 30, true}, {500, "50000", 30, true},  {320, "32000", 30, true},
     {200, "20000", 27, false},  {80, "8000", 24, false},   {80, "8000", 20, false},
 };
