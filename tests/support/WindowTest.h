@@ -58,6 +58,14 @@ protected:
     void Close();
     // Sends a real click to a control's window, as the mouse would.
     static void Click(ui::TControl* control);
+    // A right button pressed and released over the control.
+    static void RightClick(ui::TControl* control);
+    // The mouse moving over the control.
+    static void MouseMove(ui::TControl* control);
+    // Picks an item of a drop-down list as the user does: the list selects it and tells its parent.
+    static void Pick(ui::TComboBox* list, const std::string& item);
+    // Types text into the edit of a drop-down list, a character at a time, after selecting what it shows.
+    static void Type(ui::TComboBox* list, const std::string& text);
 
     // Off: no settings file is written before the window is built (a first run).
     bool storeDifficulty = true;
