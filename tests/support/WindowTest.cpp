@@ -88,7 +88,7 @@ TfConfig& WindowTest::Open(std::vector<std::string> arguments)
     if (storeDifficulty && !folder.Exists("torvel.ini")) folder.Write("torvel.ini", "[Game Options]\r\nDifficulty Level=3\r\n");
     TfConfigPlatform platform;
     platform.displayModes = &displayModes;
-    platform.processes = &processes;
+    platform.processes = realProcesses ? nullptr : &processes;
     window = std::make_unique<TfConfig>(folder.Path(), std::move(arguments), platform);
     return *window;
 }

@@ -2,6 +2,7 @@
 // A game folder of its own for each test, the window built in it with scripted platform seams.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,7 +40,13 @@ class RecordingProcesses : public IProcesses {
 public:
     std::vector<std::string> waited;
     std::vector<std::string> started;
-    void RunAndWait(const std::string& commandLine) override { waited.push_back(commandLine); }
+    // Runs inside RunAndWait, as if it were the program waited for.
+    std::function<void(const std::string&)> whileWaiting;
+    void RunAndWait(const std::string& commandLine) override
+    {
+        waited.push_back(commandLine);
+        if (whileWaiting) whileWaiting(commandLine);
+    }
     void Start(const std::string& commandLine) override { started.push_back(commandLine); }
 };
 
@@ -69,6 +76,8 @@ protected:
 
     // Off: no settings file is written before the window is built (a first run).
     bool storeDifficulty = true;
+    // On: the window starts programs for real instead of recording them in processes.
+    bool realProcesses = false;
     TempFolder folder;
     ui::ScriptedDialogs dialogs;
     ScriptedDisplayModes displayModes;
