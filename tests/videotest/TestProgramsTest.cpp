@@ -192,10 +192,11 @@ TEST_F(VideoTestProgram, TheTwoDimensionalCardIsShownAsAskedAndReadsBackAsDrawn)
     } cases[] = {
         {"Resolution=640\r\nFull Screen=0\r\n", "640 x 480, 16 bit, in a window",
          "640 x 480 in a window, the desktop at " + desktop},
-        {"Resolution=800\r\nBitsPerPixel=16\r\nFull Screen=1\r\n", "800 x 600, 16 bit, full screen",
-         "800 x 600, 16 bit, full screen"},
-        {"", "800 x 600, 16 bit, full screen", "800 x 600, 16 bit, full screen"},
+        // Other tests share this screen: a change of its mode is tried in a prefix of its own (ModeChange).
+        {"Resolution=1024\r\nBitsPerPixel=32\r\nFull Screen=1\r\n", "1024 x 768, 32 bit, full screen",
+         desktop + ", full screen (the desktop's mode, kept)"},
     };
+    ASSERT_EQ(desktop, "1024 x 768, 32 bit") << "the null driver's screen";
     for (const auto& c : cases) {
         Install("kxdxtest.exe", c.settings);
         EXPECT_EQ(RunToEnd("kxdxtest.exe"), 0u) << c.settings;
@@ -203,7 +204,7 @@ TEST_F(VideoTestProgram, TheTwoDimensionalCardIsShownAsAskedAndReadsBackAsDrawn)
         EXPECT_EQ(report.Names(), (std::vector<std::string>{"program", "settings", "asked", "set", "driver", "frames",
                                                             "fps", "pixel", "result"}));
         EXPECT_EQ(report["program"], "kxdxtest");
-        EXPECT_EQ(EndsWith(report["settings"], "(missing: the game's defaults)"), !*c.settings);
+        EXPECT_EQ(report["settings"], game.PathOf("torvel.ini"));
         EXPECT_EQ(report["asked"], c.asked);
         EXPECT_EQ(report["set"], c.set);
         EXPECT_TRUE(StartsWith(report["driver"], "DirectDraw")) << report["driver"];
@@ -352,6 +353,44 @@ TEST(VideoTestCard, TheCardIsLaidOutInWholePixelsAndTheSquareMovesEvenly)
         EXPECT_EQ(card.Square(1).Height(), track.Height());
         EXPECT_GE(card.TextArea().top, track.bottom);
         EXPECT_LE(card.TextArea().bottom, height);
+    }
+}
+
+// --- Changing the mode of a screen that no other test uses
+
+class ModeChange : public VideoTestProgram {
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("KX_SCREEN_OF_ITS_OWN")) GTEST_SKIP() << "changes the mode of the screen other tests use";
+    }
+};
+
+TEST_F(ModeChange, FullScreenSetsTheModeAndTheEndPutsTheDesktopsModeBack)
+{
+    const std::string desktop = DesktopMode();
+    const struct {
+        const char* settings;  // "" for no file: the game's defaults
+        const char* asked;
+        bool byEsc;
+    } cases[] = {{"Resolution=640\r\nBitsPerPixel=32\r\n", "640 x 480, 32 bit", false},
+                 {"", "800 x 600, 16 bit", true}};
+    for (const auto& c : cases) {
+        Install("kxdxtest.exe", c.settings);
+        TestProgramRun run(game, "kxdxtest.exe", c.byEsc ? "--seconds 60 --report report.txt"
+                                                         : "--seconds 2 --report report.txt");
+        HWND card = run.WaitForWindow();
+        ASSERT_NE(card, nullptr);
+        EXPECT_EQ(DesktopMode(), c.asked) << "the mode was not set";
+        EXPECT_FALSE(GetWindowLongA(card, GWL_STYLE) & WS_CAPTION) << "full screen has no frame";
+        if (c.byEsc) PostMessageA(card, WM_KEYDOWN, VK_ESCAPE, 1);
+        EXPECT_EQ(run.WaitForExit(), 0u);
+        EXPECT_EQ(DesktopMode(), desktop) << "the desktop's mode was not put back";
+        const Report report = ReadReport();
+        EXPECT_EQ(report["asked"], c.asked + std::string(", full screen"));
+        EXPECT_EQ(report["set"], c.asked + std::string(", full screen"));
+        EXPECT_EQ(EndsWith(report["settings"], "(missing: the game's defaults)"), !*c.settings);
+        EXPECT_TRUE(EndsWith(report["pixel"], ": the same")) << "no frame before the key: " << report["pixel"];
     }
 }
 

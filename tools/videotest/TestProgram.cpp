@@ -429,7 +429,8 @@ int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
     while (window) {
         HandleMessages();
         now = clock.Seconds();
-        if (state.ended || now >= length) break;
+        // The card is drawn once at least, so that even a key pressed at once leaves a report of it.
+        if ((state.ended && (failure || frames > 0)) || now >= length) break;
         const int secondsLeft = static_cast<int>(std::ceil(length - now));
         if (failure) {
             if (secondsLeft != noticeSeconds) {
