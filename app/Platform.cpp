@@ -32,11 +32,12 @@ void Win32Processes::RunAndWait(const std::string& program)
     PROCESS_INFORMATION pi{};
     if (!StartProgram(program, pi)) return;
     CloseHandle(pi.hThread);
-    // The caller's windows take no input meanwhile, yet they must neither stay blank where the
-    // other program's window lay nor turn into "not responding" ghosts: the wait wakes for paint
-    // messages, which it handles, and at least once a second, so that the system sees the thread
-    // look at its queue. Input and posted messages stay queued until the program has ended;
-    // messages that other threads send are handled by every look at the queue, as they must be.
+    // The caller's window takes no input meanwhile (the caller disables it), yet it must neither
+    // stay blank where the other program's window lay nor turn into a "not responding" ghost: the
+    // wait wakes for paint messages, which it handles, and at least once a second, so that the
+    // system sees the thread look at its queue. Input and posted messages stay queued until the
+    // program has ended; messages that other threads send are handled by every look at the
+    // queue, as they must be.
     for (;;) {
         DWORD woke = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 1000, QS_PAINT);
         if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) break;

@@ -350,6 +350,109 @@ bool Report::Write(const std::string& path) const
     return out.good();
 }
 
+namespace {
+
+// Where the card is shown, after the mode has been set (or refused).
+struct Stage {
+    int width = 0, height = 0;
+    bool fullScreen = false;
+    std::string shownMode;          // the card's first line
+    std::optional<Failure> failure;
+};
+
+Stage SetMode(const Settings& asked, ModeChange& modeChange, Report& report)
+{
+    Stage stage{asked.width, asked.height, asked.fullScreen, {}, std::nullopt};
+    const std::string askedMode = ModeText(asked.width, asked.height, asked.bitsPerPixel);
+    if (!asked.fullScreen) {
+        stage.shownMode = std::to_string(asked.width) + " x " + std::to_string(asked.height) +
+                          " in a window, the desktop at " + DesktopModeText();
+        report.Add("set", stage.shownMode);
+        return stage;
+    }
+    const std::string desktop = DesktopModeText();
+    modeChange.Set(asked);
+    if (modeChange.result == DISP_CHANGE_SUCCESSFUL) {
+        stage.shownMode = askedMode + ", full screen";
+        report.Add("set", stage.shownMode + (modeChange.alreadySet ? " (the desktop's mode, kept)" : ""));
+        return stage;
+    }
+    // The refusal is shown in a window at the desktop's mode.
+    const auto [name, meaning] = ModeResultText(modeChange.result);
+    report.Add("set", "refused (" + name + ": " + meaning + "); the desktop stays at " + desktop);
+    stage = {kNoticeWidth, kNoticeHeight, false, {},
+             Failure{kModeRefused, "The screen cannot show " + askedMode + " in full screen: " + meaning + "."}};
+    return stage;
+}
+
+struct Shown {
+    long frames = 0;
+    double seconds = 0;
+    std::optional<Rgb> read;  // the sample point of the first frame
+};
+
+// The card, or the failure notice, until the time is up or the player ends it.
+Shown ShowCard(HWND window, const Stage& stage, const CardLayout& layout, Renderer& renderer, int length)
+{
+    state.ended = false;
+    const FineTimer fineTimer;
+    const Clock clock;
+    Shown shown;
+    int noticeSeconds = -1;
+    double nextFrame = 0;
+    for (;;) {
+        HandleMessages();
+        const double now = shown.seconds = clock.Seconds();
+        // The card is drawn once at least, so that even a key pressed at once leaves a report of it.
+        if ((state.ended && (stage.failure || shown.frames > 0)) || now >= length) break;
+        const int secondsLeft = static_cast<int>(std::ceil(length - now));
+        if (stage.failure) {
+            if (secondsLeft != noticeSeconds) {
+                state.notice = NoticeLines(*stage.failure, secondsLeft);
+                InvalidateRect(window, nullptr, FALSE);
+                noticeSeconds = secondsLeft;
+            }
+            WaitForInputUntil(now, length - (secondsLeft - 1));
+            continue;
+        }
+        renderer.Draw(now, CardText(stage.shownMode, renderer.Drawing(), secondsLeft));
+        if (!shown.read) shown.read = renderer.ReadPixel(layout.SamplePoint());
+        renderer.Present();
+        ++shown.frames;
+        // The next frame a sixtieth of a second after this one was due; a late frame is not made
+        // up for. Input wakes the loop at once.
+        const double drawn = clock.Seconds();
+        nextFrame = std::max(nextFrame + 1.0 / kFramesPerSecond, drawn);
+        WaitForInputUntil(drawn, nextFrame);
+    }
+    return shown;
+}
+
+// Frames, rate, the pixel read back and the result; returns the exit code.
+int ReportShown(const Shown& shown, const std::optional<Failure>& failure, const CardLayout& layout,
+                const Renderer& renderer, Report& report)
+{
+    int code = failure ? failure->code : kShown;
+    report.Add("frames", std::to_string(shown.frames));
+    char fps[32];
+    std::snprintf(fps, sizeof fps, "%.1f", shown.seconds > 0 ? shown.frames / shown.seconds : 0.0);
+    report.Add("fps", fps);
+    if (shown.read) {
+        const Rgb drawn = layout.SampleColour();
+        const bool same = SameColour(drawn, *shown.read, renderer.ChannelBits());
+        const POINT at = layout.SamplePoint();
+        report.Add("pixel", "at " + std::to_string(at.x) + ", " + std::to_string(at.y) + " drew " + RgbText(drawn) +
+                                ", read " + RgbText(*shown.read) + (same ? ": the same" : ": different"));
+        if (!same) code = kReadBackDiffers;
+    } else {
+        report.Add("pixel", "none, nothing was drawn");
+    }
+    report.Add("result", std::to_string(code) + " (" + ExitCodeText(code) + ")");
+    return code;
+}
+
+}  // namespace
+
 int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
 {
     GuardDisplayMode();
@@ -364,8 +467,13 @@ int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
         std::fprintf(stderr, kUsage, program);
         return kBadCommandLine;
     }
-
     Report report;
+    const auto finish = [&](int code) {
+        if (!options.reportPath.empty() && !report.Write(options.reportPath))
+            std::fprintf(stderr, "%s: cannot write the report to %s\n", program, options.reportPath.c_str());
+        return code;
+    };
+
     report.Add("program", program);
     const std::string settingsPath = ProgramFolder() + "torvel.ini";
     report.Add("settings", settingsPath + (FileExists(settingsPath) ? "" : " (missing: the game's defaults)"));
@@ -373,107 +481,30 @@ int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
     report.Add("asked", ModeText(asked.width, asked.height, asked.bitsPerPixel) +
                             (asked.fullScreen ? ", full screen" : ", in a window") + renderer.AskedBeyondMode(asked));
 
-    // The card's size, and what it says about the mode.
-    std::optional<Failure> failure;
     ModeChange modeChange;
-    int width = asked.width, height = asked.height;
-    std::string shownMode;
-    if (asked.fullScreen) {
-        const std::string desktop = DesktopModeText();
-        modeChange.Set(asked);
-        if (modeChange.result == DISP_CHANGE_SUCCESSFUL) {
-            shownMode = ModeText(asked.width, asked.height, asked.bitsPerPixel) + ", full screen";
-            report.Add("set", shownMode + (modeChange.alreadySet ? " (the desktop's mode, kept)" : ""));
-        } else {
-            const auto [name, meaning] = ModeResultText(modeChange.result);
-            report.Add("set", "refused (" + name + ": " + meaning + "); the desktop stays at " + desktop);
-            failure = Failure{kModeRefused, "The screen cannot show " +
-                                                ModeText(asked.width, asked.height, asked.bitsPerPixel) +
-                                                " in full screen: " + meaning + "."};
-            width = kNoticeWidth;
-            height = kNoticeHeight;
-        }
-    } else {
-        shownMode = std::to_string(width) + " x " + std::to_string(height) + " in a window, the desktop at " +
-                    DesktopModeText();
-        report.Add("set", shownMode);
-    }
-    const bool fullScreen = asked.fullScreen && !failure;
-
-    HWND window = CreateTestWindow(program, width, height, fullScreen);
+    Stage stage = SetMode(asked, modeChange, report);
+    HWND window = CreateTestWindow(program, stage.width, stage.height, stage.fullScreen);
     if (!window) {
         report.Add("result", std::to_string(kNoWindow) + " (" + ExitCodeText(kNoWindow) + ")");
-        if (!options.reportPath.empty()) report.Write(options.reportPath);
-        return kNoWindow;
+        return finish(kNoWindow);
     }
-    const CardLayout layout(width, height);
-    if (!failure) {
-        failure = renderer.Start(window, asked, layout, report);
-        if (failure) {
+    const CardLayout layout(stage.width, stage.height);
+    if (!stage.failure) {
+        stage.failure = renderer.Start(window, asked, layout, report);
+        if (stage.failure) {
             // A window that had a pixel format set keeps it: the notice gets a fresh one.
             renderer.Stop();
             DestroyWindow(window);
-            window = CreateTestWindow(program, width, height, fullScreen);
+            window = CreateTestWindow(program, stage.width, stage.height, stage.fullScreen);
         }
     }
-    if (failure) report.Add("message", failure->reason);
+    if (stage.failure) report.Add("message", stage.failure->reason);
 
-    state.ended = false;
-    const FineTimer fineTimer;
-    const Clock clock;
-    const double length = options.seconds;
-    long frames = 0;
-    std::optional<Rgb> read;
-    int noticeSeconds = -1;
-    double now = 0, nextFrame = 0;
-    while (window) {
-        HandleMessages();
-        now = clock.Seconds();
-        // The card is drawn once at least, so that even a key pressed at once leaves a report of it.
-        if ((state.ended && (failure || frames > 0)) || now >= length) break;
-        const int secondsLeft = static_cast<int>(std::ceil(length - now));
-        if (failure) {
-            if (secondsLeft != noticeSeconds) {
-                state.notice = NoticeLines(*failure, secondsLeft);
-                InvalidateRect(window, nullptr, FALSE);
-                noticeSeconds = secondsLeft;
-            }
-            WaitForInputUntil(now, length - (secondsLeft - 1));
-            continue;
-        }
-        renderer.Draw(now, CardText(shownMode, renderer.Drawing(), secondsLeft));
-        if (!read) read = renderer.ReadPixel(layout.SamplePoint());
-        renderer.Present();
-        ++frames;
-        // The next frame a sixtieth of a second after this one was due; a late frame is not made
-        // up for. Input wakes the loop at once.
-        const double drawn = clock.Seconds();
-        nextFrame = std::max(nextFrame + 1.0 / kFramesPerSecond, drawn);
-        WaitForInputUntil(drawn, nextFrame);
-    }
+    const Shown shown = window ? ShowCard(window, stage, layout, renderer, options.seconds) : Shown{};
     renderer.Stop();
     if (window) DestroyWindow(window);
     RestoreDesktopMode();
-
-    int code = failure ? failure->code : kShown;
-    report.Add("frames", std::to_string(frames));
-    char fps[32];
-    std::snprintf(fps, sizeof fps, "%.1f", now > 0 ? frames / now : 0.0);
-    report.Add("fps", fps);
-    if (read) {
-        const Rgb drawn = layout.SampleColour();
-        const bool same = SameColour(drawn, *read, renderer.ChannelBits());
-        const POINT at = layout.SamplePoint();
-        report.Add("pixel", "at " + std::to_string(at.x) + ", " + std::to_string(at.y) + " drew " + RgbText(drawn) +
-                                ", read " + RgbText(*read) + (same ? ": the same" : ": different"));
-        if (!same) code = kReadBackDiffers;
-    } else {
-        report.Add("pixel", "none, nothing was drawn");
-    }
-    report.Add("result", std::to_string(code) + " (" + ExitCodeText(code) + ")");
-    if (!options.reportPath.empty() && !report.Write(options.reportPath))
-        std::fprintf(stderr, "%s: cannot write the report to %s\n", program, options.reportPath.c_str());
-    return code;
+    return finish(ReportShown(shown, stage.failure, layout, renderer, report));
 }
 
 }  // namespace videotest
