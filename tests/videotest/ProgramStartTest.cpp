@@ -132,7 +132,7 @@ TEST_F(ProgramStartTest, GLSetupIsStartedByItsFullPathAndNotWaitedFor)
 {
     PlaceStandIn(folder.Path(), "glsetup.exe", 1500);
     TfConfig& w = Open();
-    w.bGLSetup->SetEnabled(true);
+    w.cb3dAcceleration->SetChecked(true);
     dialogs.Answer(TModalResult::Yes);
     Click(w.bGLSetup);
     const std::string logPath = LogOf(folder.Path(), "glsetup.exe");

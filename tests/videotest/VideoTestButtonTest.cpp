@@ -57,7 +57,9 @@ TEST_F(VideoTestButtonTest, TheProgramFollows3DAccelerationAsItIsAtTheClick)
 
 TEST_F(VideoTestButtonTest, SavesAndRetakesTheSnapshotBeforeTheProgramAndTakesNoInputWhileItRuns)
 {
+    folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
     TfConfig& w = Open();
+    folder.Remove("keymap.ini");
     w.Show();
     w.rb640->SetChecked(true);
     w.cbCriticalHit->SetChecked(!w.cbCriticalHit->Checked());
@@ -65,6 +67,8 @@ TEST_F(VideoTestButtonTest, SavesAndRetakesTheSnapshotBeforeTheProgramAndTakesNo
     processes.whileWaiting = [&](const std::string&) {
         ran = true;
         EXPECT_TRUE(Holds(folder.Read("torvel.ini"), "Resolution=640")) << "the program reads what is under test";
+        EXPECT_TRUE(folder.Exists("keymap.ini") && Holds(folder.Read("keymap.ini"), "[Keymap "))
+            << "and the key map beside it";
         EXPECT_FALSE(w.Enabled());
         EXPECT_FALSE(IsWindowEnabled(w.Handle()));
         EXPECT_EQ(w.videoSnapshot, CheckedStates(w));
@@ -110,20 +114,27 @@ TEST_F(VideoTestButtonTest, TheAnswerDecidesWhetherTheTestPassed)
 
 TEST_F(VideoTestButtonTest, ARefusedWriteEndsTheTestBeforeTheProgram)
 {
-    TfConfig& w = Open();
-    w.rb640->SetChecked(true);
-    w.videoTestPassed = false;
-    const std::vector<bool> snapshot = w.videoSnapshot;
-    folder.BlockFile("torvel.ini");
-    dialogs.Answer(TModalResult::OK);
-    Click(w.bTestSettings);
-    ASSERT_EQ(dialogs.Boxes().size(), 1u);
-    EXPECT_EQ(dialogs.Boxes()[0].text, "Unable to write to " + folder.Path() + "torvel.ini.");
-    EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Error);
-    EXPECT_TRUE(processes.waited.empty());
-    EXPECT_FALSE(w.videoTestPassed);
-    EXPECT_EQ(w.videoSnapshot, snapshot);
-    EXPECT_TRUE(w.Enabled());
+    for (const char* file : {"torvel.ini", "keymap.ini"}) {
+        folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
+        TfConfig& w = Open();
+        w.rb640->SetChecked(true);
+        w.videoTestPassed = false;
+        const std::vector<bool> snapshot = w.videoSnapshot;
+        folder.Remove(file);
+        folder.BlockFile(file);
+        dialogs.Answer(TModalResult::OK);
+        Click(w.bTestSettings);
+        ASSERT_EQ(dialogs.Boxes().size(), 1u) << file;
+        EXPECT_EQ(dialogs.Boxes()[0].text, "Unable to write to " + folder.Path() + file + ".");
+        EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Error);
+        EXPECT_TRUE(processes.waited.empty()) << file;
+        EXPECT_FALSE(w.videoTestPassed);
+        EXPECT_EQ(w.videoSnapshot, snapshot) << file;
+        EXPECT_TRUE(w.Enabled());
+        dialogs.Clear();
+        Close();
+        folder.Remove(file);
+    }
 }
 
 TEST_F(VideoTestButtonTest, ADriverTextOfNoEntryIsRecordedAsNoneAndStaysUnchangedWhileItMatchesNone)
@@ -185,12 +196,15 @@ TEST_F(VideoTestButtonTest, ANoRefusesOkAndApplyUntilALaterTestIsAnsweredYes)
 
 TEST_F(VideoTestButtonTest, ThreeDSetupAsksThenSavesAndStartsGLSetupFromTheProgramFolderWithoutAWait)
 {
+    folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
     TfConfig& w = Open();
-    w.bGLSetup->SetEnabled(true);  // as 3D acceleration leaves it
+    w.cb3dAcceleration->SetChecked(true);
+    ASSERT_TRUE(w.bGLSetup->Enabled()) << "3D acceleration offers the driver set-up";
     w.rb640->SetChecked(true);
     w.videoTestPassed = false;
     const std::vector<bool> snapshot = w.videoSnapshot;
     const std::string stored = folder.Read("torvel.ini");
+    folder.Remove("keymap.ini");
 
     dialogs.Answer(TModalResult::No);
     Click(w.bGLSetup);
@@ -199,6 +213,7 @@ TEST_F(VideoTestButtonTest, ThreeDSetupAsksThenSavesAndStartsGLSetupFromTheProgr
     EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Question);
     EXPECT_EQ(dialogs.Boxes()[0].buttons, TMsgDlgButtons::YesNo);
     EXPECT_EQ(folder.Read("torvel.ini"), stored);
+    EXPECT_FALSE(folder.Exists("keymap.ini"));
     EXPECT_TRUE(processes.started.empty());
 
     dialogs.Clear();
@@ -207,6 +222,7 @@ TEST_F(VideoTestButtonTest, ThreeDSetupAsksThenSavesAndStartsGLSetupFromTheProgr
     EXPECT_EQ(processes.started, std::vector<std::string>{folder.Path() + "glsetup.exe"});
     EXPECT_TRUE(processes.waited.empty());
     EXPECT_TRUE(Holds(folder.Read("torvel.ini"), "Resolution=640"));
+    EXPECT_TRUE(folder.Exists("keymap.ini"));
     EXPECT_FALSE(w.videoTestPassed);
     EXPECT_EQ(w.videoSnapshot, snapshot);
 }
