@@ -38,8 +38,24 @@ void TApplication::Run()
     running_ = true;
     if (mainForm_ && !terminated_) mainForm_->Show();
     MSG msg;
-    while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    while (!terminated_ && NextMessage(msg)) Dispatch(msg);
     running_ = false;
+}
+
+bool TApplication::NextMessage(MSG& msg)
+{
+    while (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!CreateMissingWindows()) return GetMessageA(&msg, nullptr, 0, 0) > 0;
+    return msg.message != WM_QUIT;
+}
+
+bool TApplication::CreateMissingWindows()
+{
+    // About a frame's time of work at a time on a slow machine.
+    constexpr int kWindowsAtATime = 8;
+    for (TForm* form : forms_)
+        if (form->Visible() && form->CreateMissingHandles(kWindowsAtATime)) return true;
+    return false;
 }
 
 void TApplication::Dispatch(const MSG& msg)

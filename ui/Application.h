@@ -27,6 +27,9 @@ public:
     void ResetTerminated() { terminated_ = false; }
     // Handles the messages waiting in the queue and returns.
     void ProcessMessages();
+    // The next message for a loop: false for WM_QUIT. While the queue is empty, the shown forms make
+    // the windows they still miss, a few at a time, so that input waits no longer than a few of them.
+    bool NextMessage(tagMSG& msg);
 
     // The first form created is the main form; closing it ends the program.
     TForm* MainForm() const { return mainForm_; }
@@ -45,6 +48,8 @@ public:
 
 private:
     void Dispatch(const tagMSG& msg);
+    // False when no shown form misses a window.
+    bool CreateMissingWindows();
 
     std::string title_;
     TForm* mainForm_ = nullptr;

@@ -22,6 +22,7 @@ protected:
     void Command(unsigned code) override;
 
 private:
+    void Mirror();
     TCheckBoxState state_ = TCheckBoxState::Unchecked;
 };
 

@@ -23,12 +23,13 @@ TControl::CreateParams TTrackBar::GetCreateParams() const
 
 void TTrackBar::HandleCreated()
 {
+    // A new window has not been drawn yet.
     SendMessageA(hwnd_, TBM_SETRANGEMIN, FALSE, min_);
     SendMessageA(hwnd_, TBM_SETRANGEMAX, FALSE, max_);
     SendMessageA(hwnd_, TBM_SETPAGESIZE, 0, pageSize_);
     SendMessageA(hwnd_, TBM_SETLINESIZE, 0, lineSize_);
     SendMessageA(hwnd_, TBM_SETTICFREQ, static_cast<WPARAM>(tickFrequency_), 0);
-    SendMessageA(hwnd_, TBM_SETPOS, TRUE, position_);
+    SendMessageA(hwnd_, TBM_SETPOS, FALSE, position_);
 }
 
 void TTrackBar::SetRange(int min, int max)
@@ -89,6 +90,7 @@ void TUpDown::HandleCreated()
 {
     SendMessageA(hwnd_, UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
     SendMessageA(hwnd_, UDM_SETPOS32, 0, position_);
+    if (associate_) SendMessageA(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
 }
 
 void TUpDown::SetRange(int min, int max)
@@ -130,7 +132,7 @@ void TUpDown::SetAssociate(TEdit* edit)
     edit->SetBounds(e.Left, e.Top, e.Width - arrows, e.Height);
     SetBounds(e.Left + e.Width - arrows, e.Top, arrows, e.Height);
     // As the platform's buddy the edit keeps the focus while the arrows are clicked.
-    if (hwnd_ && edit->Handle()) SendMessageA(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit->Handle()), 0);
+    if (hwnd_) SendMessageA(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit->Handle()), 0);
     edit->SetText(std::to_string(position_));
 }
 
@@ -181,12 +183,18 @@ TControl::CreateParams TTabSheet::GetCreateParams() const
     return p;
 }
 
-void TTabSheet::HandleCreated()
-{
-    if (TPageControl* pc = PageControl()) pc->AddPage(this);
-}
-
 TPageControl* TTabSheet::PageControl() const { return dynamic_cast<TPageControl*>(Parent()); }
+
+TBounds TTabSheet::WindowBounds() const
+{
+    // A page fills the page control's display area, whatever its design bounds say.
+    TPageControl* pc = PageControl();
+    if (!pc || !pc->HandleAllocated()) return TControl::WindowBounds();
+    RECT r;
+    GetClientRect(pc->Handle(), &r);
+    SendMessageA(pc->Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
 int TTabSheet::PageIndex() const
 {
@@ -232,6 +240,11 @@ TControl::CreateParams TPageControl::GetCreateParams() const
 
 void TPageControl::HandleCreated() { RebuildTabs(); }
 
+void TPageControl::ControlInserted(TControl* control)
+{
+    if (auto* page = dynamic_cast<TTabSheet*>(control)) AddPage(page);
+}
+
 void TPageControl::AddPage(TTabSheet* page)
 {
     pages_.push_back(page);
@@ -249,33 +262,28 @@ std::vector<TTabSheet*> TPageControl::VisibleTabs() const
 
 void TPageControl::RebuildTabs()
 {
-    if (!hwnd_) return;
-    SendMessageA(hwnd_, TCM_DELETEALLITEMS, 0, 0);
-    std::vector<TTabSheet*> tabs = VisibleTabs();
-    for (std::size_t i = 0; i < tabs.size(); ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        std::string text = tabs[i]->Caption();
-        item.pszText = text.data();
-        SendMessageA(hwnd_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-        if (tabs[i] == active_) SendMessageA(hwnd_, TCM_SETCURSEL, i, 0);
+    if (hwnd_) {
+        SendMessageA(hwnd_, TCM_DELETEALLITEMS, 0, 0);
+        std::vector<TTabSheet*> tabs = VisibleTabs();
+        for (std::size_t i = 0; i < tabs.size(); ++i) {
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            std::string text = tabs[i]->Caption();
+            item.pszText = text.data();
+            SendMessageA(hwnd_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+            if (tabs[i] == active_) SendMessageA(hwnd_, TCM_SETCURSEL, i, 0);
+        }
     }
-    PlacePages();
+    ShowActivePage();
 }
 
-void TPageControl::PlacePages()
+void TPageControl::ShowActivePage()
 {
-    if (!hwnd_) return;
-    RECT r;
-    GetClientRect(hwnd_, &r);
-    SendMessageA(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-    for (TTabSheet* p : pages_) {
-        bool show = p == active_;
-        p->TControl::SetVisible(show);
-        if (p->Handle())
-            SetWindowPos(p->Handle(), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                         SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    }
+    // The page that goes first, then the one that comes, which makes the windows it shows if it has
+    // none yet.
+    for (TTabSheet* p : pages_)
+        if (p != active_) p->SetVisible(false);
+    if (active_) active_->SetVisible(true);
 }
 
 void TPageControl::SetActivePage(TTabSheet* page)
@@ -292,7 +300,7 @@ bool TPageControl::Notify(void* nmhdr, long long& result)
     std::vector<TTabSheet*> tabs = VisibleTabs();
     if (index >= 0 && index < static_cast<int>(tabs.size())) {
         active_ = tabs[static_cast<std::size_t>(index)];
-        PlacePages();
+        ShowActivePage();
         if (OnChange) OnChange(this);
     }
     result = 0;
@@ -311,7 +319,8 @@ TControl::CreateParams TSpeedButton::GetCreateParams() const
 
 void TSpeedButton::HandleCreated()
 {
-    Mirror();
+    // A new window is up.
+    if (down_) Mirror();
     if (ShowHint())
         if (TForm* form = Form()) form->AddToolTip(this);
 }

@@ -13,7 +13,8 @@ public:
     const char* ClassName() const override { return "TComboBox"; }
 
     bool Sorted() const { return sorted_; }
-    // Items in list order; a sorted list places each new item where the platform sorts it.
+    // Items in list order; a sorted list places each new item where the user's locale sorts it,
+    // ignoring case, after the items equal to it.
     const std::vector<std::string>& Items() const { return items_; }
     int Add(const std::string& item);
     void ClearItems();
@@ -31,6 +32,8 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
+    // A combo box takes no text at its creation.
+    std::string WindowTextAtCreation() const override { return {}; }
     void HandleCreated() override;
     void Command(unsigned code) override;
     int ExtraHeight() const override { return 240; }

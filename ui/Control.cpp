@@ -1,6 +1,7 @@
 #include "ui/Control.h"
 #include "ui/Exception.h"
 
+#include <algorithm>
 #include <map>
 
 #include "ui/Application.h"
@@ -61,7 +62,7 @@ TShiftState ShiftOf(WPARAM keys)
 // when h lies outside the form.
 TControl* ControlOfForm(TForm* form, HWND h)
 {
-    if (!h || !form || !form->Handle() || (h != form->Handle() && !IsChild(form->Handle(), h))) return nullptr;
+    if (!h || !form || !form->HandleAllocated() || (h != form->Handle() && !IsChild(form->Handle(), h))) return nullptr;
     TControl* control = nullptr;
     while (h && !(control = TControl::FromHandle(h))) h = GetParent(h);
     return control;
@@ -227,6 +228,11 @@ TControl::TControl(TComponent* owner, std::string name) : TComponent(owner, std:
 TControl::~TControl()
 {
     if (hwnd_) DestroyWindow(hwnd_);
+    for (TControl* control : controls_) control->parent_ = nullptr;
+    if (parent_) {
+        auto& siblings = parent_->controls_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
 }
 
 TControl* TControl::FromHandle(HWND hwnd)
@@ -234,10 +240,24 @@ TControl* TControl::FromHandle(HWND hwnd)
     return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProperty)) : nullptr;
 }
 
+HWND TControl::Handle() const
+{
+    if (!hwnd_) const_cast<TControl*>(this)->CreateHandle();
+    return hwnd_;
+}
+
 void TControl::SetParent(TControl* parent)
 {
+    if (parent == parent_) return;
+    if (parent_) {
+        auto& siblings = parent_->controls_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
     parent_ = parent;
-    if (!hwnd_ && parent_ && parent_->Handle()) CreateHandle();
+    if (!parent_) return;
+    parent_->controls_.push_back(this);
+    parent_->ControlInserted(this);
+    if (!hwnd_ && OnScreen()) CreateShowingHandles();
 }
 
 TForm* TControl::Form() const
@@ -245,6 +265,14 @@ TForm* TControl::Form() const
     const TControl* c = this;
     while (c->parent_) c = c->parent_;
     return dynamic_cast<TForm*>(const_cast<TControl*>(c));
+}
+
+bool TControl::OnScreen() const
+{
+    const TControl* c = this;
+    for (; c->parent_; c = c->parent_)
+        if (!c->visible_) return false;
+    return c->visible_ && dynamic_cast<const TForm*>(c);
 }
 
 int TControl::Scale(int designPixels) const
@@ -259,17 +287,53 @@ bool TControl::EventsEnabled() const
     return hwnd_ && form && !form->IsDestroying();
 }
 
+TBounds TControl::WindowBounds() const
+{
+    return {Scale(bounds_.Left), Scale(bounds_.Top), Scale(bounds_.Width), Scale(bounds_.Height + ExtraHeight())};
+}
+
 void TControl::CreateHandle()
 {
+    if (hwnd_) return;
     CreateParams params = GetCreateParams();
-    DWORD style = params.style | WS_CHILD | WS_CLIPSIBLINGS;
-    if (visible_) style |= WS_VISIBLE;
+    DWORD style = params.style;
+    HWND parentWindow = nullptr;
+    if (!params.topLevel) {
+        if (!parent_ || !Form()) return;
+        parentWindow = parent_->Handle();
+        style |= WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0);
+    }
+    // A form's window comes hidden; the form shows it once the windows of what it shows are there.
     if (!enabled_) style |= WS_DISABLED;
-    hwnd_ = CreateWindowExA(params.exStyle, params.windowClass, caption_.c_str(), style, Scale(bounds_.Left),
-                            Scale(bounds_.Top), Scale(bounds_.Width), Scale(bounds_.Height + ExtraHeight()), parent_->Handle(),
-                            nullptr, win32::Instance(), nullptr);
+    const TBounds at = WindowBounds();
+    hwnd_ = CreateWindowExA(params.exStyle, params.windowClass, WindowTextAtCreation().c_str(), style, at.Left, at.Top,
+                            at.Width, at.Height, parentWindow, nullptr, win32::Instance(), nullptr);
     if (!hwnd_) throw Exception("Cannot create the window of " + Name());
+    if (parent_) PlaceInZOrder();
     AttachWindow();
+}
+
+void TControl::CreateShowingHandles()
+{
+    CreateHandle();
+    if (!hwnd_) return;
+    // By index: a control's HandleCreated may place no controls, but stay safe if one does.
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (controls_[i]->visible_) controls_[i]->CreateShowingHandles();
+}
+
+void TControl::PlaceInZOrder()
+{
+    // A new child window goes below its siblings; one made before the windows of controls placed
+    // after it goes back among them, so that the windows keep the order of the controls, which is
+    // the order of Tab and of overlapping.
+    const auto& siblings = parent_->controls_;
+    auto me = std::find(siblings.begin(), siblings.end(), this);
+    if (me == siblings.end() || std::none_of(me + 1, siblings.end(), [](TControl* c) { return c->hwnd_; })) return;
+    HWND after = HWND_TOP;
+    for (auto it = siblings.begin(); it != me; ++it)
+        if ((*it)->hwnd_) after = (*it)->hwnd_;
+    SetWindowPos(hwnd_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void TControl::AttachWindow()
@@ -279,14 +343,15 @@ void TControl::AttachWindow()
     // Outside tools and end-to-end tests find controls by this property.
     nameAtom_ = GlobalAddAtomA(Name().c_str());
     SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
-    ApplyFont();
+    // A new window has not been drawn yet.
+    if (parent_) ApplyFont(false);
     HandleCreated();
 }
 
-void TControl::ApplyFont()
+void TControl::ApplyFont(bool redraw)
 {
     TForm* form = Form();
-    if (hwnd_ && form) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form->FontHandle(bold_)), TRUE);
+    if (hwnd_ && form) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form->FontHandle(bold_)), redraw);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height)
@@ -297,9 +362,9 @@ void TControl::SetBounds(int left, int top, int width, int height)
 
 void TControl::Reposition()
 {
-    if (hwnd_ && parent_)
-        SetWindowPos(hwnd_, nullptr, Scale(bounds_.Left), Scale(bounds_.Top), Scale(bounds_.Width),
-                     Scale(bounds_.Height + ExtraHeight()), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!hwnd_) return;
+    const TBounds at = WindowBounds();
+    SetWindowPos(hwnd_, nullptr, at.Left, at.Top, at.Width, at.Height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TControl::SetCaption(const std::string& caption)
@@ -318,8 +383,17 @@ void TControl::SetEnabled(bool enabled)
 
 void TControl::SetVisible(bool visible)
 {
+    if (visible == visible_) return;
     visible_ = visible;
-    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    VisibleChanged();
+}
+
+void TControl::VisibleChanged()
+{
+    const bool hadWindow = hwnd_;
+    // Coming on the screen: the windows of this control and of what it shows, made visible.
+    if (visible_ && OnScreen()) CreateShowingHandles();
+    if (hadWindow) ShowWindow(hwnd_, visible_ ? SW_SHOWNA : SW_HIDE);
 }
 
 bool TControl::Showing() const
@@ -355,7 +429,7 @@ void TControl::SetColor(TColor color)
 
 void TControl::SetFocus()
 {
-    if (hwnd_) ::SetFocus(hwnd_);
+    if (HWND hwnd = Handle()) ::SetFocus(hwnd);
 }
 
 bool TControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }

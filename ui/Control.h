@@ -1,6 +1,8 @@
 #pragma once
 // The base of every control: a Win32 window with its state kept here, mirrored to the window.
+// The window is made when it is first needed (see Handle), once, with the state the control has then.
 #include <string>
+#include <vector>
 
 #include "ui/Component.h"
 #include "ui/Events.h"
@@ -32,9 +34,11 @@ public:
     TControl(TComponent* owner, std::string name);
     ~TControl() override;
 
-    // Placing a control in a parent creates its window.
+    // Placing a control in a parent makes its window only when the parent is on the screen.
     TControl* Parent() const { return parent_; }
     void SetParent(TControl* parent);
+    // The controls placed in this one, in the order they were placed.
+    const std::vector<TControl*>& Controls() const { return controls_; }
     TForm* Form() const;  // the form whose window holds this control
 
     // Bounds in design pixels (120 per inch), relative to the parent's client area.
@@ -53,7 +57,7 @@ public:
     void SetShowHint(bool show) { showHint_ = show; }
 
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool enabled);
+    virtual void SetEnabled(bool enabled);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     // Visible and every parent visible.
@@ -80,8 +84,12 @@ public:
     void SetFocus();
     bool Focused() const;
 
-    // The window; for the component layer and for tests that send real messages.
-    HWND Handle() const { return hwnd_; }
+    // The window; for the component layer and for tests that send real messages. A control gets its
+    // window when it comes on the screen (its form shown, it and every parent visible), when its form
+    // builds the rest of its windows while the program is idle, or here at the latest, parents first.
+    // Null for a control that lies in no form.
+    HWND Handle() const;
+    bool HandleAllocated() const { return hwnd_ != nullptr; }
     static TControl* FromHandle(HWND hwnd);
 
     // Runs an event handler; an error that escapes it goes to the application's error box.
@@ -93,10 +101,19 @@ protected:
         const char* windowClass = "STATIC";
         unsigned long style = 0;
         unsigned long exStyle = 0;
+        bool topLevel = false;  // a form's own window
     };
     virtual CreateParams GetCreateParams() const = 0;
-    // After the window exists: mirror the state the window needs beyond its caption.
+    // The text the window is made with: the caption, or what the control shows instead.
+    virtual std::string WindowTextAtCreation() const { return caption_; }
+    // Where the window lies, in the parent's client pixels (a form's: on the screen).
+    virtual TBounds WindowBounds() const;
+    // After the window exists: mirror the state the window needs beyond its caption, style and font.
     virtual void HandleCreated() {}
+    // A control was placed in this one.
+    virtual void ControlInserted(TControl* control) {}
+    // Visible changed; the window follows (a form shows itself as a form does).
+    virtual void VisibleChanged();
     // Containers fill their background with their colour.
     virtual bool PaintsBackground() const { return false; }
     // Window height beyond the bounds (a drop-down's list).
@@ -108,9 +125,14 @@ protected:
     // The window's own messages; return true when handled (result in result).
     virtual bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result);
 
+    // Makes the window now; nothing when it exists or the control lies in no form.
     void CreateHandle();
+    // Makes the windows of this control and of every visible control in it; for controls coming on the screen.
+    void CreateShowingHandles();
+    // True when the control is on the screen or is coming on it: visible, in a form that is visible.
+    bool OnScreen() const;
     void AttachWindow();  // subclass, name property, font
-    void ApplyFont();
+    void ApplyFont(bool redraw = true);
     int Scale(int designPixels) const;
     bool EventsEnabled() const;
     void Click();  // runs OnClick
@@ -122,7 +144,10 @@ private:
     friend class TForm;
     void Reposition();
 
+    void PlaceInZOrder();
+
     TControl* parent_ = nullptr;
+    std::vector<TControl*> controls_;
     TBounds bounds_;
     std::string caption_;
     std::string hint_;

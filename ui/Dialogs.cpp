@@ -9,6 +9,17 @@
 
 namespace ui {
 
+namespace {
+// The window of a shown owner, with every window of its controls made: a box or dialog runs a loop of
+// its own, in which the owner makes none of the windows it still misses.
+HWND ShownWindowOf(TForm* owner)
+{
+    if (!owner || !owner->HandleAllocated() || !IsWindowVisible(owner->Handle())) return nullptr;
+    owner->CreateAllHandles();
+    return owner->Handle();
+}
+}  // namespace
+
 TModalResult Win32Dialogs::ShowMessage(TForm* owner, const std::string& text, const std::string& title,
                                       TMsgDlgType type, TMsgDlgButtons buttons)
 {
@@ -19,7 +30,7 @@ TModalResult Win32Dialogs::ShowMessage(TForm* owner, const std::string& text, co
     case TMsgDlgType::Error: flags |= MB_ICONERROR; break;
     case TMsgDlgType::Question: flags |= MB_ICONQUESTION; break;
     }
-    HWND parent = owner && owner->Handle() && IsWindowVisible(owner->Handle()) ? owner->Handle() : nullptr;
+    HWND parent = ShownWindowOf(owner);
     switch (MessageBoxA(parent, text.c_str(), title.c_str(), flags)) {
     case IDOK: return TModalResult::OK;
     case IDYES: return TModalResult::Yes;
@@ -39,7 +50,7 @@ bool Win32Dialogs::ExecuteOpen(TForm* owner, TOpenDialog& dialog)
     dialog.FileName.copy(file, sizeof file - 1);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner ? owner->Handle() : nullptr;
+    ofn.hwndOwner = ShownWindowOf(owner);
     ofn.lpstrFilter = dialog.Filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;

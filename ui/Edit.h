@@ -17,7 +17,7 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
-    void HandleCreated() override;
+    std::string WindowTextAtCreation() const override { return text_; }
     void Command(unsigned code) override;
 
 private:

@@ -49,11 +49,6 @@ TForm::TForm(TComponent* owner, std::string name, std::string windowClass, int f
     font_ = makeFont(FW_NORMAL);
     boldFont_ = makeFont(FW_BOLD);
     RegisterFormClass(windowClass_);
-    CreateParams params = GetCreateParams();
-    hwnd_ = CreateWindowExA(params.exStyle, windowClass_.c_str(), "", params.style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            100, 100, nullptr, nullptr, win32::Instance(), nullptr);
-    if (!hwnd_) throw Exception("Cannot create the window " + Name());
-    AttachWindow();
     Application().FormCreated(this);
 }
 
@@ -72,20 +67,20 @@ TControl::CreateParams TForm::GetCreateParams() const
 {
     CreateParams params;
     params.windowClass = windowClass_.c_str();
-    params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    params.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN |
+                   (borderStyle_ == TFormBorderStyle::Single ? WS_MINIMIZEBOX : 0);
     params.exStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+    params.topLevel = true;
     return params;
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style)
 {
-    LONG bits = GetWindowLongA(hwnd_, GWL_STYLE);
-    if (style == TFormBorderStyle::Dialog)
-        bits &= ~WS_MINIMIZEBOX;
-    else
-        bits |= WS_MINIMIZEBOX;
-    SetWindowLongA(hwnd_, GWL_STYLE, bits);
-    if (clientWidth_) SetClientSize(clientWidth_, clientHeight_);
+    borderStyle_ = style;
+    if (!hwnd_) return;
+    SetWindowLongA(hwnd_, GWL_STYLE, static_cast<LONG>(GetCreateParams().style | (GetWindowLongA(hwnd_, GWL_STYLE) &
+                                                                                 (WS_VISIBLE | WS_DISABLED))));
+    Reposition();
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -95,29 +90,71 @@ void TForm::SetClientSize(int width, int height)
 {
     clientWidth_ = width;
     clientHeight_ = height;
-    RECT r{0, 0, ScaleValue(width), ScaleValue(height)};
-    AdjustWindowRectEx(&r, GetWindowLongA(hwnd_, GWL_STYLE), FALSE, GetWindowLongA(hwnd_, GWL_EXSTYLE));
+    Reposition();
+}
+
+TBounds TForm::WindowBounds() const
+{
+    // The frame around the client size, centred on the work area.
+    const CreateParams params = GetCreateParams();
+    RECT r{0, 0, ScaleValue(clientWidth_), ScaleValue(clientHeight_)};
+    AdjustWindowRectEx(&r, params.style, FALSE, params.exStyle);
     int w = r.right - r.left, h = r.bottom - r.top;
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int x = work.left + ((work.right - work.left) - w) / 2;
-    int y = work.top + ((work.bottom - work.top) - h) / 2;
-    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    return {work.left + ((work.right - work.left) - w) / 2, work.top + ((work.bottom - work.top) - h) / 2, w, h};
 }
 
 void TForm::SetCaption(const std::string& caption) { TControl::SetCaption(caption); }
 
+void TForm::VisibleChanged()
+{
+    // The windows of what the form shows are made before it appears.
+    if (Visible()) CreateShowingHandles();
+    if (hwnd_) ShowWindow(hwnd_, Visible() ? SW_SHOW : SW_HIDE);
+}
+
 void TForm::Show()
 {
     SetVisible(true);
-    ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 }
 
-void TForm::Hide()
+void TForm::Hide() { SetVisible(false); }
+
+namespace {
+// The first control below `control`, depth first in the order of placing, that has no window yet.
+TControl* FirstWithoutWindow(const TControl* control)
 {
-    SetVisible(false);
-    ShowWindow(hwnd_, SW_HIDE);
+    for (TControl* child : control->Controls()) {
+        if (!child->HandleAllocated()) return child;
+        if (TControl* below = FirstWithoutWindow(child)) return below;
+    }
+    return nullptr;
+}
+}  // namespace
+
+bool TForm::CreateMissingHandles(int most)
+{
+    for (int made = 0; made < most; ++made) {
+        TControl* next = FirstWithoutWindow(this);
+        if (!next) return false;
+        next->Handle();
+    }
+    return FirstWithoutWindow(this) != nullptr;
+}
+
+void TForm::CreateAllHandles()
+{
+    while (TControl* next = FirstWithoutWindow(this)) next->Handle();
+}
+
+bool TForm::HandlesComplete() const { return HandleAllocated() && !FirstWithoutWindow(this); }
+
+void TForm::SetEnabled(bool enabled)
+{
+    if (!enabled && Visible()) CreateAllHandles();
+    TControl::SetEnabled(enabled);
 }
 
 TModalResult TForm::ShowModal()
@@ -127,18 +164,16 @@ TModalResult TForm::ShowModal()
     // Every other form of the program waits while this one runs.
     std::vector<HWND> disabled;
     for (TForm* other : Application().Forms()) {
-        if (other != this && other->Handle() && IsWindowEnabled(other->Handle())) {
+        if (other != this && other->HandleAllocated() && IsWindowEnabled(other->Handle())) {
             EnableWindow(other->Handle(), FALSE);
             disabled.push_back(other->Handle());
         }
     }
-    SetVisible(true);
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    Show();
     Application().Dialogs().ModalShowing(*this);
     MSG msg;
     while (modalResult_ == TModalResult::None) {
-        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+        if (!Application().NextMessage(msg)) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             modalResult_ = TModalResult::Cancel;
             break;

@@ -35,6 +35,16 @@ public:
     // Asks OnCloseQuery, then OnClose; hides the form (and ends the program for the main form).
     void Close();
 
+    // The windows of the controls. Showing the form makes those it shows; the rest come while the
+    // program is idle, a few at a time, or all at once here, or one by one as they are asked for.
+    void CreateAllHandles();
+    // Makes at most `most` of the missing windows, in the order of the controls; true while some remain.
+    bool CreateMissingHandles(int most);
+    bool HandlesComplete() const;
+    // A shown form disabled waits for something modal elsewhere, whose wait makes no windows here:
+    // the missing ones are made first.
+    void SetEnabled(bool enabled) override;
+
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
 
@@ -49,6 +59,8 @@ protected:
     // A form's subclass calls this first in its destructor: no events run while it dies.
     void BeginDestroy() { destroying_ = true; }
     CreateParams GetCreateParams() const override;
+    TBounds WindowBounds() const override;
+    void VisibleChanged() override;
     bool PaintsBackground() const override { return true; }
     bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
 
@@ -58,6 +70,7 @@ private:
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;
     HWND toolTip_ = nullptr;
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::Single;
     int clientWidth_ = 0, clientHeight_ = 0;
     TModalResult modalResult_ = TModalResult::None;
     bool modal_ = false;

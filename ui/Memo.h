@@ -22,7 +22,7 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
-    void HandleCreated() override;
+    std::string WindowTextAtCreation() const override { return Text(); }
 
 private:
     void Mirror();

@@ -22,7 +22,7 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
-    void HandleCreated() override;
+    TBounds WindowBounds() const override;
     bool PaintsBackground() const override { return true; }
 
 private:
@@ -49,12 +49,13 @@ protected:
     CreateParams GetCreateParams() const override;
     void HandleCreated() override;
     bool Notify(void* nmhdr, long long& result) override;
+    void ControlInserted(TControl* control) override;
 
 private:
     friend class TTabSheet;
     void AddPage(TTabSheet* page);
     void RebuildTabs();
-    void PlacePages();
+    void ShowActivePage();
     std::vector<TTabSheet*> pages_;
     TTabSheet* active_ = nullptr;
 };

@@ -19,6 +19,7 @@ protected:
     void Command(unsigned code) override;
 
 private:
+    void Mirror();
     bool checked_ = false;
 };
 

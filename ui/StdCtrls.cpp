@@ -1,4 +1,6 @@
 // Labels, group boxes, check boxes, radio buttons, push buttons, edits, memos, combo boxes.
+#include <algorithm>
+
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -75,13 +77,22 @@ TControl::CreateParams TCheckBox::GetCreateParams() const
     return p;
 }
 
-void TCheckBox::HandleCreated() { SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(state_), 0); }
+// A new window is unchecked.
+void TCheckBox::HandleCreated()
+{
+    if (state_ != TCheckBoxState::Unchecked) Mirror();
+}
+
+void TCheckBox::Mirror()
+{
+    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(state_), 0);
+}
 
 void TCheckBox::SetState(TCheckBoxState state)
 {
     if (state == state_) return;
     state_ = state;
-    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(state_), 0);
+    Mirror();
     Click();
 }
 
@@ -101,13 +112,21 @@ TControl::CreateParams TRadioButton::GetCreateParams() const
     return p;
 }
 
-void TRadioButton::HandleCreated() { SendMessageA(hwnd_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0); }
+void TRadioButton::HandleCreated()
+{
+    if (checked_) Mirror();
+}
+
+void TRadioButton::Mirror()
+{
+    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 void TRadioButton::SetChecked(bool checked)
 {
     if (checked == checked_) return;
     checked_ = checked;
-    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    Mirror();
     if (!checked_) return;
     if (TControl* parent = Parent()) {
         // Siblings are the radio buttons of the same parent, found among the owner's components.
@@ -156,13 +175,6 @@ TControl::CreateParams TEdit::GetCreateParams() const
     return p;
 }
 
-void TEdit::HandleCreated()
-{
-    settingText_ = true;
-    SetWindowTextA(hwnd_, text_.c_str());
-    settingText_ = false;
-}
-
 void TEdit::SetText(const std::string& text)
 {
     if (text == text_) return;
@@ -194,8 +206,6 @@ TControl::CreateParams TMemo::GetCreateParams() const
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
 }
-
-void TMemo::HandleCreated() { Mirror(); }
 
 void TMemo::Clear()
 {
@@ -262,20 +272,35 @@ TControl::CreateParams TComboBox::GetCreateParams() const
 
 void TComboBox::HandleCreated()
 {
+    // The list takes the items where they stand here, sorted or not.
     programChange_ = true;
-    for (const std::string& item : items_) SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    SetWindowTextA(hwnd_, text_.c_str());
+    SendMessageA(hwnd_, CB_INITSTORAGE, items_.size(), 0);
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        SendMessageA(hwnd_, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(items_[i].c_str()));
+    // The selection shows its item; a text that is no item is set as such.
+    if (itemIndex_ >= 0)
+        SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+    else if (!text_.empty())
+        SetWindowTextA(hwnd_, text_.c_str());
     programChange_ = false;
 }
 
 int TComboBox::Add(const std::string& item)
 {
     int index = static_cast<int>(items_.size());
+    if (sorted_) {
+        // As a sorted list of the platform compares its items; an item goes after those equal to it.
+        auto at = std::upper_bound(items_.begin(), items_.end(), item, [](const std::string& a, const std::string& b) {
+            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                                  b.c_str(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
+        });
+        index = static_cast<int>(at - items_.begin());
+    }
     if (hwnd_) {
+        // Inserted, not added: the window keeps the order worked out here.
         programChange_ = true;
-        index = static_cast<int>(SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
+        SendMessageA(hwnd_, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item.c_str()));
         programChange_ = false;
-        if (index < 0) index = static_cast<int>(items_.size());
     }
     items_.insert(items_.begin() + index, item);
     if (itemIndex_ >= index) ++itemIndex_;

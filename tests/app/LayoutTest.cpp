@@ -2,7 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+
 #include "presets/Difficulty.h"
+#include "tests/support/MessageLog.h"
 #include "tests/support/WindowTest.h"
 
 using namespace ui;
@@ -103,6 +106,25 @@ const std::vector<Row> kKeyboard = {
 };
 
 TControl* Control(TfConfig& w, const char* name) { return dynamic_cast<TControl*>(w.FindComponent(name)); }
+
+// The text a control's window shows: an edit's, a memo's or a list's text, else the caption.
+std::string ShownText(TControl* control)
+{
+    if (auto* edit = dynamic_cast<TEdit*>(control)) return edit->Text();
+    if (auto* memo = dynamic_cast<TMemo*>(control)) return memo->Text();
+    if (auto* list = dynamic_cast<TComboBox*>(control)) return list->Text();
+    return control->Caption();
+}
+
+// The state a control's window shows by a message, when it has one: checked or pressed, or the position.
+std::optional<LRESULT> ShownState(TControl* control)
+{
+    if (auto* box = dynamic_cast<TCheckBox*>(control)) return static_cast<LRESULT>(box->State());
+    if (auto* radio = dynamic_cast<TRadioButton*>(control)) return radio->Checked() ? BST_CHECKED : BST_UNCHECKED;
+    if (auto* key = dynamic_cast<TSpeedButton*>(control)) return key->Down() ? BST_CHECKED : BST_UNCHECKED;
+    if (auto* bar = dynamic_cast<TTrackBar*>(control)) return bar->Position();
+    return std::nullopt;
+}
 
 std::string NameProperty(HWND hwnd)
 {
@@ -280,4 +302,43 @@ TEST_F(LayoutTest, WindowHasAFixedSingleBorderWithMinimiseBoxAndIsCentred)
     EXPECT_NEAR((outer.top + outer.bottom) / 2, (work.top + work.bottom) / 2, 1);
     EXPECT_EQ(w.pcConfig->ActivePage(), w.tsSimple);
     EXPECT_EQ(w.pcConfig->VisibleTabs().size(), 4u);
+}
+
+TEST_F(LayoutTest, EveryWindowIsMadeOnceWithTheFinalStateOfItsControlTheFirstPageBeforeTheWindowShows)
+{
+    TfConfig& w = Open();
+    std::vector<TControl*> controls;
+    for (int i = 0; i < w.ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TControl*>(w.Components(i)); control && control->Parent()) controls.push_back(control);
+    for (TControl* control : controls) EXPECT_FALSE(control->HandleAllocated()) << control->Name();
+    EXPECT_FALSE(w.HandleAllocated()) << "built, the window is not made before it is shown";
+
+    MessageLog log;
+    w.Show();
+    for (TControl* control : controls) {
+        bool firstPage = true;
+        for (TControl* c = control; c; c = c->Parent())
+            if (dynamic_cast<TTabSheet*>(c) && c != w.tsSimple) firstPage = false;
+        EXPECT_EQ(control->HandleAllocated(), firstPage) << control->Name();
+    }
+    w.CreateAllHandles();
+    EXPECT_EQ(log.Count(w.Handle(), WM_SETTEXT), 0) << "the window is made with its caption";
+    char caption[64] = {};
+    GetWindowTextA(w.Handle(), caption, sizeof caption);
+    EXPECT_EQ(caption, w.Caption());
+    for (TControl* control : controls) {
+        HWND hwnd = control->Handle();
+        EXPECT_EQ(log.Count(hwnd, WM_SETTEXT), 0) << control->Name() << " is made with its text";
+        EXPECT_EQ(log.Count(hwnd, WM_SETFONT), 1) << control->Name();
+        char text[512] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        EXPECT_EQ(text, ShownText(control)) << control->Name();
+        if (std::optional<LRESULT> state = ShownState(control)) {
+            UINT ask = dynamic_cast<TTrackBar*>(control) ? TBM_GETPOS : BM_GETCHECK;
+            EXPECT_EQ(SendMessageA(hwnd, ask, 0, 0), *state) << control->Name();
+            EXPECT_LE(log.Count(hwnd, dynamic_cast<TTrackBar*>(control) ? TBM_SETPOS : BM_SETCHECK), 1) << control->Name();
+        }
+        EXPECT_EQ(IsWindowEnabled(hwnd) != 0, control->Enabled()) << control->Name();
+        EXPECT_EQ((GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0, control->Visible()) << control->Name();
+    }
 }

@@ -275,7 +275,11 @@ std::vector<HWND> AllNamed(HWND root, const std::string& name)
 
 HWND Named(HWND root, const std::string& name)
 {
-    std::vector<HWND> found = AllNamed(root, name);
+    std::vector<HWND> found;
+    WaitUntil([&] {
+        found = AllNamed(root, name);
+        return !found.empty() || !IsWindow(root);
+    });
     if (found.size() != 1) {
         ADD_FAILURE() << found.size() << " windows named " << name << " in the " << ClassOf(root) << " window";
         return nullptr;

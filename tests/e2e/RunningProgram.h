@@ -94,7 +94,8 @@ bool HasStyle(HWND hwnd, LONG bits);
 std::vector<HWND> Descendants(HWND root);
 // Every descendant of root with that component name.
 std::vector<HWND> AllNamed(HWND root, const std::string& name);
-// The one descendant of root with that name; nullptr (and a test failure) when there is none or several.
+// The one descendant of root with that name, waited for as the program makes the windows of its other
+// pages after its window has appeared; nullptr (and a test failure) when none comes or there are several.
 HWND Named(HWND root, const std::string& name);
 
 // A message without pointers; sent with a time limit, so a program that hangs fails the test instead of

@@ -1,10 +1,13 @@
 // The running program's main window as an outside tool sees it: every control of the layout is a
-// window of its kind that carries its component name, inside the group or page it belongs to.
+// window of its kind that carries its component name, inside the group or page it belongs to; those
+// of the first page from the moment the window is shown, the others within a second.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <optional>
 #include <set>
@@ -267,13 +270,36 @@ TEST_F(MainWindowLayout, EveryControlIsAWindowOfItsKindCarryingItsName)
     ASSERT_NE(main, nullptr) << program.DescribeWindows();
     EXPECT_EQ(NameOf(main), "fConfig");
 
+    const auto shown = std::chrono::steady_clock::now();
     std::vector<Control> expected(std::begin(kLayout), std::end(kLayout));
     for (const char* key : kKeyboard) expected.push_back({key, Kind::SpeedButton, "gbKeyboard"});
 
     // Every name of the window, with the windows that carry it.
     std::map<std::string, std::vector<HWND>> windows;
-    for (HWND hwnd : Descendants(main))
-        if (std::string name = NameOf(hwnd); !name.empty()) windows[name].push_back(hwnd);
+    auto look = [&] {
+        windows.clear();
+        for (HWND hwnd : Descendants(main))
+            if (std::string name = NameOf(hwnd); !name.empty()) windows[name].push_back(hwnd);
+        return std::all_of(expected.begin(), expected.end(), [&](const Control& c) { return windows.count(c.name); });
+    };
+    // What the window shows is there as soon as it is shown: the frame and the first page.
+    look();
+    std::map<std::string, std::string> containers;
+    for (const Control& control : expected) containers[control.name] = control.container;
+    // On the first page: no other page on the way from the control to the window.
+    auto onFirstPage = [&](std::string at) {
+        for (; at != "fConfig"; at = containers[at])
+            if (at.rfind("ts", 0) == 0 && at != "tsSimple") return false;
+        return true;
+    };
+    for (const Control& control : expected)
+        if (onFirstPage(control.name)) {
+            EXPECT_TRUE(windows.count(control.name)) << control.name << " is not there when the window is shown";
+        }
+    // The other pages follow while the program waits for input, within a second.
+    WaitUntil(look);
+    EXPECT_LE(std::chrono::steady_clock::now() - shown, std::chrono::seconds(1))
+        << "the controls of the other pages got their windows more than a second after the window was shown";
 
     std::set<std::string> known;
     for (const Control& control : expected) {

@@ -115,6 +115,17 @@ HWND FindChild(HWND parent, const std::string& componentName, const char* window
     return search.found;
 }
 
+// The program makes the controls of the pages it does not show first soon after its window appears.
+HWND WaitForChild(HWND parent, const std::string& componentName, DWORD timeoutMs = 5000)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = FindChild(parent, componentName)) return found;
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
 // Returns once the window's thread has handled everything sent before, so that what the
 // previous message started has been drawn or at least queued for drawing.
 void Settle(HWND hwnd)
@@ -197,7 +208,7 @@ bool Click(const char* windowClass, int count, char** names)
         return false;
     }
     for (int i = 0; i < count; ++i) {
-        HWND button = FindChild(top, names[i]);
+        HWND button = WaitForChild(top, names[i]);
         if (!button) {
             std::fprintf(stderr, "pageshot: no control named %s in %s\n", names[i], windowClass);
             return false;
