@@ -129,25 +129,36 @@ std::string FoldedText(std::string_view text)
     return std::string(key, static_cast<std::size_t>(size) - 1);  // without the key's terminating zero
 }
 
-LanguageIndex::LanguageIndex(std::vector<std::string> lines) : lines_(std::move(lines))
+LanguageIndex::LanguageIndex(std::vector<std::string> lines) : lines_(std::move(lines)), firstOfName_(lines_.size(), -1)
 {
     const int count = static_cast<int>(lines_.size());
-    std::vector<int> firstOfName(lines_.size(), -1);
     firstByName_.reserve(lines_.size());
     for (int i = 0; i < count; ++i) {
         std::string_view name = NameOf(lines_[i]);
         if (name.empty()) continue;
-        firstOfName[i] = firstByName_.try_emplace(FoldedText(name), i).first->second;
+        firstOfName_[i] = firstByName_.try_emplace(FoldedText(name), i).first->second;
     }
+}
 
+void LanguageIndex::BuildDisplay() const
+{
+    if (displayBuilt_) return;
+    displayBuilt_ = true;
+    const int count = static_cast<int>(lines_.size());
     displayList_.reserve(lines_.size());
     firstByDisplay_.reserve(lines_.size());
     for (int i = 0; i < count; ++i) {
         std::string shown(SpellPrefix(lines_[i]));
-        if (firstOfName[i] >= 0) shown += ValueOf(lines_[firstOfName[i]]);
+        if (firstOfName_[i] >= 0) shown += ValueOf(lines_[firstOfName_[i]]);
         if (!shown.empty()) firstByDisplay_.try_emplace(FoldedText(shown), i);
         displayList_.push_back(std::move(shown));
     }
+}
+
+const std::vector<std::string>& LanguageIndex::DisplayList() const
+{
+    BuildDisplay();
+    return displayList_;
 }
 
 int LanguageIndex::FirstLineNamed(std::string_view name) const
@@ -166,6 +177,7 @@ std::string LanguageIndex::Text(std::string_view name) const
 int LanguageIndex::FirstDisplayIndex(std::string_view shown) const
 {
     if (shown.empty()) return -1;
+    BuildDisplay();
     auto found = firstByDisplay_.find(FoldedText(shown));
     return found == firstByDisplay_.end() ? -1 : found->second;
 }

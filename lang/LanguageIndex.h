@@ -29,8 +29,9 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 // (accents, expansions such as "ss" for the sharp s, ignorable characters, weights of "-" and "'").
 std::string FoldedText(std::string_view text);
 
-// The lookups of the language file, answered from hash tables built once over the lines.
-// An empty text matches nothing, neither as a name looked up nor as the name of a line.
+// The lookups of the language file, answered from hash tables built once over the lines: the names'
+// with the index, the shown texts' when they are first asked for (the start of the program asks only
+// for names). An empty text matches nothing, neither as a name looked up nor as the name of a line.
 class LanguageIndex {
 public:
     explicit LanguageIndex(std::vector<std::string> lines);
@@ -44,7 +45,7 @@ public:
 
     // Per line: its spell prefix followed by the text of its name, so a repeated name shows the
     // value of its first line.
-    const std::vector<std::string>& DisplayList() const { return displayList_; }
+    const std::vector<std::string>& DisplayList() const;
     // Index of the first display entry equal to shown ignoring case, -1 when none.
     int FirstDisplayIndex(std::string_view shown) const;
     // The name of the line a shown text stands for; nullopt when no line shows it, or when the
@@ -52,10 +53,15 @@ public:
     std::optional<std::string> KeyOf(std::string_view shown) const;
 
 private:
+    void BuildDisplay() const;
+
     std::vector<std::string> lines_;
-    std::vector<std::string> displayList_;
     std::unordered_map<std::string, int> firstByName_;
-    std::unordered_map<std::string, int> firstByDisplay_;
+    // Per line, the first line of its name; -1 for a line without one.
+    std::vector<int> firstOfName_;
+    mutable bool displayBuilt_ = false;
+    mutable std::vector<std::string> displayList_;
+    mutable std::unordered_map<std::string, int> firstByDisplay_;
 };
 
 // The same answers by walking the lines and comparing each with SameTextIgnoringCase, stopping at
