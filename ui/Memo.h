@@ -22,7 +22,9 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
-    std::string WindowTextAtCreation() const override { return Text(); }
+    // The lines are laid out once, in the window's font: set after it, not with the window.
+    std::string WindowTextAtCreation() const override { return {}; }
+    void HandleCreated() override;
 
 private:
     void Mirror();

@@ -207,6 +207,11 @@ TControl::CreateParams TMemo::GetCreateParams() const
     return p;
 }
 
+void TMemo::HandleCreated()
+{
+    if (!lines_.empty()) Mirror();
+}
+
 void TMemo::Clear()
 {
     lines_.clear();

