@@ -1,7 +1,6 @@
 #include "app/Platform.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 bool Win32DisplayModes::Mode(int index, DisplayMode& mode)
 {
@@ -78,9 +77,15 @@ std::string ProgramFolder()
 
 std::vector<std::string> CommandLineArguments()
 {
+    // The shell splits the command line; its library is loaded for this one call only, since
+    // nothing else of the program needs it and it would take memory for the whole run.
     std::vector<std::string> args;
+    HMODULE shell = LoadLibraryA("shell32.dll");
+    using Split = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+    auto split = shell ? reinterpret_cast<Split>(GetProcAddress(shell, "CommandLineToArgvW")) : nullptr;
     int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    LPWSTR* wide = split ? split(GetCommandLineW(), &count) : nullptr;
+    if (shell) FreeLibrary(shell);
     if (!wide) return args;
     for (int i = 1; i < count; ++i) {
         int n = WideCharToMultiByte(CP_ACP, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);

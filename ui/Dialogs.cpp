@@ -39,6 +39,20 @@ TModalResult Win32Dialogs::ShowMessage(TForm* owner, const std::string& text, co
     }
 }
 
+namespace {
+// The open dialog's library is loaded when the dialog is first shown: most runs never show it, and
+// loading it (with the printing libraries it brings) at every start costs time and memory.
+using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+GetOpenFileNameFunction OpenFileDialog()
+{
+    static GetOpenFileNameFunction function = [] {
+        HMODULE library = LoadLibraryA("comdlg32.dll");
+        return library ? reinterpret_cast<GetOpenFileNameFunction>(GetProcAddress(library, "GetOpenFileNameA")) : nullptr;
+    }();
+    return function;
+}
+}  // namespace
+
 bool Win32Dialogs::ExecuteOpen(TForm* owner, TOpenDialog& dialog)
 {
     // The filter's bars become the NULs the platform wants, with a double NUL at the end.
@@ -57,7 +71,8 @@ bool Win32Dialogs::ExecuteOpen(TForm* owner, TOpenDialog& dialog)
     ofn.nMaxFile = sizeof file;
     ofn.lpstrTitle = dialog.Title.empty() ? nullptr : dialog.Title.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
-    if (!GetOpenFileNameA(&ofn)) return false;
+    GetOpenFileNameFunction open = OpenFileDialog();
+    if (!open || !open(&ofn)) return false;
     dialog.FileName = file;
     return true;
 }
