@@ -274,12 +274,18 @@ TEST_F(MainWindowLayout, EveryControlIsAWindowOfItsKindCarryingItsName)
     std::vector<Control> expected(std::begin(kLayout), std::end(kLayout));
     for (const char* key : kKeyboard) expected.push_back({key, Kind::SpeedButton, "gbKeyboard"});
 
-    // Every name of the window, with the windows that carry it.
+    // Every name of the window, with the windows that carry it. A window is asked for its name until it
+    // has one (it gets it a moment after it is made), so that looking again and again costs the program
+    // little while it makes its windows.
     std::map<std::string, std::vector<HWND>> windows;
+    std::set<HWND> named;
     auto look = [&] {
-        windows.clear();
         for (HWND hwnd : Descendants(main))
-            if (std::string name = NameOf(hwnd); !name.empty()) windows[name].push_back(hwnd);
+            if (!named.count(hwnd))
+                if (std::string name = NameOf(hwnd); !name.empty()) {
+                    windows[name].push_back(hwnd);
+                    named.insert(hwnd);
+                }
         return std::all_of(expected.begin(), expected.end(), [&](const Control& c) { return windows.count(c.name); });
     };
     // What the window shows is there as soon as it is shown: the frame and the first page.
