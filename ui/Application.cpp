@@ -38,17 +38,22 @@ void TApplication::Run()
     running_ = true;
     if (mainForm_ && !terminated_) mainForm_->Show();
     MSG msg;
-    while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) HandleMessage(msg);
     running_ = false;
 }
 
-void TApplication::Dispatch(const MSG& msg)
+void TApplication::HandleMessage(const MSG& msg)
 {
-    // Tab, the arrow keys and the like move between the controls of a form.
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && IsDialogMessageA(top, const_cast<MSG*>(&msg))) return;
+    auto formOf = [top] { return dynamic_cast<TForm*>(TControl::FromHandle(top)); };
+    if (TForm* form = formOf(); form && !form->IsDestroying()) {
+        bool used = false;
+        if (!TControl::Dispatch([&] { used = form->DialogKey(msg); }) || used) return;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    // The window may be gone now; the form is looked up again.
+    if (TForm* form = formOf(); form && !form->IsDestroying()) form->ShowDefaultButton();
 }
 
 void TApplication::Terminate()
@@ -65,7 +70,7 @@ void TApplication::ProcessMessages()
             terminated_ = true;
             break;
         }
-        Dispatch(msg);
+        HandleMessage(msg);
     }
 }
 

@@ -27,6 +27,8 @@ public:
     void ResetTerminated() { terminated_ = false; }
     // Handles the messages waiting in the queue and returns.
     void ProcessMessages();
+    // One message of a loop: the keyboard's navigation of the form it is for, else the window's own.
+    void HandleMessage(const tagMSG& msg);
 
     // The first form created is the main form; closing it ends the program.
     TForm* MainForm() const { return mainForm_; }
@@ -44,8 +46,6 @@ public:
     void SetDialogs(IDialogs* dialogs) { dialogs_ = dialogs; }
 
 private:
-    void Dispatch(const tagMSG& msg);
-
     std::string title_;
     TForm* mainForm_ = nullptr;
     std::vector<TForm*> forms_;

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "ui/AccessKey.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Win32.h"
@@ -179,7 +180,7 @@ struct ControlProcAccess {
                 while (owner && !(target = TControl::FromHandle(owner))) owner = GetParent(owner);
                 if (target != self) {
                     self->inExit_ = true;
-                    TControl::Dispatch([&] { self->OnExit(self); });
+                    if (!TControl::Dispatch([&] { self->OnExit(self); })) form->ExitRefused(self);
                     self->inExit_ = false;
                 }
             }
@@ -295,6 +296,8 @@ void TControl::SetCaption(const std::string& caption)
     caption_ = caption;
     if (hwnd_) SetWindowTextA(hwnd_, caption_.c_str());
 }
+
+std::string TControl::CaptionText() const { return StripAccessKeys(caption_); }
 
 void TControl::SetHint(const std::string& hint) { hint_ = hint; }
 

@@ -112,6 +112,7 @@ void TForm::Show()
     SetVisible(true);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+    if (!FocusedControl()) FocusFirstControl();
 }
 
 void TForm::Hide()
@@ -135,6 +136,7 @@ TModalResult TForm::ShowModal()
     SetVisible(true);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+    if (!FocusedControl()) FocusFirstControl();
     Application().Dialogs().ModalShowing(*this);
     MSG msg;
     while (modalResult_ == TModalResult::None) {
@@ -143,10 +145,7 @@ TModalResult TForm::ShowModal()
             modalResult_ = TModalResult::Cancel;
             break;
         }
-        if (!IsDialogMessageA(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        Application().HandleMessage(msg);
         if (modalResult_ != TModalResult::None) {
             // Closing the form by its result still asks it, as its close box does.
             bool canClose = true;
@@ -216,6 +215,24 @@ bool TForm::WindowMessage(unsigned msg, unsigned long long wParam, long long lPa
     switch (msg) {
     case WM_CLOSE:
         if (!destroying_) Dispatch([&] { Close(); });
+        result = 0;
+        return true;
+    case WM_ACTIVATE:
+        // A plain window gives the focus to itself when it becomes active again (after a message
+        // box, or another program); a form gives it back to the control that had it.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+            return false;
+        }
+        if (HIWORD(wParam) || !savedFocus_ || !IsWindow(savedFocus_) || !IsChild(hwnd_, savedFocus_) ||
+            !IsWindowVisible(savedFocus_) || !IsWindowEnabled(savedFocus_))
+            return false;
+        ::SetFocus(savedFocus_);
+        result = 0;
+        return true;
+    case kRefocusMessage:
+        Refocus(reinterpret_cast<HWND>(lParam));
         result = 0;
         return true;
     default:

@@ -12,6 +12,8 @@ public:
     void SetAlignment(TAlignment alignment);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool wrap);
+    // The control the label's access key takes the focus to; null: the next in the tab order.
+    TControl* FocusControl = nullptr;
 
 protected:
     CreateParams GetCreateParams() const override;

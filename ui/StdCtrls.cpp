@@ -123,8 +123,10 @@ void TRadioButton::SetChecked(bool checked)
 
 void TRadioButton::Command(unsigned code)
 {
-    // Clicking the checked button changes nothing and runs nothing.
-    if (code == BN_CLICKED) SetChecked(true);
+    // Clicking the checked button changes nothing and runs nothing. A radio button of the
+    // platform may report a click when it merely gets the focus; the keyboard's Tab chooses nothing.
+    TForm* form = Form();
+    if (code == BN_CLICKED && !(form && form->MovingFocus())) SetChecked(true);
 }
 
 // --- TButton
@@ -133,8 +135,21 @@ TControl::CreateParams TButton::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "BUTTON";
-    p.style = BS_PUSHBUTTON | WS_TABSTOP;
+    p.style = (shownDefault_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
     return p;
+}
+
+void TButton::SetDefault(bool isDefault)
+{
+    default_ = isDefault;
+    ShowAsDefault(isDefault);
+}
+
+void TButton::ShowAsDefault(bool shown)
+{
+    if (shown == shownDefault_) return;
+    shownDefault_ = shown;
+    if (hwnd_) SendMessageA(hwnd_, BM_SETSTYLE, shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::Command(unsigned code)
@@ -151,9 +166,17 @@ TControl::CreateParams TEdit::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_AUTOHSCROLL | WS_TABSTOP;
+    p.style = ES_AUTOHSCROLL | WS_TABSTOP | (numbersOnly_ ? ES_NUMBER : 0);
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
+}
+
+void TEdit::SetNumbersOnly(bool numbersOnly)
+{
+    numbersOnly_ = numbersOnly;
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, numbersOnly ? style | ES_NUMBER : style & ~ES_NUMBER);
 }
 
 void TEdit::HandleCreated()
@@ -190,7 +213,7 @@ TControl::CreateParams TMemo::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
+    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
 }
