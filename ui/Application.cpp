@@ -56,6 +56,15 @@ void TApplication::HandleMessage(const MSG& msg)
     if (TForm* form = formOf(); form && !form->IsDestroying()) form->ShowDefaultButton();
 }
 
+int TApplication::PixelsPerInch() const
+{
+    if (pixelsPerInch_ > 0) return pixelsPerInch_;
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
 void TApplication::Terminate()
 {
     terminated_ = true;

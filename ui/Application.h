@@ -41,6 +41,10 @@ public:
     void ShowException(const std::string& message);
     static std::string ErrorBoxText(const std::string& message);
 
+    // The resolution forms are scaled to: the screen's, unless set (0 gives the screen's back).
+    int PixelsPerInch() const;
+    void SetPixelsPerInch(int dpi) { pixelsPerInch_ = dpi; }
+
     IDialogs& Dialogs() { return dialogs_ ? *dialogs_ : win32Dialogs_; }
     // Null restores the platform's dialogs.
     void SetDialogs(IDialogs* dialogs) { dialogs_ = dialogs; }
@@ -52,6 +56,7 @@ private:
     bool terminated_ = false;
     bool running_ = false;
     IDialogs* dialogs_ = nullptr;
+    int pixelsPerInch_ = 0;
     Win32Dialogs win32Dialogs_;
 };
 

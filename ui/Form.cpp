@@ -18,19 +18,14 @@ void RegisterFormClass(const std::string& name)
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = win32::Instance();
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    // The program's icon: the large one for the task bar and Alt+Tab, the small one for the title bar.
     wc.hIcon = LoadIconA(win32::Instance(), MAKEINTRESOURCEA(1));
     if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(win32::Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hbrBackground = nullptr;
     wc.lpszClassName = name.c_str();
     RegisterClassExA(&wc);
-}
-
-int ScreenDpi()
-{
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace
@@ -38,7 +33,7 @@ int ScreenDpi()
 TForm::TForm(TComponent* owner, std::string name, std::string windowClass, int fontPixels)
     : TControl(owner, std::move(name)), windowClass_(std::move(windowClass))
 {
-    dpi_ = ScreenDpi();
+    dpi_ = Application().PixelsPerInch();
     SetVisible(false);
     SetColor(clSilver);
     auto makeFont = [&](int weight) {

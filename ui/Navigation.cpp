@@ -5,6 +5,7 @@
 // that lead to a control, nor pages, and it differs between Windows and Wine on plain windows.
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <set>
 
 #include "ui/AccessKey.h"
@@ -333,36 +334,51 @@ bool TForm::PressAccessKey(char key)
 {
     if (!key) return false;
     std::vector<TControl*> all = AllInOrder(this, tabOrder_);
-    for (TControl* c : all) {
+    auto marked = [&](TControl* c) {
         if (auto* sheet = dynamic_cast<TTabSheet*>(c)) {
             TPageControl* pages = sheet->PageControl();
-            if (!pages || !Usable(pages) || !sheet->TabVisible() || !sheet->Enabled()) continue;
-            if (AccessKeyOf(sheet->Caption()) != key) continue;
-            ActivatePage(pages, sheet);
-            return true;
+            return pages && Usable(pages) && sheet->TabVisible() && sheet->Enabled() && AccessKeyOf(c->Caption()) == key;
         }
-        if (!Usable(c) || AccessKeyOf(c->Caption()) != key || KindOf(c) == StopKind::Keys) continue;
-        if (dynamic_cast<TButton*>(c) || dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c)) {
-            if (MoveFocus(c)) Press(c);
-            return true;
-        }
-        if (!dynamic_cast<TLabel*>(c) && !dynamic_cast<TGroupBox*>(c)) continue;
-        // A label leads to its control, or to the control that follows it; a group to its first control.
-        TControl* target = nullptr;
+        bool kind = dynamic_cast<TButton*>(c) || dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c) ||
+                    dynamic_cast<TLabel*>(c) || dynamic_cast<TGroupBox*>(c);
+        return kind && Usable(c) && AccessKeyOf(c->Caption()) == key;
+    };
+    std::vector<TControl*> matches;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(matches), marked);
+    if (matches.empty()) return false;
+
+    // Where a label or a group leads: its control, the control after it, the first control in it.
+    std::vector<TControl*> stops = TabStops();
+    auto leadsTo = [&](TControl* c) -> TControl* {
         auto* label = dynamic_cast<TLabel*>(c);
-        std::vector<TControl*> stops = TabStops();
         if (label && label->FocusControl) {
             for (TControl* stop : stops)
-                if (SameStop(stop, label->FocusControl)) target = stop;
-        } else {
-            auto at = std::find(all.begin(), all.end(), c);
-            for (auto next = at + 1; next != all.end() && !target; ++next)
-                if (std::find(stops.begin(), stops.end(), *next) != stops.end()) target = *next;
+                if (SameStop(stop, label->FocusControl)) return stop;
+            return nullptr;
         }
-        MoveFocus(target);
+        for (auto next = std::find(all.begin(), all.end(), c) + 1; next != all.end(); ++next)
+            if (std::find(stops.begin(), stops.end(), *next) != stops.end()) return *next;
+        return nullptr;
+    };
+    auto act = [&](TControl* c, bool click) {
+        if (auto* sheet = dynamic_cast<TTabSheet*>(c))
+            ActivatePage(sheet->PageControl(), sheet);
+        else if (dynamic_cast<TLabel*>(c) || dynamic_cast<TGroupBox*>(c))
+            MoveFocus(leadsTo(c));
+        else if (MoveFocus(c) && click)
+            Press(c);
+    };
+    if (matches.size() == 1) {
+        act(matches.front(), true);
         return true;
     }
-    return false;
+    // Several controls share the key: each press moves on to the next one, clicking none.
+    TControl* focused = FocusedControl();
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < matches.size(); ++i)
+        if (focused && (matches[i] == focused || leadsTo(matches[i]) == focused)) next = (i + 1) % matches.size();
+    act(matches[next], false);
+    return true;
 }
 
 bool TForm::DialogKey(const MSG& msg)
