@@ -87,7 +87,11 @@ bool SameStop(const TControl* a, const TControl* b)
     return a == b || (KindOf(a) != StopKind::Single && KindOf(a) == KindOf(b) && a->Parent() == b->Parent());
 }
 
-bool IsTabStop(const TControl* c) { return c->Handle() && (GetWindowLongA(c->Handle(), GWL_STYLE) & WS_TABSTOP); }
+// The platform takes WS_TABSTOP from a radio button when it is unchecked; the group decides here.
+bool IsTabStop(const TControl* c)
+{
+    return c->Handle() && (KindOf(c) == StopKind::Radio || (GetWindowLongA(c->Handle(), GWL_STYLE) & WS_TABSTOP));
+}
 
 // Shown, and neither it nor a parent disabled.
 bool Usable(const TControl* c)
@@ -389,6 +393,7 @@ bool TForm::DialogKey(const MSG& msg)
     const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     TControl* focused = FocusedControl();
     const StopKind kind = focused ? KindOf(focused) : StopKind::Single;
+    if (kind == StopKind::Keys) lastKey_[focused->Parent()] = focused;  // however it got there
     switch (msg.wParam) {
     case VK_TAB: {
         if (ctrl) {
