@@ -313,63 +313,120 @@ void TfConfig::CreateControls()
     for (TEdit* edit : {eCacheSize, ePathSearchNodes, eTilesPrecache}) edit->SetNumbersOnly(true);
 }
 
+const std::vector<TfConfig::KeyboardRow>& TfConfig::KeyboardRows()
+{
+    // Ordinary keys are 35 wide on a pitch of 49; a gap before a key widens the space in front of it.
+    constexpr int k = 35, gap = 24, wide = 44;
+    // Handlers: Select picks the key for binding (click, mouse move, mouse up), Refuse only answers
+    // a click; which keys the player may not assign is the last column, whatever the form binds.
+    using H = KeyHandlers;
+    constexpr H S = H::Select, R = H::Refuse, C = H::Ctrl, N = H::None;
+    constexpr bool Yes = true, No = false;
+#define KEY(n) &TfConfig::n, #n
+    static const std::vector<KeyboardRow> rows = {
+        {22,
+         {{KEY(sbEsc), k, 0, 102, Yes, R, No},
+          {KEY(sbF1), k, gap, 102, Yes, R, No},
+          {KEY(sbF2), k, 0, 102, Yes, R, No},
+          {KEY(sbF3), k, 0, 102, Yes, N, No},
+          {KEY(sbF4), k, 0, 102, Yes, R, No},
+          {KEY(sbF5), k, gap, 102, Yes, R, No},
+          {KEY(sbF6), k, 0, 102, Yes, R, No},
+          {KEY(sbF7), k, 0, 102, Yes, R, No},
+          {KEY(sbF8), k, 0, 102, Yes, R, No},
+          {KEY(sbF9), k, gap, 102, Yes, R, No},
+          {KEY(sbF10), k, 0, 102, Yes, R, No},
+          {KEY(sbF11), k, 0, 102, Yes, R, No},
+          {KEY(sbF12), k, 0, 102, Yes, R, No}}},
+        {64,
+         {{KEY(sbTilde), k, 0, 0, No, S, Yes},
+          {KEY(sb1), k, 0, 0, No, R, No},
+          {KEY(sb2), k, 0, 0, No, R, No},
+          {KEY(sb3), k, 0, 0, No, R, No},
+          {KEY(sb4), k, 0, 0, No, R, No},
+          {KEY(sb5), k, 0, 0, No, R, No},
+          {KEY(sb6), k, 0, 0, No, R, No},
+          {KEY(sb7), k, 0, 0, No, R, No},
+          {KEY(sb8), k, 0, 0, No, R, No},
+          {KEY(sb9), k, 0, 0, No, R, No},
+          {KEY(sb0), k, 0, 0, No, R, No},
+          {KEY(sbDash), k, 0, 0, No, R, No},
+          {KEY(sbEquals), k, 0, 0, No, R, No},
+          {KEY(sbBackspace), 80, 0, 0, No, R, No}}},
+        {107,
+         {{KEY(sbTab), 60, 0, 0, No, S, No},
+          {KEY(sbQ), k, 0, 0, No, S, Yes},
+          {KEY(sbW), k, 0, 0, No, S, Yes},
+          {KEY(sbE), k, 0, 0, No, S, Yes},
+          {KEY(sbR), k, 0, 0, No, S, Yes},
+          {KEY(sbT), k, 0, 0, No, S, Yes},
+          {KEY(sbY), k, 0, 0, No, S, Yes},
+          {KEY(sbU), k, 0, 0, No, S, Yes},
+          {KEY(sbI), k, 0, 0, No, S, Yes},
+          {KEY(sbO), k, 0, 0, No, S, Yes},
+          {KEY(sbP), k, 0, 0, No, S, Yes},
+          {KEY(sbOpenBrace), k, 0, 0, No, R, No},
+          {KEY(sbCloseBrace), k, 0, 0, No, R, No},
+          {KEY(sbBackslash), 51, 0, 0, No, S, Yes}}},
+        {149,
+         {{KEY(sbCapsLock), 70, 0, 0, No, S, Yes},
+          {KEY(sbA), k, 0, 0, No, S, Yes},
+          {KEY(sbS), k, 0, 0, No, S, Yes},
+          {KEY(sbD), k, 0, 0, No, S, Yes},
+          {KEY(sbF), k, 0, 0, No, S, Yes},
+          {KEY(sbG), k, 0, 0, No, S, Yes},
+          {KEY(sbH), k, 0, 0, No, S, Yes},
+          {KEY(sbJ), k, 0, 0, No, S, Yes},
+          {KEY(sbK), k, 0, 0, No, S, Yes},
+          {KEY(sbL), k, 0, 0, No, S, Yes},
+          {KEY(sbSemicolon), k, 0, 0, No, S, Yes},
+          {KEY(sbApostrophe), k, 0, 0, No, S, Yes},
+          {KEY(sbEnter), 90, 0, 0, No, S, Yes}}},
+        {191,
+         {{KEY(sbShiftLeft), 90, 0, 103, No, S, Yes},
+          {KEY(sbZ), k, 0, 0, No, S, Yes},
+          {KEY(sbX), k, 0, 0, No, S, Yes},
+          {KEY(sbC), k, 0, 0, No, S, Yes},
+          {KEY(sbV), k, 0, 0, No, S, Yes},
+          {KEY(sbB), k, 0, 0, No, S, Yes},
+          {KEY(sbN), k, 0, 0, No, S, Yes},
+          {KEY(sbM), k, 0, 0, No, S, Yes},
+          {KEY(sbComma), k, 0, 0, No, S, Yes},
+          {KEY(sbPeriod), k, 0, 0, No, S, Yes},
+          {KEY(sbForwardSlash), k, 0, 0, No, S, Yes},
+          {KEY(sbShiftRight), 120, 0, 103, No, S, Yes}}},
+        {232,
+         {{KEY(sbCtrlLeft), 69, 0, 100, Yes, C, No},
+          {KEY(sbWindowLeft), wide, 0, 101, Yes, S, No},
+          {KEY(sbAltLeft), wide, 0, 102, Yes, S, No},
+          {KEY(sbSpace), 277, 0, 0, No, S, No},
+          {KEY(sbAltRight), wide, 0, 102, Yes, S, No},
+          {KEY(sbWindowRight), wide, 0, 101, Yes, S, No},
+          {KEY(sbMenu), wide, 0, 0, No, S, No},
+          {KEY(sbCtrlRight), 53, 0, 101, Yes, C, No}}},
+    };
+#undef KEY
+    return rows;
+}
+
 void TfConfig::CreateKeyboard()
 {
     gbKeyboard = Make<TGroupBox>(this, tsHotKeys, "gbKeyboard", {8, 10, 742, 290}, " Keyboard ");
     gbKeyboard->SetColor(clWhite);
 
-    // Each row: its top edge and its keys left to right. Ordinary keys are 35 wide on a pitch of 49;
-    // a gap before a key widens the space in front of it.
-    struct Key {
-        TSpeedButton** button;
-        const char* name;
-        int width;
-        int gapBefore;
-    };
-    constexpr int kKey = 35, kGap = 14, kGroupGap = 24, kWide = 44;
-#define KEY(n) &n, #n
-    const std::vector<std::pair<int, std::vector<Key>>> rows = {
-        {22,
-         {{KEY(sbEsc), kKey, 0},     {KEY(sbF1), kKey, kGroupGap}, {KEY(sbF2), kKey, 0},  {KEY(sbF3), kKey, 0},
-          {KEY(sbF4), kKey, 0},      {KEY(sbF5), kKey, kGroupGap}, {KEY(sbF6), kKey, 0},  {KEY(sbF7), kKey, 0},
-          {KEY(sbF8), kKey, 0},      {KEY(sbF9), kKey, kGroupGap}, {KEY(sbF10), kKey, 0}, {KEY(sbF11), kKey, 0},
-          {KEY(sbF12), kKey, 0}}},
-        {64,
-         {{KEY(sbTilde), kKey, 0}, {KEY(sb1), kKey, 0}, {KEY(sb2), kKey, 0}, {KEY(sb3), kKey, 0},
-          {KEY(sb4), kKey, 0},     {KEY(sb5), kKey, 0}, {KEY(sb6), kKey, 0}, {KEY(sb7), kKey, 0},
-          {KEY(sb8), kKey, 0},     {KEY(sb9), kKey, 0}, {KEY(sb0), kKey, 0}, {KEY(sbDash), kKey, 0},
-          {KEY(sbEquals), kKey, 0}, {KEY(sbBackspace), 80, 0}}},
-        {107,
-         {{KEY(sbTab), 60, 0},       {KEY(sbQ), kKey, 0}, {KEY(sbW), kKey, 0}, {KEY(sbE), kKey, 0},
-          {KEY(sbR), kKey, 0},       {KEY(sbT), kKey, 0}, {KEY(sbY), kKey, 0}, {KEY(sbU), kKey, 0},
-          {KEY(sbI), kKey, 0},       {KEY(sbO), kKey, 0}, {KEY(sbP), kKey, 0}, {KEY(sbOpenBrace), kKey, 0},
-          {KEY(sbCloseBrace), kKey, 0}, {KEY(sbBackslash), 51, 0}}},
-        {149,
-         {{KEY(sbCapsLock), 70, 0}, {KEY(sbA), kKey, 0}, {KEY(sbS), kKey, 0}, {KEY(sbD), kKey, 0},
-          {KEY(sbF), kKey, 0},      {KEY(sbG), kKey, 0}, {KEY(sbH), kKey, 0}, {KEY(sbJ), kKey, 0},
-          {KEY(sbK), kKey, 0},      {KEY(sbL), kKey, 0}, {KEY(sbSemicolon), kKey, 0},
-          {KEY(sbApostrophe), kKey, 0}, {KEY(sbEnter), 90, 0}}},
-        {191,
-         {{KEY(sbShiftLeft), 90, 0}, {KEY(sbZ), kKey, 0}, {KEY(sbX), kKey, 0}, {KEY(sbC), kKey, 0},
-          {KEY(sbV), kKey, 0},       {KEY(sbB), kKey, 0}, {KEY(sbN), kKey, 0}, {KEY(sbM), kKey, 0},
-          {KEY(sbComma), kKey, 0},   {KEY(sbPeriod), kKey, 0}, {KEY(sbForwardSlash), kKey, 0},
-          {KEY(sbShiftRight), 120, 0}}},
-        {232,
-         {{KEY(sbCtrlLeft), 69, 0}, {KEY(sbWindowLeft), kWide, 0}, {KEY(sbAltLeft), kWide, 0},
-          {KEY(sbSpace), 277, 0},   {KEY(sbAltRight), kWide, 0},   {KEY(sbWindowRight), kWide, 0},
-          {KEY(sbMenu), kWide, 0},  {KEY(sbCtrlRight), 53, 0}}},
-    };
-#undef KEY
-    for (const auto& [top, keys] : rows) {
+    constexpr int kPitchGap = 14;
+    for (const KeyboardRow& row : KeyboardRows()) {
         int x = 12;
-        for (const Key& key : keys) {
+        for (const KeyboardKey& key : row.keys) {
             x += key.gapBefore;
             auto* button = new TSpeedButton(this, key.name);
             button->SetShowHint(true);
-            button->SetBounds(x, top, key.width, 36);
+            button->SetGroupIndex(key.groupIndex);
+            button->SetAllowAllUp(key.allowAllUp);
+            button->SetBounds(x, row.top, key.width, 36);
             button->SetParent(gbKeyboard);
-            *key.button = button;
-            x += key.width + kGap;
+            this->*key.button = button;
+            x += key.width + kPitchGap;
         }
     }
     sbCtrlLeft->SetCaption("Ctrl");

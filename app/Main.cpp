@@ -72,44 +72,22 @@ void TfConfig::BindHandlers()
 
     // Keyboard buttons as the form binds them; the keys the user may not assign are bound
     // again when the constructor marks them.
-    auto bindDummy = [this](TSpeedButton* key) {
+    auto bindSelect = [this](TSpeedButton* key) {
         key->OnClick = Bind(this, &TfConfig::sbDummyClick);
         key->OnMouseMove = Bind(this, &TfConfig::sbDummyMouseMove);
         key->OnMouseUp = Bind(this, &TfConfig::sbDummyMouseUp);
     };
-    auto group = [](TSpeedButton* key, int index, bool allowAllUp) {
-        key->SetGroupIndex(index);
-        key->SetAllowAllUp(allowAllUp);
-    };
-    group(sbCtrlLeft, 100, true);
-    group(sbCtrlRight, 101, true);
-    sbCtrlLeft->OnClick = Bind(this, &TfConfig::sbCtrlClick);
-    sbCtrlRight->OnClick = Bind(this, &TfConfig::sbCtrlClick);
-    for (TSpeedButton* key : {sbWindowLeft, sbWindowRight}) {
-        group(key, 101, true);
-        bindDummy(key);
-    }
-    for (TSpeedButton* key : {sbEsc, sbF1, sbF2, sbF3, sbF4, sbF5, sbF6, sbF7, sbF8, sbF9, sbF10, sbF11, sbF12}) {
-        group(key, 102, true);
-        if (key != sbF3) key->OnClick = Bind(this, &TfConfig::sbDisabledButtonClick);
-    }
-    for (TSpeedButton* key : {sbAltLeft, sbAltRight}) {
-        group(key, 102, true);
-        bindDummy(key);
-    }
-    for (TSpeedButton* key : {sbShiftLeft, sbShiftRight}) {
-        group(key, 103, false);
-        bindDummy(key);
-    }
-    for (TSpeedButton* key : {sb1, sb2, sb3, sb4, sb5, sb6, sb7, sb8, sb9, sb0, sbDash, sbEquals, sbBackspace,
-                              sbOpenBrace, sbCloseBrace})
-        key->OnClick = Bind(this, &TfConfig::sbDisabledButtonClick);
-    for (TSpeedButton* key :
-         {sbTilde, sbQ, sbW, sbE, sbR, sbT, sbY, sbU, sbI, sbO, sbP, sbA, sbS, sbD, sbF, sbG, sbH, sbJ, sbK, sbL,
-          sbZ, sbX, sbC, sbV, sbB, sbN, sbM, sbTab, sbBackslash, sbCapsLock, sbSemicolon, sbApostrophe, sbEnter,
-          sbComma, sbPeriod, sbForwardSlash, sbSpace, sbMenu})
-        bindDummy(key);
-    bindDummy(sbDummy);
+    for (const KeyboardRow& row : KeyboardRows())
+        for (const KeyboardKey& key : row.keys) {
+            TSpeedButton* button = this->*key.button;
+            switch (key.handlers) {
+            case KeyHandlers::Select: bindSelect(button); break;
+            case KeyHandlers::Refuse: button->OnClick = Bind(this, &TfConfig::sbDisabledButtonClick); break;
+            case KeyHandlers::Ctrl: button->OnClick = Bind(this, &TfConfig::sbCtrlClick); break;
+            case KeyHandlers::None: break;
+            }
+        }
+    bindSelect(sbDummy);
 
     bImport->OnClick = Bind(this, &TfConfig::bImportClick);
     for (TRadioButton* radio : {rbPage, rbActions, rbMiscellaneous, rbQuickSlots, rbWizardSpells, rbPriestSpells})
@@ -130,15 +108,18 @@ void TfConfig::BindHandlers()
     cb3dAcceleration->OnClick = Bind(this, &TfConfig::cb3dAccelerationClick);
     bGLSetup->OnClick = Bind(this, &TfConfig::bGLSetupClick);
 
-    // Context help: the groups and options whose hint explains them.
+    // Context help: the groups and options whose hint explains them, shown when the mouse moves
+    // over one and when one of them gets the keyboard focus.
     for (TControl* help : std::initializer_list<TControl*>{
              gbDifficulty, gbHardware, gbCacheOptions, gbAIOptions, gbMultiplayer, gbGameplay, gbColorDepth,
              gbGameResolution, gbWindowMode, gb2d16bitOptions, gb3dOptions, lDifficulty, lGeneral, lGraphics, lSound,
              lTilesPrecache, lPathSearchNodes, ePathSearchNodes, cbEnhancedPathfinding, cbCriticalHit,
              cbTranslucentShadows, cbLowEndMachine, cbLowEndMachine2, cbFootsteps, cbAttackSounds, cbLowMemSounds1,
              cbLowMemSounds2, cbDuplicateFloatingText, cbDisableCastingGlows, cbDisableVidCells,
-             cbForce50Transparency, cbBrightenOff, cbMidLevelBrighten, cbHighLevelBrighten})
+             cbForce50Transparency, cbBrightenOff, cbMidLevelBrighten, cbHighLevelBrighten}) {
         help->OnMouseMove = Bind(this, &TfConfig::DisplayHelp);
+        help->OnEnter = Bind(this, &TfConfig::HelpControlEnter);
+    }
 }
 
 void TfConfig::BuildControlLists()
@@ -148,24 +129,15 @@ void TfConfig::BuildControlLists()
     groupRadios = {rbPage, rbActions, rbMiscellaneous, rbQuickSlots, rbWizardSpells, rbPriestSpells};
     groupLists = {cbPage, cbActions, cbMiscellaneous, cbQuickSlots, cbWizardSpells, cbPriestSpells, cbFixed};
     // Key positions: the keyboard row by row, left to right, without the two Ctrl keys.
-    keyButtons = {sbEsc,       sbF1,         sbF2,        sbF3,        sbF4,       sbF5,         sbF6,
-                  sbF7,        sbF8,         sbF9,        sbF10,       sbF11,      sbF12,        sbTilde,
-                  sb1,         sb2,          sb3,         sb4,         sb5,        sb6,          sb7,
-                  sb8,         sb9,          sb0,         sbDash,      sbEquals,   sbBackspace,  sbTab,
-                  sbQ,         sbW,          sbE,         sbR,         sbT,        sbY,          sbU,
-                  sbI,         sbO,          sbP,         sbOpenBrace, sbCloseBrace, sbBackslash, sbCapsLock,
-                  sbA,         sbS,          sbD,         sbF,         sbG,        sbH,          sbJ,
-                  sbK,         sbL,          sbSemicolon, sbApostrophe, sbEnter,   sbShiftLeft,  sbZ,
-                  sbX,         sbC,          sbV,         sbB,         sbN,        sbM,          sbComma,
-                  sbPeriod,    sbForwardSlash, sbShiftRight, sbWindowLeft, sbAltLeft, sbSpace,    sbAltRight,
-                  sbWindowRight, sbMenu};
-    disabledKeys = {sbEsc, sbF1,  sbF2,  sbF3,  sbF4,   sbF5,        sbF6,         sbF7,     sbF8,
-                    sbF9,  sbF10, sbF11, sbF12, sb1,    sb2,         sb3,          sb4,      sb5,
-                    sb6,   sb7,   sb8,   sb9,   sb0,    sbDash,      sbEquals,     sbBackspace, sbTab,
-                    sbOpenBrace, sbCloseBrace, sbWindowLeft, sbAltLeft, sbSpace, sbAltRight, sbWindowRight, sbMenu};
+    keyButtons.clear();
+    disabledKeys.clear();
     assignableKeys.clear();
-    for (TSpeedButton* key : keyButtons)
-        if (std::find(disabledKeys.begin(), disabledKeys.end(), key) == disabledKeys.end()) assignableKeys.push_back(key);
+    for (const KeyboardRow& row : KeyboardRows())
+        for (const KeyboardKey& key : row.keys) {
+            if (key.handlers == KeyHandlers::Ctrl) continue;
+            keyButtons.push_back(this->*key.button);
+            (key.assignable ? assignableKeys : disabledKeys).push_back(this->*key.button);
+        }
 }
 
 TModalResult TfConfig::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)

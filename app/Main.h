@@ -4,6 +4,8 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "app/Platform.h"
@@ -207,6 +209,8 @@ public:
     void bTestSettingsClick(ui::TObject* sender);
     void bGLSetupClick(ui::TObject* sender);
     void DisplayHelp(ui::TObject* sender, ui::TShiftState shift, int x, int y);
+    // A help-bound control got the keyboard focus: its help, as for a mouse move over it.
+    void HelpControlEnter(ui::TObject* sender);
     void pcConfigChange(ui::TObject* sender);
 
     // --- Key map, editor, import
@@ -224,6 +228,17 @@ public:
     void rgHotKeyGroupsClick(ui::TObject* sender);
     void ConfigureHotkeys(ui::TObject* sender);
     void bImportClick(ui::TObject* sender);
+    // Position of a key button in keyButtons; -1 for any other button.
+    int KeyPositionOf(const ui::TObject* key) const;
+    // The first key position with that key name, ignoring letter case; -1 when no key has it.
+    int KeyNamed(const std::string& keyName) const;
+    // Puts an assignment text on the key a key value names ("Q" plain, "Ctrl-Q" Ctrl; a plain key in
+    // both layers when bothLayers); false, changing nothing, when the value names no key.
+    bool PlaceBinding(const std::string& keyValue, const std::string& text, bool bothLayers);
+    // Index in groupLists of the group whose caption an assignment text begins with; -1 when none.
+    int GroupOf(const std::string& assignment) const;
+    // Key position n as the shown layer has it: its hint, pressed exactly when bound, releasable.
+    void ShowKey(std::size_t n);
 
     // --- Language file
     void LoadLanguage(const std::string& path);
@@ -237,6 +252,25 @@ public:
     IDisplayModes& DisplayModes() { return *displayModes_; }
     IProcesses& Processes() { return *processes_; }
 
+    // One key of the keyboard picture, a row of its table: where the form puts it, its down-state
+    // group, the handlers the form binds to it, and whether the player may put functions on it.
+    // The two Ctrl keys switch the layer; every other key is a key position, in table order.
+    enum class KeyHandlers { None, Select, Refuse, Ctrl };
+    struct KeyboardKey {
+        ui::TSpeedButton* TfConfig::*button;
+        const char* name;
+        int width, gapBefore;
+        int groupIndex;
+        bool allowAllUp;
+        KeyHandlers handlers;
+        bool assignable;
+    };
+    struct KeyboardRow {
+        int top;
+        std::vector<KeyboardKey> keys;
+    };
+    static const std::vector<KeyboardRow>& KeyboardRows();
+
 private:
     void CreateControls();
     void CreateKeyboard();
@@ -244,6 +278,11 @@ private:
     void BuildControlLists();
 
     std::vector<std::string> arguments_;
+    // Key positions by folded key name, the first of equal names; filled with keyNames.
+    std::unordered_map<std::string, int> keyPositions_;
+    // Entries of the key map whose value names no key ("section=identifier", folded): saving keeps
+    // such a value as long as the function stays on no key.
+    std::unordered_set<std::string> unplacedEntries_;
     std::unique_ptr<IDisplayModes> ownDisplayModes_;
     std::unique_ptr<IProcesses> ownProcesses_;
     IDisplayModes* displayModes_;

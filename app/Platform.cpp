@@ -15,28 +15,42 @@ bool Win32DisplayModes::Mode(int index, DisplayMode& mode)
 }
 
 namespace {
-bool StartProcess(const std::string& commandLine, PROCESS_INFORMATION& pi)
+bool StartProgram(const std::string& program, PROCESS_INFORMATION& pi)
 {
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::string line = commandLine;  // CreateProcessA may write into it
-    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    // Named as the program file, the name is taken as it stands: CreateProcessA looks for it
+    // neither on the search path nor in this program's folder. The command line repeats it, in
+    // quotes when it holds blanks, so that the program finds no arguments there.
+    std::string line = program.find_first_of(" \t") == std::string::npos ? program : "\"" + program + "\"";
+    return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
 }
 }  // namespace
 
-void Win32Processes::RunAndWait(const std::string& commandLine)
+void Win32Processes::RunAndWait(const std::string& program)
 {
     PROCESS_INFORMATION pi{};
-    if (!StartProcess(commandLine, pi)) return;
-    WaitForSingleObject(pi.hProcess, INFINITE);
+    if (!StartProgram(program, pi)) return;
     CloseHandle(pi.hThread);
+    // The caller's window takes no input meanwhile (the caller disables it), yet it must neither
+    // stay blank where the other program's window lay nor turn into a "not responding" ghost: the
+    // wait wakes for paint messages, which it handles, and at least once a second, so that the
+    // system sees the thread look at its queue. Input and posted messages stay queued until the
+    // program has ended; messages that other threads send are handled by every look at the
+    // queue, as they must be.
+    for (;;) {
+        DWORD woke = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 1000, QS_PAINT);
+        if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) break;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+    }
     CloseHandle(pi.hProcess);
 }
 
-void Win32Processes::Start(const std::string& commandLine)
+void Win32Processes::Start(const std::string& program)
 {
     PROCESS_INFORMATION pi{};
-    if (!StartProcess(commandLine, pi)) return;
+    if (!StartProgram(program, pi)) return;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }

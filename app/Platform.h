@@ -19,10 +19,13 @@ public:
 class IProcesses {
 public:
     virtual ~IProcesses() = default;
-    // Starts the command line and waits until the program has ended; a failure to start is ignored.
-    virtual void RunAndWait(const std::string& commandLine) = 0;
-    // Starts the command line and returns at once; a failure to start is ignored.
-    virtual void Start(const std::string& commandLine) = 0;
+    // Starts a program file with nothing on its command line but its own name, and returns when
+    // it has ended. program is a full path, or a bare name taken in the working directory: it is
+    // never looked for on the search path or beside this program. A program that cannot be
+    // started is passed over.
+    virtual void RunAndWait(const std::string& program) = 0;
+    // The same, returning at once.
+    virtual void Start(const std::string& program) = 0;
 };
 
 // EnumDisplaySettingsA on the current display device.
@@ -31,11 +34,11 @@ public:
     bool Mode(int index, DisplayMode& mode) override;
 };
 
-// CreateProcessA.
+// CreateProcessA. While RunAndWait waits, the thread handles paint messages and nothing else.
 class Win32Processes : public IProcesses {
 public:
-    void RunAndWait(const std::string& commandLine) override;
-    void Start(const std::string& commandLine) override;
+    void RunAndWait(const std::string& program) override;
+    void Start(const std::string& program) override;
 };
 
 // The folder of a program file's full path, ending in a backslash.

@@ -4,7 +4,7 @@
 // each further line of the language file shows. Run by hand: startup_bench [runs [folder]], where the
 // game folders are made inside folder (the temporary folder unless given; a folder on a RAM disk
 // keeps the disk traffic of a shared machine out of the figures). KX_BENCH_RAW=1 also prints the
-// time of every run.
+// time of every run. A second table compares the shipped key map with one of 600 functions.
 #include <windows.h>
 
 #include <algorithm>
@@ -246,6 +246,72 @@ void MeasurePieces(const LanguageCase& language, const std::string& keymap, Brea
     if (count == 0) std::printf(" ");  // keeps the readings from being optimised away
 }
 
+// A key map of `functions` functions spread over the six groups that can be edited (a third of them
+// bound, half of those in the Ctrl layer), with the language lines that name them put before the
+// sections of the language file, as a game with many spells would ship them.
+struct KeymapCase {
+    std::string label;
+    std::string keymap;
+    std::string language;
+};
+
+KeymapCase GrownKeymap(const std::string& shippedKeymap, const std::string& shippedLanguage, int functions)
+{
+    const char* const groups[] = {"Page", "Actions", "Miscellaneous", "Quick Slots", "Wizard Spells", "Priest Spells"};
+    const char* const prefixes[] = {"PG", "AC", "MI", "QS", "SPWI", "SPPR"};
+    const char* const keys[] = {"Q", "W", "E", "R", "T", "Y", "U", "I", "O", "P", "A", "S", "D", "F", "G", "H",
+                                "J", "K", "L", "Z", "X", "C", "V", "B", "N", "M", "~", "Caps", "Enter"};
+    std::string keymap = shippedKeymap.substr(0, shippedKeymap.find("[Keymap "));
+    std::string names;
+    int made = 0;
+    for (int g = 0; g < 6; ++g) {
+        keymap += std::string("[Keymap ") + groups[g] + "]\r\n";
+        const int count = functions / 6 + (g < functions % 6 ? 1 : 0);
+        for (int i = 0; i < count; ++i, ++made) {
+            std::string value;
+            if (made % 3 == 0) value = std::string((made / 3) % 2 ? "Ctrl-" : "") + keys[(made / 3) % std::size(keys)];
+            const std::string id = std::string(prefixes[g]) + std::to_string(1000 + made);
+            keymap += id + "=" + value + "\r\n";
+            names += id + "=Made-up " + groups[g] + " function " + std::to_string(made) + "\r\n";
+        }
+    }
+    keymap += shippedKeymap.substr(shippedKeymap.find("[Keymap Fixed]"));
+    std::string language = shippedLanguage;
+    language.insert(language.find("[Codes]"), names);
+    return {std::to_string(functions) + " functions", keymap, language};
+}
+
+const char* const kKeymapPieces[] = {"LoadKeyMap", "sections, one call each", "sections, one call a key", "SaveKeyMap"};
+
+// The key map step alone, run again on a built window (its lists get their items a second time); the
+// seven "Keymap" sections read with one profile call each, as that step reads them, or with one a key;
+// and the save, one write per function.
+void MeasureKeymapPieces(const KeymapCase& keymapCase, Breakdown& breakdown)
+{
+    GameFolder folder(FileAge::Installed);
+    folder.Write("Language.txt", keymapCase.language);
+    folder.Write("keymap.ini", keymapCase.keymap);
+    folder.Write("torvel.ini", kSettings);
+    const std::string whole = folder.Write("Whole.ini", keymapCase.keymap);
+    const std::string perKey = folder.Write("PerKey.ini", keymapCase.keymap);
+    const char* const sections[] = {"Keymap Page", "Keymap Actions", "Keymap Miscellaneous", "Keymap Quick Slots",
+                                    "Keymap Wizard Spells", "Keymap Priest Spells", "Keymap Fixed"};
+    std::size_t count = 0;
+    breakdown[kKeymapPieces[1]].push_back(MillisecondsOf([&] {
+        IniFile file(whole);
+        for (const char* section : sections) count += file.ReadSectionValues(section).size();
+    }));
+    breakdown[kKeymapPieces[2]].push_back(MillisecondsOf([&] {
+        IniFile file(perKey);
+        for (const char* section : sections) count += file.ReadSectionValuesPerKey(section).size();
+    }));
+    TfConfig window(folder.Path(), {});
+    window.keymapPath = folder.Write("Again.ini", keymapCase.keymap);
+    breakdown[kKeymapPieces[0]].push_back(MillisecondsOf([&] { window.LoadKeyMap(); }));
+    breakdown[kKeymapPieces[3]].push_back(MillisecondsOf([&] { window.SaveKeyMap(); }));
+    if (count == 0) std::printf(" ");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -358,6 +424,28 @@ int main(int argc, char** argv)
                     "read with a profile call per key; LoadLanguage: the whole language step (flat reading, index,\n"
                     "captions, Codes); LoadSettings: torvel.ini into the controls, with glsFindDrivers, the driver\n"
                     "detection it runs; rest: the constructor less those two steps (controls, lists, key map).\n");
+
+        // The key map: the shipped one against one of 600 functions, the language file naming them all.
+        const KeymapCase keymaps[] = {{"shipped key map", keymap, shipped}, GrownKeymap(keymap, shipped, 600)};
+        std::vector<double> keymapWindows[2];
+        Breakdown keymapPieces[2];
+        for (int run = 0; run < runs; ++run)
+            for (int k = 0; k < 2; ++k) {
+                const LanguageCase language{keymaps[k].label, keymaps[k].language, 0};
+                keymapWindows[k].push_back(TimeWindow(language, keymaps[k].keymap, FileAge::Installed));
+                MeasureKeymapPieces(keymaps[k], keymapPieces[k]);
+            }
+        std::printf("\nkey map, installed files, ms            %19s  %19s\n", keymaps[0].label.c_str(),
+                    keymaps[1].label.c_str());
+        std::printf("%-40s %9s %9s  %9s %9s\n", "", "min", "median", "min", "median");
+        auto row = [](const char* label, const std::vector<double>& a, const std::vector<double>& b) {
+            const Stats x = StatsOf(a), y = StatsOf(b);
+            std::printf("%-40s %9.1f %9.1f  %9.1f %9.1f\n", label, x.min, x.median, y.min, y.median);
+        };
+        row("TfConfig constructor", keymapWindows[0], keymapWindows[1]);
+        for (const char* piece : kKeymapPieces) row(piece, keymapPieces[0][piece], keymapPieces[1][piece]);
+        std::printf("\nLoadKeyMap: the key map step of the start; sections: the seven \"Keymap\" sections read as it\n"
+                    "reads them, or with a profile call per key; SaveKeyMap: one write per function, as OK does.\n");
     } catch (const ui::Exception& e) {
         std::fprintf(stderr, "error: %s\n", e.Message().c_str());
         return 1;

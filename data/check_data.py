@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Consistency check of the shipped data files Language.txt and keymap.ini.
+"""Consistency check of the shipped data files Language.txt, keymap.ini and import-example.ini.
 
 Not part of the build; run it after editing either file:  python3 data/check_data.py
 It reads the files the way the program does (flat lines for captions, profile sections for
@@ -135,7 +135,7 @@ for i, l in enumerate(lang_lines[:first_section]):
     if '=' in l and (names[i] != names[i].strip() or values[i] != values[i].strip()):
         bad('Language.txt line %d: blanks around the name or the value: %r' % (i + 1, l))
 
-for n in COMPONENTS + DIALOG + MESSAGES + ['fConfig']:
+for n in COMPONENTS + DIALOG + MESSAGES + ['fConfig', 'msgImportEmpty']:
     i = line_of(n)
     if i < 0:
         bad('no entry for %s' % n)
@@ -174,7 +174,7 @@ if not assigned.startswith("'"):
     bad('msgAssigned must begin with the apostrophe that closes the opening quote')
 group, function = 'Actions', 'Attack'
 questions = [
-    ('key reassignment', "'" + 'Ctrl-' + 'Q' + "'" + assigned + "'" + group + ': ' + function + reassign),
+    ('key reassignment', "'" + 'Ctrl-' + 'Q' + assigned + group + ': ' + function + reassign),
     ('function move', "'" + group + ': ' + function + assigned + 'Ctrl-' + 'Q' + reassign),
     ('deletion', "'" + 'Q' + assigned + group + ': ' + function + reassign),
 ]
@@ -250,6 +250,19 @@ for n in SHIFT_POSITIONS + (24, 25, 26, 13):
 if len(key_names) > 65 and 'shift' not in (key_names[54] + key_names[65]).lower():
     bad('the shift keys should say Shift')
 
+
+
+def key_of(value):
+    """Layer and key position of a key value, as the program reads it: the whole name after "Ctrl-"."""
+    if 'Ctrl-' in value:
+        if not value.startswith('Ctrl-'):
+            bad('%r: "Ctrl-" belongs at the start' % value)
+        layer, key = 'ctrl', value[value.index('Ctrl-') + 5:]
+    else:
+        layer, key = 'plain', value
+    return layer, next((i for i, k in enumerate(key_names) if k.lower() == key.lower()), -1)
+
+
 layer_use = {'plain': {}, 'ctrl': {}}
 all_ids = []
 for g, (group, spell_prefix) in enumerate(GROUPS):
@@ -280,13 +293,7 @@ for g, (group, spell_prefix) in enumerate(GROUPS):
             bad('%s has no [Import] name' % ident)
         if not value:
             continue
-        if 'Ctrl-' in value:
-            layer, key = 'ctrl', value[5:6]
-            if not value.startswith('Ctrl-') or len(value) != 6:
-                bad('%s=%s: only "Ctrl-" and one character can be read' % (ident, value))
-        else:
-            layer, key = 'plain', value
-        pos = next((i for i, k in enumerate(key_names) if k.lower() == key.lower()), -1)
+        layer, pos = key_of(value)
         if pos < 0:
             bad('%s=%s names no key' % (ident, value))
             continue
@@ -309,11 +316,37 @@ for ident in imports:
     if ident not in {i.lower() for i in all_ids}:
         bad('[Import] entry %s is no function of keymap.ini' % ident)
 
+# ================================================================= import-example.ini
+example = profile_sections(read_lines('import-example.ini'))
+if list(example) != ['keymap']:
+    bad('import-example.ini: the one section must be [Keymap], not %s' % list(example))
+functions_of = {v.lower(): k for k, v in sections.get('import', [])}
+example_use = {'plain': {}, 'ctrl': {}}
+example_groups = set()
+for name, value in example.get('keymap', []):
+    ident = functions_of.get(name.lower())
+    if ident is None:
+        bad('import-example.ini: %s is no name of [Import]' % name)
+        continue
+    example_groups.update(g for g, _ in GROUPS
+                          if any(i.lower() == ident.lower() for i, _ in km.get('keymap ' + g.lower(), [])))
+    layer, pos = key_of(value)
+    if pos not in ASSIGNABLE:
+        bad('import-example.ini: %s=%s is on no key that can be assigned' % (name, value))
+    elif pos in example_use[layer]:
+        bad('import-example.ini: %s and %s share the %s key %s' % (example_use[layer][pos], name, layer, value))
+    else:
+        example_use[layer][pos] = name
+for g, _ in GROUPS[:6]:
+    if g not in example_groups:
+        bad('import-example.ini: no function of group %s' % g)
+
 # ================================================================= report
 print('Language.txt: %d lines, %d countries, %d import names' % (len(lang_lines), len(codes), len(imports)))
 print('keymap.ini: %d keys, %d functions (%s)' % (len(key_names), len(all_ids), ', '.join(
     '%s %d' % (g, len(km.get('keymap ' + g.lower(), []))) for g, _ in GROUPS)))
 print('bound: %d plain, %d Ctrl' % (len(layer_use['plain']), len(layer_use['ctrl'])))
+print('import-example.ini: %d plain, %d Ctrl' % (len(example_use['plain']), len(example_use['ctrl'])))
 for kind, text in questions:
     print('%s: %s' % (kind, text))
 for p in problems:

@@ -3,6 +3,51 @@
 
 using namespace ui;
 
-void TfConfig::bTestSettingsClick(TObject*) {}
+namespace {
 
-void TfConfig::bGLSetupClick(TObject*) {}
+// The window takes no input while a test program owns the screen, and is usable again
+// afterwards whatever happened meanwhile.
+class InputOffWhile {
+public:
+    explicit InputOffWhile(TForm& form) : form_(form), wasEnabled_(form.Enabled()) { form_.SetEnabled(false); }
+    ~InputOffWhile() { form_.SetEnabled(wasEnabled_); }
+    InputOffWhile(const InputOffWhile&) = delete;
+    InputOffWhile& operator=(const InputOffWhile&) = delete;
+
+private:
+    TForm& form_;
+    bool wasEnabled_;
+};
+
+}  // namespace
+
+void TfConfig::bTestSettingsClick(TObject*)
+{
+    const std::string program = cb3dAcceleration->Checked() ? "kxgltest.exe" : "kxdxtest.exe";
+    // The test programs read what is under test from the files, so a refused write ends the test here.
+    SaveSettings();
+    SaveKeyMap();
+    TakeVideoSnapshot();
+    snapshotDriverIndex = cbGLDrivers->IndexOf(cbGLDrivers->Text());
+    {
+        InputOffWhile testRuns(*this);
+        // The bare name: the program is taken from the working directory, whatever folder this one lies in.
+        Processes().RunAndWait(program);
+    }
+    if (MessageDlg(msgVideo, TMsgDlgType::Question, TMsgDlgButtons::YesNo) == TModalResult::Yes) {
+        MessageDlg(msgVideoGood, TMsgDlgType::Information, TMsgDlgButtons::OK);
+        videoTestPassed = true;
+    } else {
+        MessageDlg(msgVideoBad, TMsgDlgType::Error, TMsgDlgButtons::OK);
+        videoTestPassed = false;
+    }
+}
+
+void TfConfig::bGLSetupClick(TObject*)
+{
+    const std::string glSetup = programFolder + "glsetup.exe";
+    if (MessageDlg(msgRunGLSetup, TMsgDlgType::Question, TMsgDlgButtons::YesNo) != TModalResult::Yes) return;
+    SaveSettings();
+    SaveKeyMap();
+    Processes().Start(glSetup);
+}

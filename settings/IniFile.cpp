@@ -25,16 +25,6 @@ int HexDigit(char c)
     return -1;
 }
 
-// Key names as the profile reader tells them apart: the case of the letters A to Z does not count,
-// that of other letters does ("\xC4" and "\xE4" are two keys to it).
-std::string FoldedKey(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return folded;
-}
-
 std::string_view WithoutBlanks(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -58,6 +48,14 @@ std::string DeliveredValue(std::string_view value)
 }
 
 }  // namespace
+
+std::string FoldedKey(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return folded;
+}
 
 std::optional<int> ParseIniInteger(std::string_view text)
 {

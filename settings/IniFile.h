@@ -55,3 +55,8 @@ private:
 // range, or "0x"/"0X" and hexadecimal digits within the unsigned 32-bit range, taken as the same
 // 32 bits ("0xFFFFFFFF" is -1). Anything else, blanks included, is no number.
 std::optional<int> ParseIniInteger(std::string_view text);
+
+// A key name as the profile reader tells keys apart: the case of the letters A to Z does not count,
+// that of other letters does ("\xC4" and "\xE4" are two keys to it). Equal for two names exactly
+// when the reader takes them for one key.
+std::string FoldedKey(std::string_view name);

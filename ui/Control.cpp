@@ -58,6 +58,16 @@ TShiftState ShiftOf(WPARAM keys)
     return shift;
 }
 
+// The control of the form that holds window h (h itself or the nearest of its parents); null
+// when h lies outside the form.
+TControl* ControlOfForm(TForm* form, HWND h)
+{
+    if (!h || !form || !form->Handle() || (h != form->Handle() && !IsChild(form->Handle(), h))) return nullptr;
+    TControl* control = nullptr;
+    while (h && !(control = TControl::FromHandle(h))) h = GetParent(h);
+    return control;
+}
+
 }  // namespace
 
 void ReportException()
@@ -167,22 +177,24 @@ struct ControlProcAccess {
                 TControl::Dispatch([&] { self->OnMouseUp(self, button, shift, x, y); });
             }
             break;
+        case WM_SETFOCUS: {
+            LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+            // Coming from another control of the same form (or from the form itself) is an entry;
+            // the focus coming back from another window (a message box, another program) is not.
+            TControl* source = ControlOfForm(self->Form(), reinterpret_cast<HWND>(wParam));
+            if (self->OnEnter && source && source != self && self->EventsEnabled())
+                TControl::Dispatch([&] { self->OnEnter(self); });
+            return result;
+        }
         case WM_KILLFOCUS: {
             LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
             // Leaving for another control of the same form is an exit; losing the focus to
             // another window (a message box, another program) is not.
-            HWND next = reinterpret_cast<HWND>(wParam);
-            TForm* form = self->Form();
-            if (self->OnExit && next && form && form->Handle() && self->EventsEnabled() && !self->inExit_ &&
-                (next == form->Handle() || IsChild(form->Handle(), next))) {
-                HWND owner = next;
-                TControl* target = nullptr;
-                while (owner && !(target = TControl::FromHandle(owner))) owner = GetParent(owner);
-                if (target != self) {
-                    self->inExit_ = true;
-                    if (!TControl::Dispatch([&] { self->OnExit(self); })) form->ExitRefused(self);
-                    self->inExit_ = false;
-                }
+            TControl* target = ControlOfForm(self->Form(), reinterpret_cast<HWND>(wParam));
+            if (self->OnExit && target && target != self && self->EventsEnabled() && !self->inExit_) {
+                self->inExit_ = true;
+                if (!TControl::Dispatch([&] { self->OnExit(self); })) self->Form()->ExitRefused(self);
+                self->inExit_ = false;
             }
             return result;
         }

@@ -71,6 +71,9 @@ public:
     void SetColor(TColor color);
 
     TNotifyEvent OnClick;
+    // The keyboard focus came from another control of the same form, or left for one; focus that
+    // comes back from or goes to another window (a message box, another program) is neither.
+    TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseDown;

@@ -108,7 +108,9 @@ TEST_F(LifecycleTest, AVideoChangeAsksForTheTestAndNoRefusesWithoutWriting)
     TfConfig& w = Open();
     ASSERT_TRUE(w.rb800->Checked());
     const std::string before = folder.Read("torvel.ini");
+    dialogs.Answer(TModalResult::OK);  // the unsupported resolution's warning
     w.rb1024->SetChecked(true);
+    dialogs.Clear();
     dialogs.Answer(TModalResult::No);  // run the video test?
     dialogs.Answer(TModalResult::OK);  // refused
     Click(w.bOK);
@@ -129,7 +131,9 @@ TEST_F(LifecycleTest, OnlyTheCheckedStatesOfTheVideoControlsAndTheDriverCount)
     folder.Write("torvel.ini", "[Game Options]\r\nDifficulty Level=3\r\n[Program Options]\r\nResolution=1024\r\n");
     TfConfig& w = Open();
     ASSERT_TRUE(w.rb1024->Checked());
-    w.rb1280->SetChecked(true);  // neither 640 nor 800 changes
+    dialogs.Answer(TModalResult::OK);  // the unsupported resolution's warning
+    w.rb1280->SetChecked(true);        // neither 640 nor 800 changes
+    dialogs.Clear();
     EXPECT_TRUE(w.ConfirmVideoChanges());
     EXPECT_TRUE(dialogs.Boxes().empty());
 

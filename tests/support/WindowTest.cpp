@@ -88,7 +88,7 @@ TfConfig& WindowTest::Open(std::vector<std::string> arguments)
     if (storeDifficulty && !folder.Exists("torvel.ini")) folder.Write("torvel.ini", "[Game Options]\r\nDifficulty Level=3\r\n");
     TfConfigPlatform platform;
     platform.displayModes = &displayModes;
-    platform.processes = &processes;
+    platform.processes = realProcesses ? nullptr : &processes;
     window = std::make_unique<TfConfig>(folder.Path(), std::move(arguments), platform);
     return *window;
 }
@@ -96,3 +96,30 @@ TfConfig& WindowTest::Open(std::vector<std::string> arguments)
 void WindowTest::Close() { window.reset(); }
 
 void WindowTest::Click(ui::TControl* control) { SendMessageA(control->Handle(), BM_CLICK, 0, 0); }
+
+void WindowTest::RightClick(ui::TControl* control)
+{
+    SendMessageA(control->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(control->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+void WindowTest::MouseMove(ui::TControl* control) { SendMessageA(control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6)); }
+
+void WindowTest::Pick(ui::TComboBox* list, const std::string& item)
+{
+    HWND combo = list->Handle();
+    LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+    ASSERT_NE(index, CB_ERR) << item << " is no item of " << list->Name();
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+}
+
+void WindowTest::Type(ui::TComboBox* list, const std::string& text)
+{
+    HWND edit = FindWindowExA(list->Handle(), nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr) << list->Name() << " has no edit";
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}

@@ -2,6 +2,7 @@
 // A game folder of its own for each test, the window built in it with scripted platform seams.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,7 +40,13 @@ class RecordingProcesses : public IProcesses {
 public:
     std::vector<std::string> waited;
     std::vector<std::string> started;
-    void RunAndWait(const std::string& commandLine) override { waited.push_back(commandLine); }
+    // Runs inside RunAndWait, as if it were the program waited for.
+    std::function<void(const std::string&)> whileWaiting;
+    void RunAndWait(const std::string& commandLine) override
+    {
+        waited.push_back(commandLine);
+        if (whileWaiting) whileWaiting(commandLine);
+    }
     void Start(const std::string& commandLine) override { started.push_back(commandLine); }
 };
 
@@ -58,9 +65,19 @@ protected:
     void Close();
     // Sends a real click to a control's window, as the mouse would.
     static void Click(ui::TControl* control);
+    // A right button pressed and released over the control.
+    static void RightClick(ui::TControl* control);
+    // The mouse moving over the control.
+    static void MouseMove(ui::TControl* control);
+    // Picks an item of a drop-down list as the user does: the list selects it and tells its parent.
+    static void Pick(ui::TComboBox* list, const std::string& item);
+    // Types text into the edit of a drop-down list, a character at a time, after selecting what it shows.
+    static void Type(ui::TComboBox* list, const std::string& text);
 
     // Off: no settings file is written before the window is built (a first run).
     bool storeDifficulty = true;
+    // On: the window starts programs for real instead of recording them in processes.
+    bool realProcesses = false;
     TempFolder folder;
     ui::ScriptedDialogs dialogs;
     ScriptedDisplayModes displayModes;

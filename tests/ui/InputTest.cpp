@@ -102,6 +102,32 @@ TEST_F(UiTest, ExitFiresWhenTheFocusMovesToAnotherControlOfTheWindowOnly)
     EXPECT_EQ(exits, 1);
 }
 
+TEST_F(UiTest, EnterFiresWhenTheFocusComesFromTheWindowOrAnotherOfItsControlsOnly)
+{
+    auto* group = Make<TGroupBox>("gbGroup", 0, 0, 200, 100);
+    auto* edit = Make<TEdit>("eText", 10, 20, 100, 24, group);
+    auto* other = Make<TButton>("bOther", 10, 60, 75, 25, group);
+    int enters = 0;
+    edit->OnEnter = [&](TObject* sender) {
+        EXPECT_EQ(sender, edit);
+        ++enters;
+    };
+    other->SetFocus();
+    edit->SetFocus();
+    EXPECT_EQ(enters, 1);
+    edit->SetFocus();
+    EXPECT_EQ(enters, 1) << "already there";
+    SetFocus(form->Handle());
+    edit->SetFocus();
+    EXPECT_EQ(enters, 2);
+
+    // Coming back from another window, or from none, is no entry: the message says where from.
+    TestForm second;
+    SendMessageA(edit->Handle(), WM_SETFOCUS, reinterpret_cast<WPARAM>(second.Handle()), 0);
+    SendMessageA(edit->Handle(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(enters, 2);
+}
+
 TEST_F(UiTest, AttachedUpDownShowsItsPositionInTheEditAndStepsFromWhatTheEditShows)
 {
     auto* edit = Make<TEdit>("eCache", 10, 10, 90, 24);

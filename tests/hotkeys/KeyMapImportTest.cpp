@@ -1,0 +1,144 @@
+// Importing the bindings of a key map of another layout through the Import button.
+#include <windows.h>
+
+#include <map>
+#include <optional>
+
+#include "tests/hotkeys/HotKeysTest.h"
+
+using namespace ui;
+
+namespace {
+
+// Its own names for our functions, through the language file's "Import" section.
+const char* const kOtherLayout =
+    "[Keymap]\r\n"
+    "OpenInventory=P\r\n"
+    "OpenMap=Ctrl-M\r\n"
+    "Attack=Ctrl-A\r\n"
+    "Talk=T\r\n"
+    "QuickSave=Enter\r\n"
+    "Rest=Nowhere\r\n"  // names no key of ours
+    "SlotOne=Ctrl-Caps\r\n"
+    "EmberDart=e\r\n"
+    "MendingTouch=D\r\n"
+    "Pause=Caps\r\n"  // a fixed function: shown, never saved
+    "UnknownThing=Q\r\n";
+
+using Layer = std::map<std::string, std::string>;  // key name -> assignment text
+
+}  // namespace
+
+class KeyMapImportTest : public HotKeysTest {
+protected:
+    // The whole layer as expected: the keys given, every other key free.
+    std::vector<std::string> Expected(const Layer& bound) const
+    {
+        std::vector<std::string> layer(72);
+        for (const auto& [key, text] : bound) layer[static_cast<std::size_t>(window->KeyNamed(key))] = text;
+        return layer;
+    }
+};
+
+TEST_F(KeyMapImportTest, ImportClearsTheShownLayerAndBindsEachTranslatedFunctionInTheLayerItNames)
+{
+    const Layer fixed = {{"Esc", "Fixed: Game Menu"}, {"Space", "Fixed: Pause"}, {"G", "Fixed: Odd Fixed"}};
+    auto with = [&](Layer layer) {
+        layer.insert(fixed.begin(), fixed.end());
+        return layer;
+    };
+    struct Row {
+        bool ctrlShown;
+        Layer plain, ctrl;
+    };
+    const Row rows[] = {
+        {false,
+         with({{"P", "Pages: Inventory"}, {"T", "Actions: Talk"}, {"Enter", "Misc: Quick Save"},
+               {"E", "Wizard: Ember Dart"}, {"D", "Priest: Mending Touch"}, {"Caps", "Fixed: Pause"}}),
+         with({{"T", "Actions: Talk"}, {"Enter", "Misc: Quick Save"}, {"Q", "Wizard: Ember Dart"},
+               {"M", "Pages: Map"}, {"A", "Actions: Attack"}, {"Caps", "Slots: Slot One"}})},
+        {true,
+         with({{"I", "Pages: Inventory"}, {"M", "Pages: "}, {"A", "Actions: Attack"}, {"Q", "Misc: Rest"},
+               {"N", "Wizard: Odd Spell"}, {"P", "Pages: Inventory"}, {"T", "Actions: Talk"},
+               {"Enter", "Misc: Quick Save"}, {"E", "Wizard: Ember Dart"}, {"D", "Priest: Mending Touch"},
+               {"Caps", "Fixed: Pause"}}),
+         with({{"M", "Pages: Map"}, {"A", "Actions: Attack"}, {"Caps", "Slots: Slot One"}})},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.ctrlShown ? "Ctrl layer shown" : "plain layer shown");
+        TfConfig& w = OpenKeys();
+        folder.Write("other.ini", kOtherLayout);
+        const std::string keymapBefore = folder.Read("keymap.ini");
+        if (row.ctrlShown) Click(w.sbCtrlLeft);
+        Click(w.sbW);
+        w.cbConfirmKey->SetChecked(false);
+        dialogs.AnswerOpen(folder.Path() + "other.ini");
+        Click(w.bImport);
+
+        EXPECT_EQ(w.openImport->Filter, "INI Files (*.ini)|*.ini");
+        EXPECT_TRUE(dialogs.Boxes().empty()) << "no question during the import";
+        EXPECT_EQ(w.plainAssignments, Expected(row.plain));
+        EXPECT_EQ(w.ctrlAssignments, Expected(row.ctrl));
+        for (std::size_t p = 0; p < 72; ++p) {
+            EXPECT_EQ(w.keyButtons[p]->Hint(), (*w.shownAssignments)[p]) << p;
+            EXPECT_EQ(w.keyButtons[p]->Down(), !(*w.shownAssignments)[p].empty()) << p;
+        }
+        EXPECT_EQ(ListTexts(), std::vector<std::string>(6));
+        EXPECT_EQ(w.selectedKey, w.sbW);
+        EXPECT_EQ(w.shownAssignments, row.ctrlShown ? &w.ctrlAssignments : &w.plainAssignments);
+        EXPECT_TRUE(w.cbConfirmDeletions->Checked());
+        EXPECT_FALSE(w.cbConfirmKey->Checked());
+        EXPECT_TRUE(w.cbConfirmSpell->Checked());
+        EXPECT_EQ(folder.Read("keymap.ini"), keymapBefore) << "only OK and Apply write the key map";
+        Click(w.bApply);
+        const std::string saved = folder.Read("keymap.ini");
+        EXPECT_NE(saved.find("PAGE_INV=" + std::string(row.ctrlShown ? "I" : "P") + "\r\n"), std::string::npos);
+        EXPECT_NE(saved.find("FIX_PAUSE=Space\r\n"), std::string::npos);
+        Close();
+    }
+}
+
+TEST_F(KeyMapImportTest, WithoutBindingsToImportNothingChangesAndTheLanguageFileSaysSo)
+{
+    const std::string language = kTestLanguage;
+    const std::string withoutImport = language.substr(0, language.find("[Import]"));
+    std::string silent = withoutImport;
+    silent.erase(silent.find("msgImportEmpty"), silent.find("\r\n", silent.find("msgImportEmpty")) + 2 -
+                                                    silent.find("msgImportEmpty"));
+    struct Row {
+        const char* what;
+        std::optional<std::string> file;  // nothing: the dialog is cancelled
+        std::string language;
+        std::vector<std::string> boxes;
+    };
+    const Row rows[] = {
+        {"no [Keymap]", "[Other]\r\nAttack=Q\r\n", language, {"Nothing to import."}},
+        {"[Keymap] without values", "[Keymap]\r\nAttack=\r\n", language, {"Nothing to import."}},
+        {"no [Import]", kOtherLayout, withoutImport, {"Nothing to import."}},
+        {"no [Import] and no message", kOtherLayout, silent, {}},
+        {"cancelled", std::nullopt, language, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TfConfig& w = OpenKeys(KeyboardSection() + kTestKeymapGroups, row.language);
+        const auto plain = w.plainAssignments, ctrl = w.ctrlAssignments;
+        w.openImport->FileName = "elsewhere.ini";
+        if (row.file) folder.Write("other.ini", *row.file);
+        dialogs.AnswerOpen(row.file ? std::optional<std::string>(folder.Path() + "other.ini") : std::nullopt);
+        for (std::size_t i = 0; i < row.boxes.size(); ++i) dialogs.Answer(TModalResult::OK);
+        Click(w.bImport);
+        if (!row.file) {
+            EXPECT_EQ(w.openImport->FileName, "Keymap.ini") << "the dialog offers Keymap.ini each time";
+        }
+        EXPECT_EQ(Boxes(), row.boxes);
+        if (!row.boxes.empty()) {
+            EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Information);
+        }
+        EXPECT_EQ(w.plainAssignments, plain);
+        EXPECT_EQ(w.ctrlAssignments, ctrl);
+        EXPECT_TRUE(w.sbQ->Down());
+        EXPECT_TRUE(w.cbConfirmDeletions->Checked() && w.cbConfirmKey->Checked() && w.cbConfirmSpell->Checked());
+        Close();
+        dialogs.Clear();
+    }
+}

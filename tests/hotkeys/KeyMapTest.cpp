@@ -1,0 +1,198 @@
+// The key map read into the keyboard and the lists, and written back.
+#include <windows.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "settings/IniFile.h"
+#include "tests/hotkeys/HotKeysTest.h"
+#include "ui/Exception.h"
+
+using namespace ui;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+class KeyMapTest : public HotKeysTest {};
+
+TEST_F(KeyMapTest, LoadPutsEachFunctionOnItsKeyInItsLayerAndOffersTheNamedOnes)
+{
+    TfConfig& w = OpenKeys();
+    struct Row {
+        const char* key;
+        const char* plain;
+        const char* ctrl;
+    };
+    const Row rows[] = {
+        {"I", "Pages: Inventory", ""},
+        {"M", "Pages: ", ""},  // an identifier without display name
+        {"A", "Actions: Attack", ""},
+        {"T", "", "Actions: Talk"},
+        {"Enter", "", "Misc: Quick Save"},  // "Ctrl-" and a key name of several characters
+        {"Q", "Misc: Rest", "Wizard: Ember Dart"},  // "Ctrl-q": key names ignore case
+        {"N", "Wizard: Odd Spell", ""},
+        {"R", "", ""},  // "ctrl-R" is no Ctrl value and names no key
+        {"Esc", "Fixed: Game Menu", "Fixed: Game Menu"},
+        {"Space", "Fixed: Pause", "Fixed: Pause"},
+        {"G", "Fixed: Odd Fixed", "Fixed: Odd Fixed"},
+        {"W", "", ""},
+    };
+    ASSERT_EQ(w.plainAssignments.size(), 72u);
+    ASSERT_EQ(w.ctrlAssignments.size(), 72u);
+    int bound = 0;
+    for (const Row& row : rows) {
+        const auto p = static_cast<std::size_t>(w.KeyNamed(row.key));
+        EXPECT_EQ(w.plainAssignments[p], row.plain) << row.key;
+        EXPECT_EQ(w.ctrlAssignments[p], row.ctrl) << row.key;
+        bound += (*row.plain ? 1 : 0) + (*row.ctrl ? 1 : 0);
+    }
+    int all = 0;
+    for (std::size_t p = 0; p < 72; ++p) {
+        all += !w.plainAssignments[p].empty() + !w.ctrlAssignments[p].empty();
+        EXPECT_EQ(w.keyButtons[p]->Hint(), w.plainAssignments[p]) << p;
+        EXPECT_EQ(w.keyButtons[p]->Down(), !w.plainAssignments[p].empty()) << p;
+        EXPECT_TRUE(w.keyButtons[p]->AllowAllUp()) << p;
+    }
+    EXPECT_EQ(all, bound) << "no binding beyond those of the table";
+
+    EXPECT_EQ(w.sbQ->Caption(), "Q");
+    EXPECT_EQ(w.sbBackslash->Caption(), "\\");
+    EXPECT_EQ(w.sbSpace->Caption(), "Space");
+    EXPECT_EQ(w.sbAltLeft->Caption(), "Alt") << "a name holding Alt or Win loses its last character";
+    EXPECT_EQ(w.sbWindowRight->Caption(), "Win");
+    EXPECT_EQ(w.keyNames[66], "WinL");
+
+    using Items = std::vector<std::string>;
+    EXPECT_EQ(w.cbPage->Items(), (Items{"Inventory", "Map"}));
+    EXPECT_EQ(w.cbActions->Items(), (Items{"Attack", "Sneak", "Talk"}));
+    EXPECT_EQ(w.cbQuickSlots->Items(), (Items{"Slot One"}));
+    EXPECT_EQ(w.cbWizardSpells->Items(), (Items{"Ember Dart", "Frost Veil", "Odd Spell"}));
+    EXPECT_EQ(w.cbFixed->Items(), (Items{"Game Menu", "Pause", "Odd Fixed"})) << "in file order";
+    EXPECT_EQ(ListTexts(), Items(6));
+    EXPECT_EQ(w.keymapFile->FileName(), w.keymapPath);
+    EXPECT_TRUE(w.rbPage->Checked());
+}
+
+TEST_F(KeyMapTest, KeyboardsOfMoreOrFewerThanSeventyTwoNamesStillOpen)
+{
+    struct Row {
+        std::size_t names;
+        bool file;
+    };
+    for (const Row row : {Row{75, true}, Row{40, true}, Row{0, false}}) {
+        SCOPED_TRACE(row.names);
+        // Talk on A, which every keyboard here has; Attack on a name past the 72nd, which has no key.
+        TfConfig& w = OpenKeys(row.file ? KeyboardSection(row.names) +
+                                              "[Keymap Actions]\r\nACT_ATTACK=Extra73\r\nACT_TALK=W\r\n"
+                                        : "");
+        const std::size_t keys = std::min<std::size_t>(row.names, 72);
+        EXPECT_EQ(w.keyNames.size(), keys);
+        EXPECT_EQ(w.plainAssignments.size(), keys);
+        EXPECT_EQ(w.ctrlAssignments.size(), keys);
+        if (row.names > 40) {
+            EXPECT_EQ(w.plainAssignments[29], "Actions: Talk");
+        }
+
+        // A key past the last name binds nothing: a click leaves the selection, a choice goes to the
+        // key chosen before (none here), a right click asks nothing.
+        TSpeedButton* pastTheNames = w.sbA;
+        if (keys > 42) continue;
+        EXPECT_EQ(pastTheNames->Caption(), "");
+        Click(pastTheNames);
+        EXPECT_EQ(w.selectedKey, nullptr);
+        EXPECT_EQ(w.selectedPosition, 0);
+        EXPECT_TRUE(pastTheNames->Down()) << "shown pressed, as a disabled key";
+        if (!w.cbActions->Items().empty()) {
+            Pick(w.cbActions, "Attack");
+            for (const std::string& binding : w.plainAssignments) EXPECT_NE(binding, "Actions: Attack");
+        }
+        RightClick(pastTheNames);
+        EXPECT_TRUE(dialogs.Boxes().empty());
+
+        Click(w.bApply);
+        if (!row.file) {
+            EXPECT_FALSE(folder.Exists("keymap.ini")) << "empty lists write nothing";
+        }
+        Close();
+    }
+}
+
+TEST_F(KeyMapTest, RoundTripKeepsWhatWasNotChangedAndWritesEveryListedFunction)
+{
+    const std::string original = KeyboardSection() + kTestKeymapGroups;
+    TfConfig& w = OpenKeys(original);
+
+    // Bind a free key, move a function to another key, delete one, and in the Ctrl layer bind and
+    // delete, all as the user does it.
+    Click(w.sbW);
+    Click(w.rbActions);
+    Pick(w.cbActions, "Sneak");
+    Click(w.sbE);
+    Click(w.rbMiscellaneous);
+    dialogs.Answer(TModalResult::Yes);  // Rest is on Q
+    Pick(w.cbMiscellaneous, "Rest");
+    dialogs.Answer(TModalResult::Yes);
+    RightClick(w.sbA);
+    Click(w.sbU);
+    Click(w.rbQuickSlots);
+    Pick(w.cbQuickSlots, "Slot One");
+    Click(w.sbCtrlLeft);
+    Click(w.sbZ);
+    Click(w.rbPage);
+    Pick(w.cbPage, "Map");
+    dialogs.Answer(TModalResult::Yes);
+    RightClick(w.sbT);
+    Click(w.sbCtrlRight);
+    EXPECT_EQ(w.shownAssignments, &w.plainAssignments);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"'Misc: Rest' is on 'Q'. Change it?",
+                                                 "'A' is on 'Actions: Attack'. Change it?",
+                                                 "'Ctrl-T' is on 'Actions: Talk'. Change it?"}));
+    Click(w.bApply);
+
+    std::vector<std::string> expected = Lines(KeyboardSection());
+    for (const char* line : {"[Keymap Page]", "PAGE_INV=I", "PAGE_MAP=Ctrl-Z", "PAGE_NONAME=M",
+                             "[Keymap Actions]", "ACT_ATTACK=", "ACT_TALK=", "ACT_SNEAK=W",
+                             "[Keymap Miscellaneous]", "MISC_SAVE=Ctrl-Enter", "MISC_REST=E",
+                             "[Keymap Quick Slots]", "QS_ONE=U",  // bound now, so written
+                             "[Keymap Wizard Spells]", "SPWI1=Ctrl-Q", "SPWI2=",
+                             "ODD_SPELL=N",  // no language line shows "W Odd Spell": not written
+                             "[Keymap Priest Spells]", "SPPR1=ctrl-R",  // still on no key: kept as stored
+                             "[Keymap Fixed]", "FIX_MENU=Esc", "FIX_PAUSE=Space", "FIX_ODD=G",
+                             "[Game Extras]", "Kept=yes"})
+        expected.push_back(line);
+    std::vector<std::string> saved = Lines(folder.Read("keymap.ini"));
+    saved.erase(std::remove(saved.begin(), saved.end(), ""), saved.end());
+    EXPECT_EQ(saved, expected);
+}
+
+TEST_F(KeyMapTest, SavingTreatsKeyZeroAsNoKeyFindsTextsIgnoringCaseAndReportsARefusedWrite)
+{
+    TfConfig& w = OpenKeys();
+    w.plainAssignments[0] = "Actions: Sneak";        // only on Esc, which is no key to bind
+    w.ctrlAssignments[30] = "PAGES: map";            // on Ctrl-E, spelt otherwise
+    w.plainAssignments[33] = "Wizard: Frost Veil";   // Y
+    w.SaveKeyMap();
+    const std::string saved = folder.Read("keymap.ini");
+    for (const char* entry : {"ACT_SNEAK=\r\n", "PAGE_MAP=Ctrl-E\r\n", "SPWI2=Y\r\n", "QS_ONE=Nowhere\r\n"})
+        EXPECT_NE(saved.find(entry), std::string::npos) << entry;
+
+    folder.BlockFile("keymap.ini");
+    try {
+        w.SaveKeyMap();
+        FAIL() << "a refused write went unreported";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + folder.Path() + "keymap.ini");
+    }
+}

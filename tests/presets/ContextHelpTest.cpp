@@ -1,0 +1,194 @@
+// The help areas filled by mouse moves and keyboard focus, cleared by page changes; the notice on
+// the first visit to each advanced page; the summary brought up to date on the Basic page.
+#include <set>
+
+#include "tests/presets/PresetsTest.h"
+#include "ui/PageControl.h"
+#include "ui/SpeedButton.h"
+
+using namespace ui;
+
+namespace {
+
+// What both help areas show: topic and text, of the Graphics page and of the Gameplay page.
+struct Shown {
+    std::string topic, help, topic2, help2;
+    bool operator==(const Shown&) const = default;
+};
+
+Shown HelpOf(const TfConfig& w)
+{
+    return {w.lTopic->Caption(), w.mHelp->Text(), w.lTopic2->Caption(), w.mHelp2->Text()};
+}
+
+void Mark(TfConfig& w)
+{
+    w.lTopic->SetCaption("-");
+    w.lTopic2->SetCaption("-");
+    w.mHelp->SetText("-");
+    w.mHelp2->SetText("-");
+}
+
+const Shown kMarked{"-", "-", "-", "-"};
+const Shown kEmpty{};
+
+// Forwards every box to the test's script, noting what the help areas showed while it was up.
+class HelpWhileBoxes : public IDialogs {
+public:
+    HelpWhileBoxes(IDialogs& script, const TfConfig*& window) : script_(script), window_(window) {}
+    std::vector<Shown> seen;
+    TModalResult ShowMessage(TForm* owner, const std::string& text, const std::string& title, TMsgDlgType type,
+                            TMsgDlgButtons buttons) override
+    {
+        seen.push_back(HelpOf(*window_));
+        return script_.ShowMessage(owner, text, title, type, buttons);
+    }
+    bool ExecuteOpen(TForm* owner, TOpenDialog& dialog) override { return script_.ExecuteOpen(owner, dialog); }
+
+private:
+    IDialogs& script_;
+    const TfConfig*& window_;
+};
+
+}  // namespace
+
+TEST_F(PresetsTest, ExactlyTheHelpBoundControlsShowHelpWhenTheMouseMovesOverThem)
+{
+    const std::set<std::string> helpBound = {
+        "gbDifficulty", "lDifficulty", "gbHardware", "lGeneral", "lGraphics", "lSound",
+        "gbGameplay", "lTilesPrecache", "cbTranslucentShadows", "cbLowEndMachine", "cbLowEndMachine2",
+        "cbFootsteps", "cbAttackSounds", "cbCriticalHit", "cbDuplicateFloatingText", "cbBrightenOff",
+        "cbForce50Transparency", "cbDisableCastingGlows", "cbLowMemSounds1", "cbLowMemSounds2",
+        "cbDisableVidCells", "cbMidLevelBrighten", "cbHighLevelBrighten", "gbCacheOptions", "gbAIOptions",
+        "lPathSearchNodes", "ePathSearchNodes", "cbEnhancedPathfinding", "gbMultiplayer",
+        "gbGameResolution", "gbWindowMode", "gb2d16bitOptions", "gbColorDepth", "gb3dOptions"};
+    TfConfig& w = OpenShown();
+    std::set<std::string> showing;
+    for (int i = 0; i < w.ComponentCount(); ++i) {
+        auto* control = dynamic_cast<TControl*>(w.Components(i));
+        // The keyboard's keys belong to the hot key editor.
+        if (!control || !control->Handle() || dynamic_cast<TSpeedButton*>(control)) continue;
+        Mark(w);
+        MoveOver(control);
+        if (HelpOf(w) != kMarked) showing.insert(control->Name());
+    }
+    EXPECT_EQ(showing, helpBound);
+}
+
+TEST_F(PresetsTest, HelpShowsTheHintsTitleAndExplanationInBothAreas)
+{
+    UseLanguage({"cbFootsteps=Footsteps|Hear them walk.", "lTilesPrecache=Tile Precache",
+                 "gbHardware=Hardware|Pick a class|or two", "gbColorDepth=Colours|", "lGeneral="});
+    TfConfig& w = OpenShown();
+    ASSERT_EQ(w.cbFootsteps->Caption(), "Footsteps");
+    const std::pair<TControl*, Shown> moves[] = {
+        {w.cbFootsteps, {"Footsteps", "Hear them walk.", "Footsteps", "Hear them walk."}},
+        {w.lTilesPrecache, {"Tile Precache", "Tile Precache", "Tile Precache", "Tile Precache"}},
+        {w.gbHardware, {"Hardware", "Pick a class|or two", "Hardware", "Pick a class|or two"}},
+        {w.gbColorDepth, {"Colours", "", "Colours", ""}},
+        {w.ePathSearchNodes, kEmpty},  // an edit gets no hint from the language file
+        {w.lGeneral, kEmpty},
+    };
+    for (const auto& [control, expected] : moves) {
+        MoveOver(control);
+        EXPECT_EQ(HelpOf(w), expected) << control->Name();
+    }
+    // Moving onto a control without help changes nothing.
+    MoveOver(w.gbHardware);
+    MoveOver(w.cbGameSpy);
+    MoveOver(w.tbGeneral);
+    EXPECT_EQ(HelpOf(w).topic, "Hardware");
+}
+
+TEST_F(PresetsTest, TabbingOntoAHelpBoundControlShowsItsHelpAsAMouseMoveDoes)
+{
+    TfConfig& w = OpenShown();
+    w.pcConfig->SetActivePage(w.tsGameplay);
+    w.eCacheSize->SetFocus();
+    Mark(w);
+    // The Tab key from the cache size on: the frame rate slider, the search nodes, the path finding.
+    const std::pair<TControl*, std::string> tabs[] = {
+        {w.tbFrameRate, "-"},  // no help: the areas keep what they showed
+        {w.ePathSearchNodes, ""},
+        {w.cbEnhancedPathfinding, "Enhanced Path Finding"},
+    };
+    TControl* focused = w.eCacheSize;
+    for (const auto& [control, topic] : tabs) {
+        SCOPED_TRACE(control->Name());
+        PressTab(focused);
+        ASSERT_TRUE(control->Focused());
+        focused = control;
+        Shown byFocus = HelpOf(w);
+        EXPECT_EQ(byFocus.topic2, topic);
+        if (topic == "-") continue;
+        Mark(w);
+        MoveOver(control);
+        EXPECT_EQ(HelpOf(w), byFocus) << "the same as a mouse move over it";
+    }
+
+    // A click moves the focus too.
+    Click(w.cbFootsteps);
+    EXPECT_EQ(HelpOf(w).topic2, "Footsteps");
+}
+
+TEST_F(PresetsTest, TheNoticeComesOnTheFirstVisitToEachAdvancedPageAndEveryChangeClearsTheHelp)
+{
+    const TfConfig* shownWindow = nullptr;
+    HelpWhileBoxes watcher(dialogs, shownWindow);
+    Application().SetDialogs(&watcher);
+    TfConfig& w = OpenShown();
+    shownWindow = &w;
+    struct Visit {
+        TTabSheet* page;
+        bool notice;
+    };
+    const Visit visits[] = {{w.tsOptions, true},  {w.tsSimple, false},   {w.tsOptions, false}, {w.tsGameplay, true},
+                            {w.tsHotKeys, false}, {w.tsGameplay, false}, {w.tsOptions, false}};
+    for (const Visit& visit : visits) {
+        SCOPED_TRACE(visit.page->Name());
+        MoveOver(w.gbHardware);  // help fills both areas, the shown page or not
+        ASSERT_NE(HelpOf(w), kEmpty);
+        dialogs.Clear();
+        watcher.seen.clear();
+        if (visit.notice) dialogs.Answer(TModalResult::OK);
+        ChooseTab(visit.page);
+        ASSERT_EQ(dialogs.Boxes().size(), visit.notice ? 1u : 0u);
+        if (visit.notice) {
+            EXPECT_EQ(dialogs.Boxes()[0].text, w.msgAdvanced);
+            EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Information);
+            EXPECT_EQ(dialogs.Boxes()[0].buttons, TMsgDlgButtons::OK);
+            EXPECT_EQ(dialogs.Boxes()[0].title, w.Caption());
+            EXPECT_EQ(watcher.seen, std::vector<Shown>{kEmpty}) << "the notice never shows over old help";
+        }
+        EXPECT_EQ(HelpOf(w), kEmpty);
+    }
+    Close();
+    Application().SetDialogs(&dialogs);
+}
+
+TEST_F(PresetsTest, WithTheKeymapOptionTheFirstPageRaisesNoNoticeAndOnlyGameplayHasOne)
+{
+    TfConfig& w = OpenShown({"-keymap"});
+    ASSERT_EQ(w.pcConfig->ActivePage(), w.tsHotKeys);
+    EXPECT_TRUE(dialogs.Boxes().empty());
+    dialogs.Answer(TModalResult::OK);
+    ChooseTab(w.tsGameplay);
+    EXPECT_EQ(dialogs.Boxes().size(), 1u);
+    ChooseTab(w.tsHotKeys);
+    ChooseTab(w.tsGameplay);
+    EXPECT_EQ(dialogs.Boxes().size(), 1u);
+}
+
+TEST_F(PresetsTest, AnOptionChangedOnAnotherPageShowsInTheSummaryWhenTheBasicPageComesBack)
+{
+    Store("Footsteps=1\r\n");
+    TfConfig& w = OpenShown();
+    ASSERT_EQ(w.mSettings->Lines().at(20), "Footsteps = On");
+    dialogs.Answer(TModalResult::OK);  // the first visit's notice
+    ChooseTab(w.tsGameplay);
+    Click(w.cbFootsteps);
+    ASSERT_FALSE(w.cbFootsteps->Checked());
+    EXPECT_EQ(w.mSettings->Lines().at(20), "Footsteps = On") << "rebuilt only when it can be seen again";
+    ChooseTab(w.tsSimple);
+    EXPECT_EQ(w.mSettings->Lines().at(20), "Footsteps = Off");
+}

@@ -1,0 +1,196 @@
+// The programs the window starts, started for real: a recording stand-in copied under their names
+// tells which file ran, from which working folder, with which command line, and for how long.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "tests/e2e/RunningProgram.h"
+#include "tests/support/WindowTest.h"
+
+using namespace ui;
+using namespace std::chrono_literals;
+
+namespace {
+
+// What the stand-in wrote: "name: value" lines, and "ended" once it had stayed its time.
+struct Log {
+    bool exists = false;
+    bool ended = false;
+    std::map<std::string, std::string> values;
+};
+
+Log ReadLog(const std::string& path)
+{
+    Log log;
+    log.exists = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    std::istringstream lines(ReadFileBytes(path));
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line == "ended") log.ended = true;
+        const std::size_t colon = line.find(": ");
+        if (colon != std::string::npos) log.values[line.substr(0, colon)] = line.substr(colon + 2);
+    }
+    return log;
+}
+
+void PlaceStandIn(const std::string& folder, const std::string& name, int stayMs = 0)
+{
+    ASSERT_TRUE(CopyFileA(KX_RECORDER, (folder + name).c_str(), FALSE)) << folder + name;
+    std::ofstream(folder + "stay-ms.txt") << stayMs;
+}
+
+// The stand-in's log for a program name: "kxdxtest.exe" logs to "kxdxtest.log".
+std::string LogOf(const std::string& folder, const std::string& program)
+{
+    return folder + program.substr(0, program.size() - 4) + ".log";
+}
+
+std::string WithoutBackslash(std::string path)
+{
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+class ProgramStartTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        realProcesses = true;
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, current);
+        savedDirectory_ = current;
+        ASSERT_TRUE(SetCurrentDirectoryA(working.Path().c_str()));
+    }
+    void TearDown() override
+    {
+        SetCurrentDirectoryA(savedDirectory_.c_str());
+        WindowTest::TearDown();
+    }
+    void AnswerTheTest()
+    {
+        dialogs.Answer(TModalResult::Yes);
+        dialogs.Answer(TModalResult::OK);
+    }
+
+    TempFolder working;  // where the window is started from; not its program folder
+
+private:
+    std::string savedDirectory_;
+};
+
+TEST_F(ProgramStartTest, TheTestProgramIsTheOneInTheWorkingFolderStartedByItsNameAloneAndWaitedFor)
+{
+    PlaceStandIn(working.Path(), "kxdxtest.exe", 300);
+    TfConfig& w = Open();
+    AnswerTheTest();
+    Click(w.bTestSettings);
+    const Log log = ReadLog(LogOf(working.Path(), "kxdxtest.exe"));
+    ASSERT_TRUE(log.exists) << "kxdxtest.exe was not started";
+    EXPECT_EQ(log.values.at("command line"), "kxdxtest.exe");
+    EXPECT_EQ(log.values.at("arguments"), "0");
+    EXPECT_TRUE(e2e::SameText(log.values.at("working folder"), WithoutBackslash(working.Path())));
+    EXPECT_TRUE(e2e::SameText(log.values.at("program"), working.Path() + "kxdxtest.exe"));
+    EXPECT_TRUE(log.ended) << "the question came before the program had ended";
+    EXPECT_EQ(dialogs.Boxes().size(), 2u);
+}
+
+TEST_F(ProgramStartTest, NeitherTheSearchPathNorTheProgramFolderNorThisProgramsFolderIsLookedIn)
+{
+    TempFolder onPath;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string besideThisProgram = self;
+    besideThisProgram.erase(besideThisProgram.find_last_of('\\') + 1);
+    const std::vector<std::string> elsewhere = {onPath.Path(), folder.Path(), besideThisProgram};
+    for (const std::string& place : elsewhere) PlaceStandIn(place, "kxdxtest.exe");
+    char path[32767] = {};
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    SetEnvironmentVariableA("PATH", (onPath.Path() + ";" + path).c_str());
+
+    TfConfig& w = Open();
+    AnswerTheTest();
+    Click(w.bTestSettings);
+    SetEnvironmentVariableA("PATH", path);
+    for (const std::string& place : elsewhere) {
+        EXPECT_FALSE(ReadLog(LogOf(place, "kxdxtest.exe")).exists) << "started from " << place;
+        DeleteFileA((place + "kxdxtest.exe").c_str());
+        DeleteFileA((place + "kxdxtest.log").c_str());
+    }
+    EXPECT_EQ(dialogs.Boxes().size(), 2u) << "a missing program is passed over silently";
+}
+
+TEST_F(ProgramStartTest, GLSetupIsStartedByItsFullPathAndNotWaitedFor)
+{
+    PlaceStandIn(folder.Path(), "glsetup.exe", 1500);
+    TfConfig& w = Open();
+    w.cb3dAcceleration->SetChecked(true);
+    dialogs.Answer(TModalResult::Yes);
+    Click(w.bGLSetup);
+    const std::string logPath = LogOf(folder.Path(), "glsetup.exe");
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ReadLog(logPath).values.count("program") > 0; }));
+    Log log = ReadLog(logPath);
+    EXPECT_FALSE(log.ended) << "the window waited for 3D Setup";
+    EXPECT_EQ(log.values.at("command line"), folder.Path() + "glsetup.exe");
+    EXPECT_EQ(log.values.at("arguments"), "0");
+    // The folder goes when the test ends, and a running program would keep it.
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ReadLog(logPath).ended; }));
+}
+
+TEST_F(ProgramStartTest, APathWithBlanksIsOneArgumentOfNothing)
+{
+    TempFolder parent;
+    const std::string spaced = parent.Path() + "Torvel II\\";
+    ASSERT_TRUE(CreateDirectoryA(spaced.c_str(), nullptr));
+    PlaceStandIn(spaced, "glsetup.exe");
+    Win32Processes().RunAndWait(spaced + "glsetup.exe");
+    const Log log = ReadLog(LogOf(spaced, "glsetup.exe"));
+    ASSERT_TRUE(log.ended);
+    EXPECT_EQ(log.values.at("command line"), "\"" + spaced + "glsetup.exe\"");
+    EXPECT_EQ(log.values.at("arguments"), "0");
+}
+
+TEST_F(ProgramStartTest, WhileTheTestRunsTheWindowPaintsAndAnswersButTakesNoInput)
+{
+    // Longer than the five seconds after which Windows calls a window that does not look at its
+    // queue "not responding".
+    PlaceStandIn(working.Path(), "kxdxtest.exe", 5800);
+    TfConfig& w = Open();
+    w.Show();
+    HWND hwnd = w.Handle();
+    struct {
+        std::atomic<bool> disabled{false}, painted{false}, hung{true}, checked{false};
+    } seen;
+    std::thread watcher([&] {
+        const auto start = std::chrono::steady_clock::now();
+        if (!e2e::WaitUntil([&] { return ReadLog(LogOf(working.Path(), "kxdxtest.exe")).exists; })) return;
+        seen.disabled = !IsWindowEnabled(hwnd);
+        // Input meant for the window waits in its queue until the test has ended.
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        seen.painted = e2e::WaitUntil([&] { return !GetUpdateRect(hwnd, nullptr, FALSE); }, 2000ms);
+        std::this_thread::sleep_until(start + 5500ms);
+        seen.hung = IsHungAppWindow(hwnd);
+        seen.checked = true;
+    });
+    AnswerTheTest();
+    Click(w.bTestSettings);
+    watcher.join();
+    ASSERT_TRUE(seen.checked) << "the test program did not start";
+    EXPECT_TRUE(seen.disabled);
+    EXPECT_TRUE(seen.painted) << "the window was not repainted while the test ran";
+    EXPECT_FALSE(seen.hung) << "the window was not responding while the test ran";
+    EXPECT_TRUE(ReadLog(LogOf(working.Path(), "kxdxtest.exe")).ended);
+    MSG close;
+    EXPECT_TRUE(PeekMessageA(&close, hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "the window took input during the test";
+    EXPECT_FALSE(Application().Terminated());
+    EXPECT_TRUE(IsWindowEnabled(hwnd));
+}

@@ -1,0 +1,510 @@
+#include "tools/videotest/TestProgram.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+
+#include "app/Platform.h"
+#include "settings/IniFile.h"
+
+namespace videotest {
+
+namespace {
+
+const char kSection[] = "Program Options";
+
+const char kUsage[] =
+    "Usage: %s [--seconds N] [--report FILE]\n"
+    "\n"
+    "Shows the game's test card for the display settings in torvel.ini beside the program.\n"
+    "  --seconds N     show it for N seconds (1 to 3600) instead of 10\n"
+    "  --report FILE   write what was asked, set, drawn and read back to FILE\n"
+    "Exit codes: 0 shown as asked, 10 mode refused, 11 no window, 20 OpenGL driver not loaded,\n"
+    "21 no pixel format, 22 no OpenGL context, 23 no drawing surface, 30 pixel read back differs,\n"
+    "64 bad command line.\n";
+
+// The sizes the game offers, by the value it stores.
+struct Resolution {
+    int stored, width, height;
+};
+constexpr Resolution kResolutions[] = {{640, 640, 480},    {800, 800, 600},     {1024, 1024, 768},
+                                       {1280, 1280, 960},  {1600, 1600, 1200},  {2048, 2048, 1536}};
+
+constexpr int kFramesPerSecond = 60;
+constexpr int kNoticeWidth = 640, kNoticeHeight = 360;
+
+// --- The display mode, put back on every way out
+
+std::atomic<bool> modeChanged{false};
+
+void RestoreDesktopMode()
+{
+    if (modeChanged.exchange(false)) ChangeDisplaySettingsA(nullptr, 0);
+}
+
+LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*)
+{
+    RestoreDesktopMode();
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+void RestoreOnAbort(int) { RestoreDesktopMode(); }
+
+// A full-screen mode changed with CDS_FULLSCREEN is not stored, and Windows puts the desktop's
+// mode back itself when the process ends, however it ends. Before that, the program puts it back
+// on its own: at the end of the test, on leaving main, on an uncaught exception, on abort and on a
+// crash that reaches the unhandled-exception filter.
+void GuardDisplayMode()
+{
+    SetUnhandledExceptionFilter(RestoreOnCrash);
+    std::set_terminate([] {
+        RestoreDesktopMode();
+        std::abort();
+    });
+    std::signal(SIGABRT, RestoreOnAbort);
+    std::atexit(RestoreDesktopMode);
+}
+
+struct ModeChange {
+    LONG result = DISP_CHANGE_SUCCESSFUL;
+    bool alreadySet = false;
+    ~ModeChange() { RestoreDesktopMode(); }
+    void Set(const Settings& asked)
+    {
+        DEVMODEA mode{};
+        mode.dmSize = sizeof mode;
+        // The desktop's own mode needs no change, and a change to it can make the screen flicker.
+        alreadySet = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) &&
+                     mode.dmPelsWidth == static_cast<DWORD>(asked.width) &&
+                     mode.dmPelsHeight == static_cast<DWORD>(asked.height) &&
+                     mode.dmBitsPerPel == static_cast<DWORD>(asked.bitsPerPixel);
+        if (alreadySet) return;
+        mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = static_cast<DWORD>(asked.width);
+        mode.dmPelsHeight = static_cast<DWORD>(asked.height);
+        mode.dmBitsPerPel = static_cast<DWORD>(asked.bitsPerPixel);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+        result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+        if (result == DISP_CHANGE_SUCCESSFUL) modeChanged = true;
+    }
+};
+
+std::string DesktopModeText()
+{
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return "an unknown mode";
+    return ModeText(static_cast<int>(mode.dmPelsWidth), static_cast<int>(mode.dmPelsHeight),
+                    static_cast<int>(mode.dmBitsPerPel));
+}
+
+// The name of ChangeDisplaySettings' answer, and what it means in plain words.
+std::pair<std::string, std::string> ModeResultText(LONG result)
+{
+    switch (result) {
+    case DISP_CHANGE_BADMODE: return {"DISP_CHANGE_BADMODE", "the screen has no such mode"};
+    case DISP_CHANGE_FAILED: return {"DISP_CHANGE_FAILED", "the display driver could not set it"};
+    case DISP_CHANGE_RESTART: return {"DISP_CHANGE_RESTART", "the computer would have to restart for it"};
+    case DISP_CHANGE_NOTUPDATED: return {"DISP_CHANGE_NOTUPDATED", "the system refused it"};
+    case DISP_CHANGE_BADFLAGS: return {"DISP_CHANGE_BADFLAGS", "the system refused it"};
+    case DISP_CHANGE_BADPARAM: return {"DISP_CHANGE_BADPARAM", "the system refused it"};
+    default: return {"result " + std::to_string(result), "the system refused it"};
+    }
+}
+
+// --- The window
+
+struct WindowState {
+    bool ended = false;
+    bool fullScreen = false;
+    bool wasActive = false;
+    std::vector<std::string> notice;  // empty: the renderer draws the card
+};
+WindowState state;
+
+LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // A key already down when the window came (bit 30) is the one that started the test.
+        if (!(lParam & (1L << 30))) state.ended = true;
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_CLOSE:
+        state.ended = true;
+        return 0;
+    case WM_ACTIVATEAPP:
+        // A full-screen test that loses the screen to another program ends, so that the desktop's
+        // mode comes back at once.
+        if (wParam) state.wasActive = true;
+        else if (state.fullScreen && state.wasActive) state.ended = true;
+        break;
+    case WM_SETCURSOR:
+        if (state.fullScreen && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(nullptr);
+            return TRUE;
+        }
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        if (!state.notice.empty()) {
+            RECT client;
+            GetClientRect(hwnd, &client);
+            PaintNotice(dc, client, state.notice);
+        }
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND CreateTestWindow(const char* program, int width, int height, bool fullScreen)
+{
+    const char kClass[] = "KXVideoTest";
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExA(GetModuleHandleA(nullptr), kClass, &wc)) {
+        wc.cbSize = sizeof wc;
+        wc.style = CS_OWNDC;  // one device context for the window's life, as OpenGL wants
+        wc.lpfnWndProc = TestWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        wc.lpszClassName = kClass;
+        if (!RegisterClassExA(&wc)) return nullptr;
+    }
+    state.fullScreen = fullScreen;
+    const std::string title = std::string("Video test (") + program + ")";
+    HWND hwnd;
+    if (fullScreen) {
+        hwnd = CreateWindowExA(WS_EX_TOPMOST, kClass, title.c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0,
+                               0, width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    } else {
+        const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+        RECT frame{0, 0, width, height};
+        AdjustWindowRectEx(&frame, style, FALSE, 0);
+        RECT work{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+        const int x = std::max<int>(work.left, work.left + (work.right - work.left - w) / 2);
+        const int y = std::max<int>(work.top, work.top + (work.bottom - work.top - h) / 2);
+        hwnd = CreateWindowExA(0, kClass, title.c_str(), style, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    if (!hwnd) return nullptr;
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    UpdateWindow(hwnd);
+    return hwnd;
+}
+
+void HandleMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) state.ended = true;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Sleeps until then, or until input or a message arrives.
+void WaitForInputUntil(double now, double then)
+{
+    const double ms = std::ceil((then - now) * 1000);
+    if (ms >= 1) MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms), QS_ALLINPUT);
+}
+
+// Waits of a millisecond's precision, for even frames, as long as the test runs.
+struct FineTimer {
+    FineTimer() { timeBeginPeriod(1); }
+    ~FineTimer() { timeEndPeriod(1); }
+};
+
+class Clock {
+public:
+    Clock()
+    {
+        QueryPerformanceFrequency(&frequency_);
+        QueryPerformanceCounter(&start_);
+    }
+    double Seconds() const
+    {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return static_cast<double>(now.QuadPart - start_.QuadPart) / static_cast<double>(frequency_.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER frequency_{}, start_{};
+};
+
+std::vector<std::string> NoticeLines(const Failure& failure, int secondsLeft)
+{
+    return {"The video test cannot show these settings.", failure.reason,
+            "Answer No when the settings program asks whether the test worked, and choose other settings.",
+            "This window closes in " + std::to_string(secondsLeft) + " s. Esc, a key or a click closes it now."};
+}
+
+std::string ExitCodeText(int code)
+{
+    switch (code) {
+    case kShown: return "shown as asked";
+    case kModeRefused: return "the display refused the mode";
+    case kNoWindow: return "no window";
+    case kDriverNotLoaded: return "the OpenGL driver did not load";
+    case kNoPixelFormat: return "no pixel format";
+    case kNoContext: return "no OpenGL context";
+    case kNoSurface: return "no drawing surface";
+    case kReadBackDiffers: return "the pixel read back differs from what was drawn";
+    default: return "";
+    }
+}
+
+std::string RgbText(const Rgb& c)
+{
+    return std::to_string(c.r) + " " + std::to_string(c.g) + " " + std::to_string(c.b);
+}
+
+// Equal within what the channels can hold: 5 bits keep only the top five bits of 255.
+bool SameColour(const Rgb& drawn, const Rgb& read, int channelBits)
+{
+    const int tolerance = channelBits >= 8 ? 0 : (1 << (8 - channelBits)) - 1;
+    return std::abs(drawn.r - read.r) <= tolerance && std::abs(drawn.g - read.g) <= tolerance &&
+           std::abs(drawn.b - read.b) <= tolerance;
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+Settings ReadSettings(const std::string& path)
+{
+    const IniFile ini(path);
+    Settings settings;
+    // Any other value is read as the settings window reads it: 800 x 600.
+    const int resolution = ini.ReadInteger(kSection, "Resolution", -1);
+    for (const Resolution& r : kResolutions)
+        if (r.stored == resolution) {
+            settings.width = r.width;
+            settings.height = r.height;
+        }
+    const int bits = ini.ReadInteger(kSection, "BitsPerPixel", -1);
+    settings.bitsPerPixel = bits == 24 || bits == 32 ? bits : 16;
+    settings.fullScreen = ini.ReadBool(kSection, "Full Screen", true);
+    settings.driver = ini.ReadInteger(kSection, "GLSetup Driver", 0);
+    settings.textures16 = ini.ReadInteger(kSection, "16Bit Textures", 0) != 0;
+    return settings;
+}
+
+std::string ModeText(int width, int height, int bitsPerPixel)
+{
+    return std::to_string(width) + " x " + std::to_string(height) + ", " + std::to_string(bitsPerPixel) + " bit";
+}
+
+std::optional<std::string> ParseOptions(const std::vector<std::string>& arguments, Options& options)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == "--seconds") {
+            if (!hasValue) return "--seconds needs a number";
+            const std::optional<int> seconds = ParseIniInteger(arguments[++i]);
+            if (!seconds || *seconds < 1 || *seconds > 3600) return "--seconds needs a number from 1 to 3600";
+            options.seconds = *seconds;
+        } else if (argument == "--report") {
+            if (!hasValue || arguments[i + 1].empty()) return "--report needs a file name";
+            options.reportPath = arguments[++i];
+        } else {
+            return "unknown argument: " + argument;
+        }
+    }
+    return std::nullopt;
+}
+
+bool Report::Write(const std::string& path) const
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const auto& [name, value] : lines_) out << name << ": " << value << "\r\n";
+    out.flush();
+    return out.good();
+}
+
+namespace {
+
+// Where the card is shown, after the mode has been set (or refused).
+struct Stage {
+    int width = 0, height = 0;
+    bool fullScreen = false;
+    std::string shownMode;          // the card's first line
+    std::optional<Failure> failure;
+};
+
+Stage SetMode(const Settings& asked, ModeChange& modeChange, Report& report)
+{
+    Stage stage{asked.width, asked.height, asked.fullScreen, {}, std::nullopt};
+    const std::string askedMode = ModeText(asked.width, asked.height, asked.bitsPerPixel);
+    if (!asked.fullScreen) {
+        stage.shownMode = std::to_string(asked.width) + " x " + std::to_string(asked.height) +
+                          " in a window, the desktop at " + DesktopModeText();
+        report.Add("set", stage.shownMode);
+        return stage;
+    }
+    const std::string desktop = DesktopModeText();
+    modeChange.Set(asked);
+    if (modeChange.result == DISP_CHANGE_SUCCESSFUL) {
+        stage.shownMode = askedMode + ", full screen";
+        report.Add("set", stage.shownMode + (modeChange.alreadySet ? " (the desktop's mode, kept)" : ""));
+        return stage;
+    }
+    // The refusal is shown in a window at the desktop's mode.
+    const auto [name, meaning] = ModeResultText(modeChange.result);
+    report.Add("set", "refused (" + name + ": " + meaning + "); the desktop stays at " + desktop);
+    stage = {kNoticeWidth, kNoticeHeight, false, {},
+             Failure{kModeRefused, "The screen cannot show " + askedMode + " in full screen: " + meaning + "."}};
+    return stage;
+}
+
+struct Shown {
+    long frames = 0;
+    double seconds = 0;
+    std::optional<Rgb> read;  // the sample point of the first frame
+};
+
+// The card, or the failure notice, until the time is up or the player ends it.
+Shown ShowCard(HWND window, const Stage& stage, const CardLayout& layout, Renderer& renderer, int length)
+{
+    state.ended = false;
+    const FineTimer fineTimer;
+    const Clock clock;
+    Shown shown;
+    int noticeSeconds = -1;
+    double nextFrame = 0;
+    for (;;) {
+        HandleMessages();
+        const double now = shown.seconds = clock.Seconds();
+        // The card is drawn once at least, so that even a key pressed at once leaves a report of it.
+        if ((state.ended && (stage.failure || shown.frames > 0)) || now >= length) break;
+        const int secondsLeft = static_cast<int>(std::ceil(length - now));
+        if (stage.failure) {
+            if (secondsLeft != noticeSeconds) {
+                state.notice = NoticeLines(*stage.failure, secondsLeft);
+                InvalidateRect(window, nullptr, FALSE);
+                noticeSeconds = secondsLeft;
+            }
+            WaitForInputUntil(now, length - (secondsLeft - 1));
+            continue;
+        }
+        renderer.Draw(now, CardText(stage.shownMode, renderer.Drawing(), secondsLeft));
+        if (!shown.read) shown.read = renderer.ReadPixel(layout.SamplePoint());
+        renderer.Present();
+        ++shown.frames;
+        // The next frame a sixtieth of a second after this one was due; a late frame is not made
+        // up for. Input wakes the loop at once.
+        const double drawn = clock.Seconds();
+        nextFrame = std::max(nextFrame + 1.0 / kFramesPerSecond, drawn);
+        WaitForInputUntil(drawn, nextFrame);
+    }
+    return shown;
+}
+
+// Frames, rate, the pixel read back and the result; returns the exit code.
+int ReportShown(const Shown& shown, const std::optional<Failure>& failure, const CardLayout& layout,
+                const Renderer& renderer, Report& report)
+{
+    int code = failure ? failure->code : kShown;
+    report.Add("frames", std::to_string(shown.frames));
+    char fps[32];
+    std::snprintf(fps, sizeof fps, "%.1f", shown.seconds > 0 ? shown.frames / shown.seconds : 0.0);
+    report.Add("fps", fps);
+    if (shown.read) {
+        const Rgb drawn = layout.SampleColour();
+        const bool same = SameColour(drawn, *shown.read, renderer.ChannelBits());
+        const POINT at = layout.SamplePoint();
+        report.Add("pixel", "at " + std::to_string(at.x) + ", " + std::to_string(at.y) + " drew " + RgbText(drawn) +
+                                ", read " + RgbText(*shown.read) + (same ? ": the same" : ": different"));
+        if (!same) code = kReadBackDiffers;
+    } else {
+        report.Add("pixel", "none, nothing was drawn");
+    }
+    report.Add("result", std::to_string(code) + " (" + ExitCodeText(code) + ")");
+    return code;
+}
+
+}  // namespace
+
+int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
+{
+    GuardDisplayMode();
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    Options options;
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "/?")) {
+        std::printf(kUsage, program);
+        return kShown;
+    }
+    if (const std::optional<std::string> error = ParseOptions(arguments, options)) {
+        std::fprintf(stderr, "%s: %s\n\n", program, error->c_str());
+        std::fprintf(stderr, kUsage, program);
+        return kBadCommandLine;
+    }
+    Report report;
+    const auto finish = [&](int code) {
+        if (!options.reportPath.empty() && !report.Write(options.reportPath))
+            std::fprintf(stderr, "%s: cannot write the report to %s\n", program, options.reportPath.c_str());
+        return code;
+    };
+
+    report.Add("program", program);
+    const std::string settingsPath = ProgramFolder() + "torvel.ini";
+    report.Add("settings", settingsPath + (FileExists(settingsPath) ? "" : " (missing: the game's defaults)"));
+    const Settings asked = ReadSettings(settingsPath);
+    report.Add("asked", ModeText(asked.width, asked.height, asked.bitsPerPixel) +
+                            (asked.fullScreen ? ", full screen" : ", in a window") + renderer.AskedBeyondMode(asked));
+
+    ModeChange modeChange;
+    Stage stage = SetMode(asked, modeChange, report);
+    HWND window = CreateTestWindow(program, stage.width, stage.height, stage.fullScreen);
+    if (!window) {
+        report.Add("result", std::to_string(kNoWindow) + " (" + ExitCodeText(kNoWindow) + ")");
+        return finish(kNoWindow);
+    }
+    const CardLayout layout(stage.width, stage.height);
+    if (!stage.failure) {
+        stage.failure = renderer.Start(window, asked, layout, report);
+        if (stage.failure) {
+            // A window that had a pixel format set keeps it: the notice gets a fresh one.
+            renderer.Stop();
+            DestroyWindow(window);
+            window = CreateTestWindow(program, stage.width, stage.height, stage.fullScreen);
+        }
+    }
+    if (stage.failure) report.Add("message", stage.failure->reason);
+
+    const Shown shown = window ? ShowCard(window, stage, layout, renderer, options.seconds) : Shown{};
+    renderer.Stop();
+    if (window) DestroyWindow(window);
+    RestoreDesktopMode();
+    return finish(ReportShown(shown, stage.failure, layout, renderer, report));
+}
+
+}  // namespace videotest
