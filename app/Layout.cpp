@@ -311,6 +311,8 @@ void TfConfig::CreateControls()
         {lTilesPrecache, eTilesPrecache},     {lGLDrivers, cbGLDrivers}};
     for (const auto& [label, control] : labelled) label->FocusControl = control;
     for (TEdit* edit : {eCacheSize, ePathSearchNodes, eTilesPrecache}) edit->SetNumbersOnly(true);
+    // The help topics are words taken from captions: an "&" in them is shown as it stands.
+    for (TLabel* topic : {lTopic, lTopic2}) topic->SetShowAccelChar(false);
 }
 
 const std::vector<TfConfig::KeyboardRow>& TfConfig::KeyboardRows()

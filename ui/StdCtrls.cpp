@@ -55,7 +55,7 @@ TControl::CreateParams TLabel::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "STATIC";
-    p.style = SS_NOTIFY | (alignment_ == TAlignment::Right    ? SS_RIGHT
+    p.style = SS_NOTIFY | (showAccelChar_ ? 0 : SS_NOPREFIX) | (alignment_ == TAlignment::Right ? SS_RIGHT
                            : alignment_ == TAlignment::Center ? SS_CENTER
                            : wordWrap_                        ? SS_LEFT
                                                               : SS_LEFTNOWORDWRAP);
@@ -70,6 +70,15 @@ void TLabel::SetAlignment(TAlignment alignment)
         SetWindowLongA(hwnd_, GWL_STYLE, style | (GetCreateParams().style & 0x1F));
         InvalidateRect(hwnd_, nullptr, TRUE);
     }
+}
+
+void TLabel::SetShowAccelChar(bool show)
+{
+    showAccelChar_ = show;
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, show ? style & ~SS_NOPREFIX : style | SS_NOPREFIX);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TLabel::SetWordWrap(bool wrap)
