@@ -134,24 +134,25 @@ TModalResult TForm::ShowModal()
     if (!FocusedControl()) FocusFirstControl();
     Application().Dialogs().ModalShowing(*this);
     MSG msg;
-    while (modalResult_ == TModalResult::None) {
+    for (;;) {
+        // The result may come before the first message (set by whatever ran as the form showed).
+        if (modalResult_ != TModalResult::None) {
+            // Closing the form by its result still asks it, as its close box does.
+            bool canClose = true;
+            if (OnCloseQuery) OnCloseQuery(this, canClose);
+            if (canClose) {
+                TCloseAction action = TCloseAction::Hide;
+                if (OnClose) OnClose(this, action);
+                break;
+            }
+            modalResult_ = TModalResult::None;
+        }
         if (!GetMessageA(&msg, nullptr, 0, 0)) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             modalResult_ = TModalResult::Cancel;
             break;
         }
         Application().HandleMessage(msg);
-        if (modalResult_ != TModalResult::None) {
-            // Closing the form by its result still asks it, as its close box does.
-            bool canClose = true;
-            if (OnCloseQuery) OnCloseQuery(this, canClose);
-            if (!canClose) {
-                modalResult_ = TModalResult::None;
-                continue;
-            }
-            TCloseAction action = TCloseAction::Hide;
-            if (OnClose) OnClose(this, action);
-        }
     }
     for (HWND h : disabled) EnableWindow(h, TRUE);
     Hide();
