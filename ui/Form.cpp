@@ -48,6 +48,9 @@ TForm::TForm(TComponent* owner, std::string name, std::string windowClass, int f
     hwnd_ = CreateWindowExA(params.exStyle, windowClass_.c_str(), "", params.style, CW_USEDEFAULT, CW_USEDEFAULT,
                             100, 100, nullptr, nullptr, win32::Instance(), nullptr);
     if (!hwnd_) throw Exception("Cannot create the window " + Name());
+    // The class's icons, told to the window too: the title bar, the task bar and other programs ask it.
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, GetClassLongPtrA(hwnd_, GCLP_HICON));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, GetClassLongPtrA(hwnd_, GCLP_HICONSM));
     AttachWindow();
     Application().FormCreated(this);
 }
