@@ -48,7 +48,8 @@ void TypeInto(HWND window, std::initializer_list<WORD> chord)
 // The control that has the keyboard focus in the program's window.
 std::string FocusedName(HWND window)
 {
-    GUITHREADINFO info{sizeof info};
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus) return "(none)";
     for (HWND h = info.hwndFocus; h && h != window; h = GetParent(h))
         if (!NameOf(h).empty()) return NameOf(h);
