@@ -137,7 +137,7 @@ TEST_F(KeyboardTest, EveryCaptionAUserActsOnCarriesAnAccessKeyUniqueOnItsPage)
     EXPECT_EQ(dialogKeys.count(0), 0u);
 }
 
-// Through the system's input queue, as a keyboard types them: Ctrl, Shift and Alt are really held.
+// Ctrl, Shift and Alt held as the keyboard holds them, the keys posted as it sends them.
 TEST_F(KeyboardTest, PageKeysAccessKeysEnterAndEscWorkAsTheKeyboardTypesThem)
 {
     TfConfig& w = OpenShown();
