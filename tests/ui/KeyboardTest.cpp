@@ -63,6 +63,7 @@ protected:
     }
     std::string Focused() const
     {
+        keys::FocusOfFrontForm();  // back in front, should another test program have come there
         TControl* c = form->FocusedControl();
         return c ? c->Name() : "(none)";
     }
@@ -143,7 +144,8 @@ TEST_F(KeyboardTest, ArrowsChooseInARadioGroupAsAClickAndMoveByPlaceInAPictureOf
                              Step{VK_LEFT, "rbTwo"}}) {
         keys::Post(step.key);
         EXPECT_EQ(Focused(), step.focused);
-        EXPECT_TRUE(dynamic_cast<TRadioButton*>(form->FocusedControl())->Checked()) << step.focused;
+        auto* radio = dynamic_cast<TRadioButton*>(form->FocusedControl());
+        EXPECT_TRUE(radio && radio->Checked()) << step.focused;
     }
     EXPECT_EQ(clicked, (std::vector<std::string>{"rbThree", "rbOne", "rbThree", "rbTwo"}));
     EXPECT_FALSE(r3->Checked());
@@ -278,6 +280,7 @@ TEST_F(UiTest, PageKeysAndATabsAccessKeyChangeThePageAsAClickOnTheTabDoes)
                              Step{{VK_CONTROL, VK_PRIOR}, "Second"}, Step{{VK_CONTROL, VK_NEXT}, "Last"}}) {
         keys::Type(step.chord);
         EXPECT_EQ(pages->ActivePage()->Name(), step.page);
+        keys::FocusOfFrontForm();
         EXPECT_TRUE(form->FocusedControl() && form->FocusedControl()->Parent() == pages->ActivePage())
             << "the focus follows into the page shown";
     }
