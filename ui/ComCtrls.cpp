@@ -292,14 +292,14 @@ void TPageControl::ChangeActivePage(TTabSheet* page)
     if (OnChange) OnChange(this);
 }
 
-void TPageControl::SelectNextPage(bool forward)
+TTabSheet* TPageControl::FindNextPage(bool forward) const
 {
     std::vector<TTabSheet*> tabs = VisibleTabs();
-    if (tabs.empty()) return;
+    if (tabs.empty()) return nullptr;
     auto at = std::find(tabs.begin(), tabs.end(), active_);
     int n = static_cast<int>(tabs.size());
     int index = at == tabs.end() ? 0 : static_cast<int>(at - tabs.begin());
-    ChangeActivePage(tabs[static_cast<std::size_t>((index + (forward ? 1 : n - 1)) % n)]);
+    return tabs[static_cast<std::size_t>((index + (forward ? 1 : n - 1)) % n)];
 }
 
 bool TPageControl::Notify(void* nmhdr, long long& result)

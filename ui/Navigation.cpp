@@ -397,14 +397,7 @@ bool TForm::DialogKey(const MSG& msg)
     switch (msg.wParam) {
     case VK_TAB: {
         if (ctrl) {
-            if (TPageControl* pages = PageControlOfForm()) {
-                std::vector<TTabSheet*> tabs = pages->VisibleTabs();
-                auto at = std::find(tabs.begin(), tabs.end(), pages->ActivePage());
-                if (!tabs.empty() && at != tabs.end()) {
-                    int n = static_cast<int>(tabs.size()), index = static_cast<int>(at - tabs.begin());
-                    ActivatePage(pages, tabs[static_cast<std::size_t>((index + (shift ? n - 1 : 1)) % n)]);
-                }
-            }
+            if (TPageControl* pages = PageControlOfForm()) ActivatePage(pages, pages->FindNextPage(!shift));
             return true;
         }
         std::vector<TControl*> stops = TabStops();
@@ -427,12 +420,7 @@ bool TForm::DialogKey(const MSG& msg)
         if (!ctrl) return false;
         TPageControl* pages = PageControlOfForm();
         if (!pages) return false;
-        std::vector<TTabSheet*> tabs = pages->VisibleTabs();
-        auto at = std::find(tabs.begin(), tabs.end(), pages->ActivePage());
-        if (!tabs.empty() && at != tabs.end()) {
-            int n = static_cast<int>(tabs.size()), index = static_cast<int>(at - tabs.begin());
-            ActivatePage(pages, tabs[static_cast<std::size_t>((index + (msg.wParam == VK_PRIOR ? n - 1 : 1)) % n)]);
-        }
+        ActivatePage(pages, pages->FindNextPage(msg.wParam == VK_NEXT));
         return true;
     }
     case VK_LEFT:

@@ -41,8 +41,8 @@ public:
     void SetActivePage(TTabSheet* page);
     // The user's change, from the keyboard: OnChange runs as for a click on the tab.
     void ChangeActivePage(TTabSheet* page);
-    // The next (or previous) shown tab, round the end.
-    void SelectNextPage(bool forward);
+    // The page of the next (or previous) shown tab, round the end; null when no tab is shown.
+    TTabSheet* FindNextPage(bool forward) const;
     // Tabs shown, in page order.
     std::vector<TTabSheet*> VisibleTabs() const;
 
