@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "tests/support/Keys.h"
 #include "tests/support/WindowTest.h"
 
 using namespace ui;
@@ -138,13 +139,11 @@ TEST_F(NumericEditTest, ANonNumberLeftInANumericEditIsReportedOnceAndTheFocusCom
         Paste(edit, "300abc");
         dialogs.Clear();
         dialogs.Answer(TModalResult::OK);
-        PostMessageA(edit->Handle(), WM_KEYDOWN, VK_TAB, 1);
-        PostMessageA(edit->Handle(), WM_KEYUP, VK_TAB, 0xC0000001);
-        Application().ProcessMessages();
-        Application().ProcessMessages();
+        keys::Post(VK_TAB);
         ASSERT_EQ(dialogs.Boxes().size(), 1u);
         EXPECT_EQ(dialogs.Boxes()[0].text, "'300abc' is not a valid integer value.");
         EXPECT_EQ(edit->Text(), "300abc");
+        keys::FocusOfFrontForm();  // back in front, should another test program have come there
         EXPECT_TRUE(edit->Focused());
         DWORD from = 0, to = 0;
         SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));

@@ -213,6 +213,7 @@ TEST_F(KeyboardTest, EnterAndEscInAModalFormWithoutACancelButton)
     } dialog;
     std::vector<std::string> focusAtStart;
     dialogs.onModal = [&](TForm&) {
+        keys::FocusOfFrontForm();
         focusAtStart.push_back(dialog.FocusedControl() ? dialog.FocusedControl()->Name() : "(none)");
         keys::Post(VK_RETURN);  // OK is still disabled
         keys::Post(VK_SPACE);   // chooses, as a click
