@@ -43,6 +43,8 @@ inline void Type(std::initializer_list<WORD> chord)
     std::vector<WORD> held(chord);
     const WORD key = held.back();
     held.pop_back();
+    // In front first: a window coming to the front takes the desktop's key state, which would undo ours.
+    HWND focus = FocusOfFrontForm();
     BYTE saved[256], state[256];
     GetKeyboardState(saved);
     std::memcpy(state, saved, sizeof state);
@@ -52,7 +54,6 @@ inline void Type(std::initializer_list<WORD> chord)
         alt = alt || k == VK_MENU;
     }
     SetKeyboardState(state);
-    HWND focus = FocusOfFrontForm();
     // With Alt, the system's keys: bit 29 tells that Alt is down.
     PostMessageA(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? 0x20000001 : 1);
     PostMessageA(focus, alt ? WM_SYSKEYUP : WM_KEYUP, key, alt ? 0xE0000001 : 0xC0000001);
