@@ -1,10 +1,11 @@
-// The built program used with the keyboard alone, keys typed through the system's input queue into
-// its window: the first run answered, a page changed, an option ticked, OK pressed with Enter.
+// The built program used with the keyboard alone: the first run answered, a page changed, an option
+// ticked, OK pressed with Enter.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <thread>
 #include <vector>
@@ -15,34 +16,38 @@ using namespace e2e;
 
 namespace {
 
-// Brings the program's window to the front as a user's click would, from a thread attached to its
-// input, then types the chord: keys pressed in order, released in reverse.
+// Types a chord into the program as its keyboard would: from a thread attached to the program's
+// input, so that both share its focus and key state, every key but the last is held in that key
+// state while the last is posted, pressed and released, to the focused window. Typed input
+// (SendInput) would go to whichever window is in front, and test programs run side by side here.
 void TypeInto(HWND window, std::initializer_list<WORD> chord)
 {
+    std::vector<WORD> held(chord);
+    const WORD key = held.back();
+    held.pop_back();
     DWORD theirs = GetWindowThreadProcessId(window, nullptr);
     DWORD ours = GetCurrentThreadId();
-    AttachThreadInput(ours, theirs, TRUE);
-    SetForegroundWindow(window);
+    ASSERT_TRUE(AttachThreadInput(ours, theirs, TRUE));
+    HWND focus = GetFocus();
+    BYTE saved[256], state[256];
+    GetKeyboardState(saved);
+    std::memcpy(state, saved, sizeof state);
+    bool alt = false;
+    for (WORD k : held) {
+        state[k] |= 0x80;
+        alt = alt || k == VK_MENU;
+    }
+    SetKeyboardState(state);
+    PostMessageA(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? 0x20000001 : 1);
+    PostMessageA(focus, alt ? WM_SYSKEYUP : WM_KEYUP, key, alt ? 0xE0000001 : 0xC0000001);
+    // A message sent to the program is answered the next time its loop asks for a message, before
+    // the posted ones; each answer is one more turn of the loop, and three turns have taken both keys.
+    for (int turn = 0; turn < 3; ++turn) {
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) break;  // gone
+    }
+    SetKeyboardState(saved);
     AttachThreadInput(ours, theirs, FALSE);
-    std::vector<INPUT> inputs;
-    for (WORD key : chord) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = key;
-        inputs.push_back(in);
-    }
-    for (auto it = chord.end(); it != chord.begin();) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *--it;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    // Answered once everything typed so far has been handled (or the window has gone).
-    DWORD_PTR ignored = 0;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
 // The control that has the keyboard focus in the program's window.
