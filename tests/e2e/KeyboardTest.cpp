@@ -28,7 +28,16 @@ void TypeInto(HWND window, std::initializer_list<WORD> chord)
     DWORD theirs = GetWindowThreadProcessId(window, nullptr);
     DWORD ours = GetCurrentThreadId();
     ASSERT_TRUE(AttachThreadInput(ours, theirs, TRUE));
+    // Another program may have come to the front (a test of another folder): the window is
+    // brought back, which gives the focus back to its control, before the key state is set, as
+    // coming to the front takes the desktop's key state.
+    if (GetForegroundWindow() != window) {
+        SetForegroundWindow(window);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
     HWND focus = GetFocus();
+    if (!focus) focus = window;
     BYTE saved[256], state[256];
     GetKeyboardState(saved);
     std::memcpy(state, saved, sizeof state);
