@@ -59,7 +59,7 @@ TUpDown* MakeUpDown(TfConfig* owner, TControl* parent, const char* name, Box box
     return upDown;
 }
 
-constexpr int kCheck = 21;  // height of a check box or radio button row
+constexpr int kCheck = 20;  // height of a check box or radio button, a little less than a row
 constexpr int kLabel = 17;
 constexpr int kEdit = 24;
 
@@ -70,17 +70,17 @@ void TfConfig::CreateControls()
     SetClientSize(778, 527);
     SetCaption("Torvel II");
 
-    bTestSettings = Make<TButton>(this, this, "bTestSettings", {8, 488, 100, 30}, "Test ...");
+    bTestSettings = Make<TButton>(this, this, "bTestSettings", {8, 488, 100, 30}, "&Test ...");
     bCancel = Make<TButton>(this, this, "bCancel", {487, 488, 90, 30}, "Cancel");
-    bApply = Make<TButton>(this, this, "bApply", {583, 488, 90, 30}, "Apply");
+    bApply = Make<TButton>(this, this, "bApply", {583, 488, 90, 30}, "&Apply");
     bOK = Make<TButton>(this, this, "bOK", {679, 488, 90, 30}, "OK");
     openImport = new TOpenDialog(this, "openImport");
 
     pcConfig = Make<TPageControl>(this, this, "pcConfig", {8, 8, 761, 473});
-    tsSimple = Make<TTabSheet>(this, pcConfig, "tsSimple", {0, 0, 753, 445}, "Basic");
-    tsHotKeys = Make<TTabSheet>(this, pcConfig, "tsHotKeys", {0, 0, 753, 445}, " Hot Keys");
-    tsGameplay = Make<TTabSheet>(this, pcConfig, "tsGameplay", {0, 0, 753, 445}, "Gameplay");
-    tsOptions = Make<TTabSheet>(this, pcConfig, "tsOptions", {0, 0, 753, 445}, "Graphics");
+    tsSimple = Make<TTabSheet>(this, pcConfig, "tsSimple", {0, 0, 753, 445}, "&Basic");
+    tsHotKeys = Make<TTabSheet>(this, pcConfig, "tsHotKeys", {0, 0, 753, 445}, " &Hot Keys");
+    tsGameplay = Make<TTabSheet>(this, pcConfig, "tsGameplay", {0, 0, 753, 445}, "&Gameplay");
+    tsOptions = Make<TTabSheet>(this, pcConfig, "tsOptions", {0, 0, 753, 445}, "G&raphics");
     pcConfig->SetActivePage(tsSimple);
 
     // --- Basic
@@ -89,7 +89,7 @@ void TfConfig::CreateControls()
     auto tickY = [&](int level, int levels) { return firstTick + tickSpan * (level - 1) / (levels - 1); };
 
     gbDifficulty = Make<TGroupBox>(this, tsSimple, "gbDifficulty", {8, 8, 161, 417}, "Difficulty");
-    lDifficulty = MakeLabel(this, gbDifficulty, "lDifficulty", {12, 22, 137, kLabel}, "Difficulty", true);
+    lDifficulty = MakeLabel(this, gbDifficulty, "lDifficulty", {12, 22, 137, kLabel}, "&Difficulty", true);
     TLabel** difficultyLabels[] = {&lExpert, &lHard, &lNormal, &lEasy, &lNovice};
     const char* difficultyNames[] = {"lExpert", "lHard", "lNormal", "lEasy", "lNovice"};
     const char* difficultyCaptions[] = {"Expert", "Hard", "Normal", "Easy", "Novice"};
@@ -100,9 +100,10 @@ void TfConfig::CreateControls()
                                 TTrackBarOrientation::Vertical, 1, 5, 3, 1, 1);
 
     gbHardware = Make<TGroupBox>(this, tsSimple, "gbHardware", {176, 8, 337, 417}, "Hardware");
-    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {130, 22, 64, kLabel}, "General", true, TAlignment::Center);
-    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {194, 22, 64, kLabel}, "Graphics", true, TAlignment::Center);
-    lSound = MakeLabel(this, gbHardware, "lSound", {258, 22, 64, kLabel}, "Sound", true, TAlignment::Center);
+    // Each heading is centred over its slider, as wide as the sliders' pitch, so the bold words keep apart.
+    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {125, 22, 70, kLabel}, "G&eneral", true, TAlignment::Center);
+    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {195, 22, 70, kLabel}, "Gra&phics", true, TAlignment::Center);
+    lSound = MakeLabel(this, gbHardware, "lSound", {265, 22, 70, kLabel}, "&Sound", true, TAlignment::Center);
     TLabel** classLabels[] = {&lHighEnd, &lAboveAverage, &lAverage, &lBudget, &lMinSpec, &lBelowMinSpec};
     const char* classNames[] = {"lHighEnd", "lAboveAverage", "lAverage", "lBudget", "lMinSpec", "lBelowMinSpec"};
     const char* classCaptions[] = {"Tiny God", "High End PC", "Average PC", "Budget PC", "Minimum Spec",
@@ -112,17 +113,17 @@ void TfConfig::CreateControls()
     const char* speedCaptions[] = {"600 MHz", "533 MHz", "450 MHz", "333 MHz", "233 MHz", "200 MHz"};
     for (int i = 0; i < 6; ++i) {
         int y = tickY(i + 1, 6);
-        *classLabels[i] = MakeLabel(this, gbHardware, classNames[i], {8, y - 17, 124, kLabel}, classCaptions[i],
+        *classLabels[i] = MakeLabel(this, gbHardware, classNames[i], {8, y - 18, 124, kLabel}, classCaptions[i],
                                     false, TAlignment::Right);
         *speedLabels[i] = MakeLabel(this, gbHardware, speedNames[i], {8, y, 124, kLabel}, speedCaptions[i], false,
                                     TAlignment::Right);
     }
     lBelowMinSpec->SetFontColor(clRed);
-    tbGeneral = MakeTrackBar(this, gbHardware, "tbGeneral", {148, sliderTop, 44, sliderHeight},
+    tbGeneral = MakeTrackBar(this, gbHardware, "tbGeneral", {138, sliderTop, 44, sliderHeight},
                              TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
-    tbGraphics = MakeTrackBar(this, gbHardware, "tbGraphics", {212, sliderTop, 44, sliderHeight},
+    tbGraphics = MakeTrackBar(this, gbHardware, "tbGraphics", {208, sliderTop, 44, sliderHeight},
                               TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
-    tbSound = MakeTrackBar(this, gbHardware, "tbSound", {276, sliderTop, 44, sliderHeight},
+    tbSound = MakeTrackBar(this, gbHardware, "tbSound", {278, sliderTop, 44, sliderHeight},
                            TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
     cb3dAcceleration2 = Make<TCheckBox>(this, gbHardware, "cb3dAcceleration2", {12, 384, 313, kCheck});
 
@@ -142,8 +143,11 @@ void TfConfig::CreateControls()
     TRadioButton** radios[] = {&rbPage, &rbActions, &rbMiscellaneous, &rbQuickSlots, &rbWizardSpells, &rbPriestSpells};
     const char* radioNames[] = {"rbPage", "rbActions", "rbMiscellaneous", "rbQuickSlots", "rbWizardSpells",
                                 "rbPriestSpells"};
+    const char* radioCaptions[] = {"rb&Page", "rbA&ctions", "rb&Miscellaneous", "rb&QuickSlots", "rb&WizardSpells",
+                                   "rbPri&estSpells"};
     for (int i = 0; i < 6; ++i) {
-        *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i], {12, 17 + 18 * i, 150, 18}, radioNames[i]);
+        *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i], {12, 17 + 18 * i, 150, 17},
+                                        radioCaptions[i]);
         (*radios[i])->Tag = i;
     }
     TComboBox** lists[] = {&cbPage, &cbActions, &cbMiscellaneous, &cbQuickSlots, &cbWizardSpells, &cbPriestSpells};
@@ -169,19 +173,19 @@ void TfConfig::CreateControls()
     cbFixed->SetParent(gbHotKeyGroups);
 
     cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {460, 312, 290, kCheck},
-                                         "Confirm Hot Key Delete");
+                                         "Confirm Hot Key &Delete");
     cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {460, 338, 290, kCheck},
-                                   "Confirm Hot Key -> Spell Changes");
+                                   "Confirm Hot &Key -> Spell Changes");
     cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {460, 364, 290, kCheck},
-                                     "Confirm Spell -> Hot Key Changes");
+                                     "Confirm &Spell -> Hot Key Changes");
     cbConfirmDeletions->SetChecked(true);
     cbConfirmKey->SetChecked(true);
     cbConfirmSpell->SetChecked(true);
-    bImport = Make<TButton>(this, tsHotKeys, "bImport", {640, 400, 105, 30}, "Import ...");
+    bImport = Make<TButton>(this, tsHotKeys, "bImport", {640, 400, 105, 30}, "&Import ...");
 
     // --- Gameplay
     gbCacheOptions = Make<TGroupBox>(this, tsGameplay, "gbCacheOptions", {8, 20, 257, 63}, " Cache Options ");
-    lCacheSize = MakeLabel(this, gbCacheOptions, "lCacheSize", {12, 30, 96, kLabel}, "Cache Size");
+    lCacheSize = MakeLabel(this, gbCacheOptions, "lCacheSize", {12, 30, 96, kLabel}, "Cache Si&ze");
     eCacheSize = Make<TEdit>(this, gbCacheOptions, "eCacheSize", {112, 26, 90, kEdit});
     udCacheSize = MakeUpDown(this, gbCacheOptions, "udCacheSize", {185, 26, 17, kEdit}, 150, 10000, 300);
     udCacheSize->SetAssociate(eCacheSize);
@@ -193,18 +197,18 @@ void TfConfig::CreateControls()
                                15, 60, 30, 5, 5);
     lUpdatesValue = MakeLabel(this, gbAIOptions, "lUpdatesValue", {12, 78, 22, kLabel}, "30");
     lUpdates = MakeLabel(this, gbAIOptions, "lUpdates", {36, 78, 208, kLabel}, "Updates per Second");
-    lPathSearchNodes = MakeLabel(this, gbAIOptions, "lPathSearchNodes", {12, 110, 100, kLabel}, "Search Nodes");
+    lPathSearchNodes = MakeLabel(this, gbAIOptions, "lPathSearchNodes", {12, 110, 100, kLabel}, "Search &Nodes");
     ePathSearchNodes = Make<TEdit>(this, gbAIOptions, "ePathSearchNodes", {116, 106, 100, kEdit});
     ePathSearchNodes->SetText("20000");
     udPathSearchNodes = MakeUpDown(this, gbAIOptions, "udPathSearchNodes", {218, 106, 17, kEdit}, 40, 4000, 40);
     cbEnhancedPathfinding = Make<TCheckBox>(this, gbAIOptions, "cbEnhancedPathfinding", {12, 142, 233, kCheck},
-                                            "cbEnhancedPathfinding");
+                                            "&cbEnhancedPathfinding");
 
     gbMultiplayer = Make<TGroupBox>(this, tsGameplay, "gbMultiplayer", {8, 288, 257, 137}, " Multiplayer Options ");
-    cbGameSpy = Make<TCheckBox>(this, gbMultiplayer, "cbGameSpy", {12, 24, 233, kCheck}, "GameSpy Enabled");
-    lZipCode = MakeLabel(this, gbMultiplayer, "lZipCode", {12, 62, 84, kLabel}, "Zip Code");
+    cbGameSpy = Make<TCheckBox>(this, gbMultiplayer, "cbGameSpy", {12, 24, 233, kCheck}, "GameS&py Enabled");
+    lZipCode = MakeLabel(this, gbMultiplayer, "lZipCode", {12, 62, 84, kLabel}, "Zip Co&de");
     eZipCode = Make<TEdit>(this, gbMultiplayer, "eZipCode", {100, 58, 145, kEdit});
-    lCountry = MakeLabel(this, gbMultiplayer, "lCountry", {12, 98, 84, kLabel}, "Country");
+    lCountry = MakeLabel(this, gbMultiplayer, "lCountry", {12, 98, 84, kLabel}, "C&ountry");
     cbCountry = Make<TComboBox>(this, gbMultiplayer, "cbCountry", {100, 94, 145, kEdit});
 
     gbGameplay = Make<TGroupBox>(this, tsGameplay, "gbGameplay", {280, 20, 465, 197}, " Gameplay ");
@@ -215,29 +219,30 @@ void TfConfig::CreateControls()
         int left, top, width;
     };
     const CheckRow gameplayRows[] = {
-        {&cbCriticalHit, "cbCriticalHit", "Critical Hit Screen Shake", 12, 20, 234},
-        {&cbTranslucentShadows, "cbTranslucentShadows", "Translucent Shadows", 12, 41, 234},
-        {&cbLowEndMachine, "cbLowEndMachine", "Standard Static Animations", 12, 62, 234},
-        {&cbLowEndMachine2, "cbLowEndMachine2", "High End Static Animations", 12, 83, 234},
-        {&cbFootsteps, "cbFootsteps", "Footsteps", 12, 104, 234},
-        {&cbAttackSounds, "cbAttackSounds", "Attack Sounds", 12, 125, 234},
-        {&cbLowMemSounds1, "cbLowMemSounds1", "No High Memory Sounds", 12, 146, 234},
-        {&cbLowMemSounds2, "cbLowMemSounds2", "Low Memory Sounds 2", 12, 167, 234},
-        {&cbDuplicateFloatingText, "cbDuplicateFloatingText", "Duplicate Floating Text", 250, 20, 200},
-        {&cbDisableCastingGlows, "cbDisableCastingGlows", "Disable Casting Glows", 250, 41, 200},
-        {&cbDisableVidCells, "cbDisableVidCells", "Disable Vid Cells", 250, 62, 200},
-        {&cbForce50Transparency, "cbForce50Transparency", "Force 50% Transparency", 250, 83, 200},
-        {&cbBrightenOff, "cbBrightenOff", "Brighten Off", 250, 104, 200},
-        {&cbMidLevelBrighten, "cbMidLevelBrighten", "Mid Level Brighten", 268, 125, 182},
-        {&cbHighLevelBrighten, "cbHighLevelBrighten", "High Level Brighten", 268, 146, 182},
+        {&cbCriticalHit, "cbCriticalHit", "Critica&l Hit Screen Shake", 12, 20, 234},
+        {&cbTranslucentShadows, "cbTranslucentShadows", "Transl&ucent Shadows", 12, 41, 234},
+        {&cbLowEndMachine, "cbLowEndMachine", "&Standard Static Animations", 12, 62, 234},
+        {&cbLowEndMachine2, "cbLowEndMachine2", "High &End Static Animations", 12, 83, 234},
+        {&cbFootsteps, "cbFootsteps", "&Footsteps", 12, 104, 234},
+        {&cbAttackSounds, "cbAttackSounds", "Attac&k Sounds", 12, 125, 234},
+        {&cbLowMemSounds1, "cbLowMemSounds1", "No High Memor&y Sounds", 12, 146, 234},
+        {&cbLowMemSounds2, "cbLowMemSounds2", "Low Memory Sounds &2", 12, 167, 234},
+        {&cbDuplicateFloatingText, "cbDuplicateFloatingText", "Duplicate Floating Te&xt", 250, 20, 200},
+        {&cbDisableCastingGlows, "cbDisableCastingGlows", "Disable Casting Glo&ws", 250, 41, 200},
+        {&cbDisableVidCells, "cbDisableVidCells", "Disable &Vid Cells", 250, 62, 200},
+        {&cbForce50Transparency, "cbForce50Transparency", "Force &50% Transparency", 250, 83, 200},
+        {&cbBrightenOff, "cbBrightenOff", "Br&ighten Off", 250, 104, 200},
+        {&cbMidLevelBrighten, "cbMidLevelBrighten", "&Mid Level Brighten", 268, 125, 182},
+        {&cbHighLevelBrighten, "cbHighLevelBrighten", "High Le&vel Brighten", 268, 146, 182},
     };
     for (const CheckRow& row : gameplayRows)
         *row.control = Make<TCheckBox>(this, gbGameplay, row.name, {row.left, row.top, row.width, kCheck}, row.caption);
-    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {250, 169, 100, kLabel}, "Tile Precache");
-    eTilesPrecache = Make<TEdit>(this, gbGameplay, "eTilesPrecache", {354, 164, 64, kEdit});
-    udTilesPrecache = MakeUpDown(this, gbGameplay, "udTilesPrecache", {401, 164, 17, kEdit}, 0, 100, 0);
+    // Below the last brightening option, inside the group's frame.
+    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {250, 173, 100, kLabel}, "T&ile Precache");
+    eTilesPrecache = Make<TEdit>(this, gbGameplay, "eTilesPrecache", {354, 170, 64, 22});
+    udTilesPrecache = MakeUpDown(this, gbGameplay, "udTilesPrecache", {401, 170, 17, 22}, 0, 100, 0);
     udTilesPrecache->SetAssociate(eTilesPrecache);
-    lPercent = MakeLabel(this, gbGameplay, "lPercent", {424, 169, 24, kLabel}, "%");
+    lPercent = MakeLabel(this, gbGameplay, "lPercent", {424, 173, 24, kLabel}, "%");
 
     lHelp2 = MakeLabel(this, tsGameplay, "lHelp2", {280, 228, 200, kLabel}, "Information and Help:", true);
     lTopic2 = MakeLabel(this, tsGameplay, "lTopic2", {480, 228, 265, kLabel}, "", false, TAlignment::Right);
@@ -246,52 +251,68 @@ void TfConfig::CreateControls()
 
     // --- Graphics
     gbColorDepth = Make<TGroupBox>(this, tsOptions, "gbColorDepth", {8, 20, 257, 53}, " Color Depth ");
-    rb16bit = Make<TRadioButton>(this, gbColorDepth, "rb16bit", {12, 22, 76, kCheck}, "16 bit");
-    rb24bit = Make<TRadioButton>(this, gbColorDepth, "rb24bit", {92, 22, 76, kCheck}, "24 bit");
-    rb32bit = Make<TRadioButton>(this, gbColorDepth, "rb32bit", {172, 22, 76, kCheck}, "32 bit");
+    rb16bit = Make<TRadioButton>(this, gbColorDepth, "rb16bit", {12, 22, 76, kCheck}, "16 b&it");
+    rb24bit = Make<TRadioButton>(this, gbColorDepth, "rb24bit", {92, 22, 76, kCheck}, "2&4 bit");
+    rb32bit = Make<TRadioButton>(this, gbColorDepth, "rb32bit", {172, 22, 76, kCheck}, "&32 bit");
     rb16bit->Tag = 0;
     rb24bit->Tag = 1;
     rb32bit->Tag = 2;
 
     gbGameResolution = Make<TGroupBox>(this, tsOptions, "gbGameResolution", {8, 84, 257, 161}, " Game Resolution ");
     lSupported = MakeLabel(this, gbGameResolution, "lSupported", {12, 20, 104, kLabel}, "Supported");
-    rb640 = Make<TRadioButton>(this, gbGameResolution, "rb640", {12, 40, 104, kCheck}, "640 x 480");
-    rb800 = Make<TRadioButton>(this, gbGameResolution, "rb800", {12, 62, 104, kCheck}, "800 x 600");
+    rb640 = Make<TRadioButton>(this, gbGameResolution, "rb640", {12, 40, 104, kCheck}, "640 &x 480");
+    rb800 = Make<TRadioButton>(this, gbGameResolution, "rb800", {12, 62, 104, kCheck}, "&800 x 600");
     lUnsupported = MakeLabel(this, gbGameResolution, "lUnsupported", {120, 20, 130, kLabel}, "Unsupported");
     lUnsupported->SetFontColor(clRed);
-    cbUnlockModes = Make<TCheckBox>(this, gbGameResolution, "cbUnlockModes", {120, 40, 130, kCheck}, "Unlock Modes");
-    rb1024 = Make<TRadioButton>(this, gbGameResolution, "rb1024", {120, 62, 130, kCheck}, "rb1024");
-    rb1280 = Make<TRadioButton>(this, gbGameResolution, "rb1280", {120, 84, 130, kCheck}, "rb1280");
-    rb1600 = Make<TRadioButton>(this, gbGameResolution, "rb1600", {120, 106, 130, kCheck}, "rb1600");
-    rb2048 = Make<TRadioButton>(this, gbGameResolution, "rb2048", {120, 128, 130, kCheck}, "rb2048");
+    cbUnlockModes = Make<TCheckBox>(this, gbGameResolution, "cbUnlockModes", {120, 40, 130, kCheck}, "&Unlock Modes");
+    rb1024 = Make<TRadioButton>(this, gbGameResolution, "rb1024", {120, 62, 130, kCheck}, "rb1&024");
+    rb1280 = Make<TRadioButton>(this, gbGameResolution, "rb1280", {120, 84, 130, kCheck}, "rb&1280");
+    rb1600 = Make<TRadioButton>(this, gbGameResolution, "rb1600", {120, 106, 130, kCheck}, "rb1&600");
+    rb2048 = Make<TRadioButton>(this, gbGameResolution, "rb2048", {120, 128, 130, kCheck}, "rb&2048");
     TRadioButton* resolutions[] = {rb640, rb800, rb1024, rb1280, rb1600, rb2048};
     for (int i = 0; i < 6; ++i) resolutions[i]->Tag = i;
 
     gbWindowMode = Make<TGroupBox>(this, tsOptions, "gbWindowMode", {8, 256, 257, 53}, "Window Mode");
-    rbFullScreen = Make<TRadioButton>(this, gbWindowMode, "rbFullScreen", {12, 22, 112, kCheck}, "Full Screen");
-    rbWindowed = Make<TRadioButton>(this, gbWindowMode, "rbWindowed", {132, 22, 112, kCheck}, "Window");
+    rbFullScreen = Make<TRadioButton>(this, gbWindowMode, "rbFullScreen", {12, 22, 112, kCheck}, "Fu&ll Screen");
+    rbWindowed = Make<TRadioButton>(this, gbWindowMode, "rbWindowed", {132, 22, 112, kCheck}, "&Window");
 
     gb2d16bitOptions = Make<TGroupBox>(this, tsOptions, "gb2d16bitOptions", {8, 320, 257, 105},
                                        " 2D and 16 bit Only Options ");
     cbSoftwareMirror = Make<TCheckBox>(this, gb2d16bitOptions, "cbSoftwareMirror", {12, 24, 233, kCheck},
-                                       "Software Mirror BLT");
-    cbSoftware = Make<TCheckBox>(this, gb2d16bitOptions, "cbSoftware", {12, 48, 233, kCheck}, "Software BLT");
+                                       "Software &Mirror BLT");
+    cbSoftware = Make<TCheckBox>(this, gb2d16bitOptions, "cbSoftware", {12, 48, 233, kCheck}, "So&ftware BLT");
     cbSoftwareTransparent = Make<TCheckBox>(this, gb2d16bitOptions, "cbSoftwareTransparent", {12, 72, 233, kCheck},
-                                            "Software Transparent BLT");
+                                            "S&oftware Transparent BLT");
 
     gb3dOptions = Make<TGroupBox>(this, tsOptions, "gb3dOptions", {280, 20, 465, 197}, " 3D Options ");
-    cb3dAnimations = Make<TCheckBox>(this, gb3dOptions, "cb3dAnimations", {12, 26, 300, kCheck}, "3D Animations");
+    cb3dAnimations = Make<TCheckBox>(this, gb3dOptions, "cb3dAnimations", {12, 26, 300, kCheck}, "3&D Animations");
     cb3dAcceleration = Make<TCheckBox>(this, gb3dOptions, "cb3dAcceleration", {12, 60, 300, kCheck},
-                                       "Use 3D Acceleration");
-    bGLSetup = Make<TButton>(this, gb3dOptions, "bGLSetup", {330, 56, 120, 30}, "3D Setup ...");
-    lGLDrivers = MakeLabel(this, gb3dOptions, "lGLDrivers", {12, 104, 64, kLabel}, "Driver");
+                                       "Use 3D A&cceleration");
+    bGLSetup = Make<TButton>(this, gb3dOptions, "bGLSetup", {330, 56, 120, 30}, "3D &Setup ...");
+    lGLDrivers = MakeLabel(this, gb3dOptions, "lGLDrivers", {12, 104, 64, kLabel}, "Dri&ver");
     cbGLDrivers = Make<TComboBox>(this, gb3dOptions, "cbGLDrivers", {80, 100, 370, kEdit});
-    cb16bitTextures = Make<TCheckBox>(this, gb3dOptions, "cb16bitTextures", {12, 140, 300, kCheck}, "32 bit Textures");
+    cb16bitTextures = Make<TCheckBox>(this, gb3dOptions, "cb16bitTextures", {12, 140, 300, kCheck}, "32 bit T&extures");
 
     lHelp = MakeLabel(this, tsOptions, "lHelp", {280, 228, 200, kLabel}, "Information and Help:", true);
     lTopic = MakeLabel(this, tsOptions, "lTopic", {480, 228, 265, kLabel}, "", false, TAlignment::Right);
     mHelp = Make<TMemo>(this, tsOptions, "mHelp", {280, 248, 465, 177});
     mHelp->SetColor(clWhite);
+
+    // --- The keyboard: Tab goes through the shown page in reading order, then OK, Cancel, Apply
+    // and Test, then the tabs; Enter presses OK and Esc Cancel; a label's access key leads to
+    // the control it names.
+    SetTabOrder({tsSimple, tsHotKeys, tsGameplay, tsOptions, bOK, bCancel, bApply, bTestSettings, pcConfig});
+    bOK->SetDefault(true);
+    bCancel->SetCancel(true);
+    const std::pair<TLabel*, TControl*> labelled[] = {
+        {lDifficulty, tbDifficulty}, {lGeneral, tbGeneral},           {lGraphics, tbGraphics},
+        {lSound, tbSound},           {lCacheSize, eCacheSize},        {lFrameRate, tbFrameRate},
+        {lPathSearchNodes, ePathSearchNodes}, {lZipCode, eZipCode},   {lCountry, cbCountry},
+        {lTilesPrecache, eTilesPrecache},     {lGLDrivers, cbGLDrivers}};
+    for (const auto& [label, control] : labelled) label->FocusControl = control;
+    for (TEdit* edit : {eCacheSize, ePathSearchNodes, eTilesPrecache}) edit->SetNumbersOnly(true);
+    // The help topics are words taken from captions: an "&" in them is shown as it stands.
+    for (TLabel* topic : {lTopic, lTopic2}) topic->SetShowAccelChar(false);
 }
 
 const std::vector<TfConfig::KeyboardRow>& TfConfig::KeyboardRows()
@@ -413,6 +434,7 @@ void TfConfig::CreateKeyboard()
     sbCtrlLeft->SetCaption("Ctrl");
     sbCtrlRight->SetCaption("Ctrl");
 
-    lDelete = MakeLabel(this, gbKeyboard, "lDelete", {244, 270, 480, 15},
+    // Under the last row, clear of the group's bottom edge, tall enough for descenders.
+    lDelete = MakeLabel(this, gbKeyboard, "lDelete", {244, 269, 480, kLabel},
                         "  Right Click on a button to Delete its Hot Key Assignment  ", false, TAlignment::Right);
 }

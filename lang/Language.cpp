@@ -2,6 +2,7 @@
 #include "app/Main.h"
 #include "lang/LanguageIndex.h"
 #include "presets/Difficulty.h"
+#include "ui/AccessKey.h"
 
 using namespace ui;
 
@@ -62,7 +63,8 @@ void TfConfig::LoadLanguage(const std::string& path)
     const std::pair<TComboBox*, TRadioButton*> groupCaptions[] = {
         {cbPage, rbPage},           {cbActions, rbActions},           {cbMiscellaneous, rbMiscellaneous},
         {cbQuickSlots, rbQuickSlots}, {cbWizardSpells, rbWizardSpells}, {cbPriestSpells, rbPriestSpells}};
-    for (const auto& [list, radio] : groupCaptions) list->SetHint(radio->Caption());
+    // The hints name the groups in the texts about functions and keys: words, without access keys.
+    for (const auto& [list, radio] : groupCaptions) list->SetHint(radio->CaptionText());
 
     const std::pair<std::string*, const char*> messages[] = {
         {&msgAdvanced, "msgAdvanced"},     {&msgCacheSize, "msgCacheSize"},       {&msgNoOpenGL, "msgNoOpenGL"},
@@ -74,11 +76,12 @@ void TfConfig::LoadLanguage(const std::string& path)
 
     TdlgDifficulty& dialog = *dlgDifficulty;
     dialog.gbDifficulty2->SetCaption(gbDifficulty->Caption());
-    dialog.rbDifficultyInsane->SetCaption(lExpert->Caption());
-    dialog.rbDifficultyHard->SetCaption(lHard->Caption());
-    dialog.rbDifficultyCoreRules->SetCaption(lNormal->Caption());
-    dialog.rbDifficultyNormal->SetCaption(lEasy->Caption());
-    dialog.rbDifficultyNovice->SetCaption(lNovice->Caption());
+    // The choices are named as the slider's levels; being choices, they get access keys of their own.
+    std::string keysTaken;
+    const std::pair<TRadioButton*, TLabel*> levels[] = {
+        {dialog.rbDifficultyInsane, lExpert}, {dialog.rbDifficultyHard, lHard}, {dialog.rbDifficultyCoreRules, lNormal},
+        {dialog.rbDifficultyNormal, lEasy},   {dialog.rbDifficultyNovice, lNovice}};
+    for (const auto& [choice, label] : levels) choice->SetCaption(WithAccessKey(label->CaptionText(), keysTaken));
     const std::pair<TLabel*, const char*> descriptions[] = {
         {dialog.lDifficultyDesc, "lDifficultyDesc"}, {dialog.lInsaneDesc, "lInsaneDesc"},
         {dialog.lHardDesc, "lHardDesc"},             {dialog.lCoreDesc, "lCoreDesc"},

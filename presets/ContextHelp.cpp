@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/Main.h"
+#include "ui/AccessKey.h"
 
 using namespace ui;
 
@@ -12,7 +13,8 @@ void TfConfig::DisplayHelp(TObject* sender, TShiftState, int, int)
     // A hint is "title|explanation"; without a bar the whole hint is both.
     const std::string& hint = static_cast<TControl*>(sender)->Hint();
     std::size_t bar = hint.find('|');
-    std::string topic = bar == std::string::npos ? hint : hint.substr(0, bar);
+    // The title is a caption; shown as the topic it is words, without its access key.
+    std::string topic = StripAccessKeys(bar == std::string::npos ? hint : hint.substr(0, bar));
     std::string help = bar == std::string::npos ? hint : hint.substr(bar + 1);
     // Both pages' areas are written; only the shown one is seen. The pointer moves many times
     // over one control: what already stands is not written again, so nothing flickers.

@@ -42,6 +42,8 @@ TdlgDifficulty::TdlgDifficulty(TComponent* owner) : TForm(owner, "dlgDifficulty"
     }
     bOK = new TButton(this, "bOK");
     bOK->ModalResult = TModalResult::OK;
+    // Enter chooses OK once a choice has enabled it; Esc closes the dialog as its close box does.
+    bOK->SetDefault(true);
     place(bOK, this, 476, 328, 75, 25, "OK");
     bOK->SetEnabled(false);
     OnClose = Bind(this, &TdlgDifficulty::FormClose);

@@ -115,27 +115,28 @@ void TfConfig::tbSoundChange(TObject*)
 
 void TfConfig::RefreshSummary()
 {
+    // The summary names options by their captions as words: access keys are no part of them.
     auto state = [](const TCheckBox* box) { return box->Checked() ? "On" : "Off"; };
-    auto line = [](const TControl* control, const std::string& value) { return control->Caption() + " = " + value; };
+    auto line = [](const TControl* control, const std::string& value) { return control->CaptionText() + " = " + value; };
     auto option = [&](const TCheckBox* box) { return line(box, state(box)); };
 
     std::string resolution;
     for (const TRadioButton* button : resolutionButtons)
-        if (button->Checked()) resolution += button->Caption();
+        if (button->Checked()) resolution += button->CaptionText();
 
     std::vector<std::string> lines = {
-        lGeneral->Caption(),
+        lGeneral->CaptionText(),
         line(lFrameRate, IntToStr(tbFrameRate->Position())),
         line(lPathSearchNodes, ePathSearchNodes->Text()),
         option(cbEnhancedPathfinding),
         "",
-        lGraphics->Caption(),
-        Trimmed(gbGameResolution->Caption()) + " = " + resolution,
+        lGraphics->CaptionText(),
+        Trimmed(gbGameResolution->CaptionText()) + " = " + resolution,
     };
     for (TCheckBox* TfConfig::* box : kGraphicsBoxes) lines.push_back(option(this->*box));
     lines.push_back(line(lTilesPrecache, IntToStr(udTilesPrecache->Position()) + "%"));
     lines.push_back("");
-    lines.push_back(lSound->Caption());
+    lines.push_back(lSound->CaptionText());
     lines.push_back(option(cbFootsteps));
     lines.push_back(option(cbAttackSounds));
     mSettings->SetLines(std::move(lines));

@@ -7,6 +7,10 @@
 #   pageshot ARGS            run the window helper (tools/pageshot) in the same prefix
 #   shoot FILE X Y W H       save that part of the screen as a PNG
 #   program_end              close the program's windows, wait for it to end
+#   picture_program DIR OUT ARGS
+#                            run DIR/KXConfig.exe ARGS and picture all of it into OUT: the
+#                            difficulty dialog when it comes (then answered as a player would:
+#                            Core Rules, OK), then each page the window offers; prints each path
 #   screen_stop              end Wine's server of the prefix and Xvfb
 # The prefix is <build>/wineprefix-xvfb: Wine's x11 driver, frames drawn by Wine.
 
@@ -74,6 +78,39 @@ program_end() {
     fi
     wait "$program_pid" 2>/dev/null || true
     program_pid=""
+}
+
+settle() { sleep "${KX_SETTLE_SECONDS:-1}"; }
+
+picture_program() {
+    local game=$1 out=$2
+    shift 2
+    mkdir -p "$out"
+    program_start "$game" "$@"
+    if ! pageshot wait 'TfConfig,TdlgDifficulty' 30000 >/dev/null; then
+        echo "virtual screen: KXConfig showed no window; its output is in $build/program.log" >&2
+        return 1
+    fi
+    # shellcheck disable=SC2046  # the rectangles are four numbers
+    if pageshot wait TdlgDifficulty 1 >/dev/null 2>&1; then
+        settle
+        shoot "$out/difficulty.png" $(pageshot wait TdlgDifficulty)
+        echo "$out/difficulty.png"
+        pageshot click TdlgDifficulty rbDifficultyCoreRules bOK
+    fi
+    pageshot wait TfConfig 30000 >/dev/null
+    # The pages in the order of their tabs; with -keymap only Hot Keys and Gameplay are offered.
+    local pages=(basic hotkeys gameplay graphics)
+    [ "${1:-}" = -keymap ] && pages=(hotkeys gameplay)
+    local i
+    for i in "${!pages[@]}"; do
+        pageshot page "$i"
+        settle
+        # shellcheck disable=SC2046
+        shoot "$out/${pages[$i]}.png" $(pageshot wait TfConfig)
+        echo "$out/${pages[$i]}.png"
+    done
+    program_end
 }
 
 screen_stop() {

@@ -38,7 +38,7 @@ void TApplication::Run()
     running_ = true;
     if (mainForm_ && !terminated_) mainForm_->Show();
     MSG msg;
-    while (!terminated_ && NextMessage(msg)) Dispatch(msg);
+    while (!terminated_ && NextMessage(msg)) HandleMessage(msg);
     running_ = false;
 }
 
@@ -58,13 +58,27 @@ bool TApplication::CreateMissingWindows()
     return false;
 }
 
-void TApplication::Dispatch(const MSG& msg)
+void TApplication::HandleMessage(const MSG& msg)
 {
-    // Tab, the arrow keys and the like move between the controls of a form.
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (top && IsDialogMessageA(top, const_cast<MSG*>(&msg))) return;
+    auto formOf = [top] { return dynamic_cast<TForm*>(TControl::FromHandle(top)); };
+    if (TForm* form = formOf(); form && !form->IsDestroying()) {
+        bool used = false;
+        if (!TControl::Dispatch([&] { used = form->DialogKey(msg); }) || used) return;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
+    // The window may be gone now; the form is looked up again.
+    if (TForm* form = formOf(); form && !form->IsDestroying()) form->ShowDefaultButton();
+}
+
+int TApplication::PixelsPerInch() const
+{
+    if (pixelsPerInch_ > 0) return pixelsPerInch_;
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
 }
 
 void TApplication::Terminate()
@@ -81,7 +95,7 @@ void TApplication::ProcessMessages()
             terminated_ = true;
             break;
         }
-        Dispatch(msg);
+        HandleMessage(msg);
     }
 }
 

@@ -30,6 +30,8 @@ public:
     // The next message for a loop: false for WM_QUIT. While the queue is empty, the shown forms make
     // the windows they still miss, a few at a time, so that input waits no longer than a few of them.
     bool NextMessage(tagMSG& msg);
+    // One message of a loop: the keyboard's navigation of the form it is for, else the window's own.
+    void HandleMessage(const tagMSG& msg);
 
     // The first form created is the main form; closing it ends the program.
     TForm* MainForm() const { return mainForm_; }
@@ -42,12 +44,15 @@ public:
     void ShowException(const std::string& message);
     static std::string ErrorBoxText(const std::string& message);
 
+    // The resolution forms are scaled to: the screen's, unless set (0 gives the screen's back).
+    int PixelsPerInch() const;
+    void SetPixelsPerInch(int dpi) { pixelsPerInch_ = dpi; }
+
     IDialogs& Dialogs() { return dialogs_ ? *dialogs_ : win32Dialogs_; }
     // Null restores the platform's dialogs.
     void SetDialogs(IDialogs* dialogs) { dialogs_ = dialogs; }
 
 private:
-    void Dispatch(const tagMSG& msg);
     // False when no shown form misses a window.
     bool CreateMissingWindows();
 
@@ -57,6 +62,7 @@ private:
     bool terminated_ = false;
     bool running_ = false;
     IDialogs* dialogs_ = nullptr;
+    int pixelsPerInch_ = 0;
     Win32Dialogs win32Dialogs_;
 };
 

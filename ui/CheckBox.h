@@ -20,6 +20,7 @@ protected:
     CreateParams GetCreateParams() const override;
     void HandleCreated() override;
     void Command(unsigned code) override;
+    bool Notify(void* nmhdr, long long& result) override;
 
 private:
     void Mirror();

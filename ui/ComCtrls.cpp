@@ -292,6 +292,24 @@ void TPageControl::SetActivePage(TTabSheet* page)
     RebuildTabs();
 }
 
+void TPageControl::ChangeActivePage(TTabSheet* page)
+{
+    if (!page || page == active_) return;
+    active_ = page;
+    RebuildTabs();
+    if (OnChange) OnChange(this);
+}
+
+TTabSheet* TPageControl::FindNextPage(bool forward) const
+{
+    std::vector<TTabSheet*> tabs = VisibleTabs();
+    if (tabs.empty()) return nullptr;
+    auto at = std::find(tabs.begin(), tabs.end(), active_);
+    int n = static_cast<int>(tabs.size());
+    int index = at == tabs.end() ? 0 : static_cast<int>(at - tabs.begin());
+    return tabs[static_cast<std::size_t>((index + (forward ? 1 : n - 1)) % n)];
+}
+
 bool TPageControl::Notify(void* nmhdr, long long& result)
 {
     auto* header = static_cast<NMHDR*>(nmhdr);
@@ -313,7 +331,7 @@ TControl::CreateParams TSpeedButton::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "BUTTON";
-    p.style = BS_CHECKBOX | BS_PUSHLIKE;
+    p.style = BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
     return p;
 }
 

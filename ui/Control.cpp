@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "ui/AccessKey.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Win32.h"
@@ -193,7 +194,7 @@ struct ControlProcAccess {
             TControl* target = ControlOfForm(self->Form(), reinterpret_cast<HWND>(wParam));
             if (self->OnExit && target && target != self && self->EventsEnabled() && !self->inExit_) {
                 self->inExit_ = true;
-                TControl::Dispatch([&] { self->OnExit(self); });
+                if (!TControl::Dispatch([&] { self->OnExit(self); })) self->Form()->ExitRefused(self);
                 self->inExit_ = false;
             }
             return result;
@@ -372,6 +373,8 @@ void TControl::SetCaption(const std::string& caption)
     caption_ = caption;
     if (hwnd_) SetWindowTextA(hwnd_, caption_.c_str());
 }
+
+std::string TControl::CaptionText() const { return StripAccessKeys(caption_); }
 
 void TControl::SetHint(const std::string& hint) { hint_ = hint; }
 

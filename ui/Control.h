@@ -51,6 +51,9 @@ public:
 
     const std::string& Caption() const { return caption_; }
     virtual void SetCaption(const std::string& caption);
+    // The caption as text, without its access-key marks: for wherever a caption is shown or
+    // compared as words rather than as a control's label.
+    std::string CaptionText() const;
     const std::string& Hint() const { return hint_; }
     virtual void SetHint(const std::string& hint);
     bool ShowHint() const { return showHint_; }
@@ -93,8 +96,9 @@ public:
     static TControl* FromHandle(HWND hwnd);
 
     // Runs an event handler; an error that escapes it goes to the application's error box.
+    // False when one did.
     template <class F>
-    static void Dispatch(F&& f);
+    static bool Dispatch(F&& f);
 
 protected:
     struct CreateParams {
@@ -164,12 +168,14 @@ private:
 void ReportException();  // shows the current exception in the application's error box
 
 template <class F>
-void TControl::Dispatch(F&& f)
+bool TControl::Dispatch(F&& f)
 {
     try {
         f();
+        return true;
     } catch (...) {
         ReportException();
+        return false;
     }
 }
 

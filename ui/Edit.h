@@ -12,6 +12,10 @@ public:
     // Runs OnChange when the text changes.
     void SetText(const std::string& text);
 
+    // Typing takes digits only; a pasted text or the program's may still hold anything.
+    bool NumbersOnly() const { return numbersOnly_; }
+    void SetNumbersOnly(bool numbersOnly);
+
     // Every change of the text, by the user or by the program.
     TNotifyEvent OnChange;
 
@@ -23,6 +27,7 @@ protected:
 private:
     std::string text_;
     bool settingText_ = false;
+    bool numbersOnly_ = false;
 };
 
 }  // namespace ui

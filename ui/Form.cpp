@@ -18,19 +18,14 @@ void RegisterFormClass(const std::string& name)
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = win32::Instance();
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    // The program's icon: the large one for the task bar and Alt+Tab, the small one for the title bar.
     wc.hIcon = LoadIconA(win32::Instance(), MAKEINTRESOURCEA(1));
     if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(win32::Instance(), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hbrBackground = nullptr;
     wc.lpszClassName = name.c_str();
     RegisterClassExA(&wc);
-}
-
-int ScreenDpi()
-{
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace
@@ -38,7 +33,7 @@ int ScreenDpi()
 TForm::TForm(TComponent* owner, std::string name, std::string windowClass, int fontPixels)
     : TControl(owner, std::move(name)), windowClass_(std::move(windowClass))
 {
-    dpi_ = ScreenDpi();
+    dpi_ = Application().PixelsPerInch();
     SetVisible(false);
     SetColor(clSilver);
     auto makeFont = [&](int weight) {
@@ -107,6 +102,13 @@ TBounds TForm::WindowBounds() const
 
 void TForm::SetCaption(const std::string& caption) { TControl::SetCaption(caption); }
 
+void TForm::HandleCreated()
+{
+    // The class's icons, told to the window too: the title bar, the task bar and other programs ask it.
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, GetClassLongPtrA(hwnd_, GCLP_HICON));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, GetClassLongPtrA(hwnd_, GCLP_HICONSM));
+}
+
 void TForm::VisibleChanged()
 {
     // The windows of what the form shows are made before it appears.
@@ -118,6 +120,7 @@ void TForm::Show()
 {
     SetVisible(true);
     SetForegroundWindow(hwnd_);
+    if (!FocusedControl()) FocusFirstControl();
 }
 
 void TForm::Hide() { SetVisible(false); }
@@ -172,27 +175,25 @@ TModalResult TForm::ShowModal()
     Show();
     Application().Dialogs().ModalShowing(*this);
     MSG msg;
-    while (modalResult_ == TModalResult::None) {
+    for (;;) {
+        // The result may come before the first message (set by whatever ran as the form showed).
+        if (modalResult_ != TModalResult::None) {
+            // Closing the form by its result still asks it, as its close box does.
+            bool canClose = true;
+            if (OnCloseQuery) OnCloseQuery(this, canClose);
+            if (canClose) {
+                TCloseAction action = TCloseAction::Hide;
+                if (OnClose) OnClose(this, action);
+                break;
+            }
+            modalResult_ = TModalResult::None;
+        }
         if (!Application().NextMessage(msg)) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             modalResult_ = TModalResult::Cancel;
             break;
         }
-        if (!IsDialogMessageA(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (modalResult_ != TModalResult::None) {
-            // Closing the form by its result still asks it, as its close box does.
-            bool canClose = true;
-            if (OnCloseQuery) OnCloseQuery(this, canClose);
-            if (!canClose) {
-                modalResult_ = TModalResult::None;
-                continue;
-            }
-            TCloseAction action = TCloseAction::Hide;
-            if (OnClose) OnClose(this, action);
-        }
+        Application().HandleMessage(msg);
     }
     for (HWND h : disabled) EnableWindow(h, TRUE);
     Hide();
@@ -251,6 +252,24 @@ bool TForm::WindowMessage(unsigned msg, unsigned long long wParam, long long lPa
     switch (msg) {
     case WM_CLOSE:
         if (!destroying_) Dispatch([&] { Close(); });
+        result = 0;
+        return true;
+    case WM_ACTIVATE:
+        // A plain window gives the focus to itself when it becomes active again (after a message
+        // box, or another program); a form gives it back to the control that had it.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+            return false;
+        }
+        if (HIWORD(wParam) || !savedFocus_ || !IsWindow(savedFocus_) || !IsChild(hwnd_, savedFocus_) ||
+            !IsWindowVisible(savedFocus_) || !IsWindowEnabled(savedFocus_))
+            return false;
+        ::SetFocus(savedFocus_);
+        result = 0;
+        return true;
+    case kRefocusMessage:
+        Refocus(reinterpret_cast<HWND>(lParam));
         result = 0;
         return true;
     default:

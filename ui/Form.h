@@ -1,8 +1,12 @@
 #pragma once
 // A top-level window: the main window or a modal dialog.
+#include <map>
 #include <string>
+#include <vector>
 
 #include "ui/Control.h"
+
+struct tagMSG;
 
 struct HFONT__;
 typedef HFONT__* HFONT;
@@ -11,6 +15,10 @@ namespace ui {
 
 // Single: a fixed frame with a minimise box; Dialog: a fixed frame with only the close box.
 enum class TFormBorderStyle { Single, Dialog };
+
+class TButton;
+class TPageControl;
+class TTabSheet;
 
 class TForm : public TControl {
 public:
@@ -55,16 +63,51 @@ public:
     // Registers a control whose hint is shown as a tool tip.
     void AddToolTip(TControl* control);
 
+    // --- Keyboard (ui/Navigation.cpp), as in a dialog of the platform.
+    // The order of Tab: controls, and containers whose controls follow in the order they were
+    // created. Empty: the form's own controls in the order they were created.
+    void SetTabOrder(std::vector<TControl*> order);
+    // Where Tab stops now, in order: controls that can take the focus; a radio group and a
+    // picture of keys (speed buttons of one parent) stop once, at the checked or last used one.
+    std::vector<TControl*> TabStops() const;
+    // The control that has the keyboard focus (a combo box for its edit); null when none of this form.
+    TControl* FocusedControl() const;
+    // Moves the focus as the keyboard does (an edit's text selected); false when the control
+    // cannot take it or the control left refused to let it go.
+    bool MoveFocus(TControl* control);
+    void FocusFirstControl();
+    // Tab, the arrows of a radio group or a picture of keys, Enter, Esc, Ctrl+Tab and
+    // Ctrl+PageDown/PageUp, Alt+letter. True when the key was used.
+    bool DialogKey(const tagMSG& msg);
+    // True while the keyboard moves the focus: a radio button that gets it is not chosen by that.
+    bool MovingFocus() const { return movingFocus_; }
+    // The button Enter presses and the one Esc presses (the first of each among the form's own).
+    TButton* DefaultButton() const;
+    TButton* CancelButton() const;
+    // A control refused to let the focus go (its exit handler raised an error): the focus
+    // returns to it once the error has been shown.
+    void ExitRefused(TControl* control);
+    // The default look goes to the focused push button, else to the default button.
+    void ShowDefaultButton();
+
 protected:
     // A form's subclass calls this first in its destructor: no events run while it dies.
     void BeginDestroy() { destroying_ = true; }
     CreateParams GetCreateParams() const override;
     TBounds WindowBounds() const override;
+    void HandleCreated() override;
     void VisibleChanged() override;
     bool PaintsBackground() const override { return true; }
     bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
 
 private:
+    // The user's change of page; the focus follows into the new page when it was on the old one.
+    void ActivatePage(TPageControl* pages, TTabSheet* page);
+    bool PressAccessKey(char key);
+    TPageControl* PageControlOfForm() const;
+    void Refocus(HWND hwnd);
+    static constexpr unsigned kRefocusMessage = 0x8000 + 0x4B;  // WM_APP + 0x4B
+
     std::string windowClass_;
     int dpi_ = 96;
     HFONT font_ = nullptr;
@@ -75,6 +118,13 @@ private:
     TModalResult modalResult_ = TModalResult::None;
     bool modal_ = false;
     bool destroying_ = false;
+    std::vector<TControl*> tabOrder_;
+    bool movingFocus_ = false;
+    bool exitRefused_ = false;
+    HWND savedFocus_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    // The key last used in each picture of keys, by the keys' parent.
+    mutable std::map<const TControl*, TControl*> lastKey_;
 };
 
 }  // namespace ui

@@ -12,6 +12,11 @@ public:
     void SetAlignment(TAlignment alignment);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool wrap);
+    // Off: an "&" in the caption is shown as it stands rather than marking an access key.
+    bool ShowAccelChar() const { return showAccelChar_; }
+    void SetShowAccelChar(bool show);
+    // The control the label's access key takes the focus to; null: the next in the tab order.
+    TControl* FocusControl = nullptr;
 
 protected:
     CreateParams GetCreateParams() const override;
@@ -19,6 +24,7 @@ protected:
 private:
     TAlignment alignment_ = TAlignment::Left;
     bool wordWrap_ = false;
+    bool showAccelChar_ = true;
 };
 
 }  // namespace ui

@@ -39,6 +39,10 @@ public:
     TTabSheet* ActivePage() const { return active_; }
     // The program's change: no OnChange.
     void SetActivePage(TTabSheet* page);
+    // The user's change, from the keyboard: OnChange runs as for a click on the tab.
+    void ChangeActivePage(TTabSheet* page);
+    // The page of the next (or previous) shown tab, round the end; null when no tab is shown.
+    TTabSheet* FindNextPage(bool forward) const;
     // Tabs shown, in page order.
     std::vector<TTabSheet*> VisibleTabs() const;
 

@@ -14,13 +14,50 @@
 
 namespace ui {
 
+namespace {
+
+// The platform draws the caption of a disabled check box or radio button in a grey that all but
+// vanishes on the window's silver; it is drawn again, after the platform's, in the grey of
+// disabled text. Where the platform sends no custom-draw notice, its own drawing stays.
+bool DrawDisabledCaption(TControl* control, void* nmhdr, long long& result)
+{
+    auto* draw = static_cast<NMCUSTOMDRAW*>(nmhdr);
+    HWND hwnd = control->Handle();
+    if (draw->hdr.code != static_cast<UINT>(NM_CUSTOMDRAW) || IsWindowEnabled(hwnd)) return false;
+    if (draw->dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYPOSTPAINT;
+        return true;
+    }
+    if (draw->dwDrawStage != CDDS_POSTPAINT) return false;
+    RECT r;
+    GetClientRect(hwnd, &r);
+    HDC dc = draw->hdc;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    // The box is 13 pixels at 96 per inch, the caption half a character after it.
+    HDC screen = GetDC(nullptr);
+    r.left = MulDiv(13, GetDeviceCaps(screen, LOGPIXELSX), 96) + 1;
+    ReleaseDC(nullptr, screen);
+    FillRect(dc, &r, win32::BrushFor(control->Color()));
+    r.left += metrics.tmAveCharWidth / 2;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, control->Caption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    SelectObject(dc, old);
+    result = CDRF_DODEFAULT;
+    return true;
+}
+
+}  // namespace
+
 // --- TLabel
 
 TControl::CreateParams TLabel::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "STATIC";
-    p.style = SS_NOTIFY | (alignment_ == TAlignment::Right    ? SS_RIGHT
+    p.style = SS_NOTIFY | (showAccelChar_ ? 0 : SS_NOPREFIX) | (alignment_ == TAlignment::Right ? SS_RIGHT
                            : alignment_ == TAlignment::Center ? SS_CENTER
                            : wordWrap_                        ? SS_LEFT
                                                               : SS_LEFTNOWORDWRAP);
@@ -35,6 +72,15 @@ void TLabel::SetAlignment(TAlignment alignment)
         SetWindowLongA(hwnd_, GWL_STYLE, style | (GetCreateParams().style & 0x1F));
         InvalidateRect(hwnd_, nullptr, TRUE);
     }
+}
+
+void TLabel::SetShowAccelChar(bool show)
+{
+    showAccelChar_ = show;
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, show ? style & ~SS_NOPREFIX : style | SS_NOPREFIX);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TLabel::SetWordWrap(bool wrap)
@@ -96,6 +142,8 @@ void TCheckBox::SetState(TCheckBoxState state)
     Click();
 }
 
+bool TCheckBox::Notify(void* nmhdr, long long& result) { return DrawDisabledCaption(this, nmhdr, result); }
+
 void TCheckBox::Command(unsigned code)
 {
     // The user's click: unchecked and indeterminate become checked, checked becomes unchecked.
@@ -140,10 +188,14 @@ void TRadioButton::SetChecked(bool checked)
     Click();
 }
 
+bool TRadioButton::Notify(void* nmhdr, long long& result) { return DrawDisabledCaption(this, nmhdr, result); }
+
 void TRadioButton::Command(unsigned code)
 {
-    // Clicking the checked button changes nothing and runs nothing.
-    if (code == BN_CLICKED) SetChecked(true);
+    // Clicking the checked button changes nothing and runs nothing. A radio button of the
+    // platform may report a click when it merely gets the focus; the keyboard's Tab chooses nothing.
+    TForm* form = Form();
+    if (code == BN_CLICKED && !(form && form->MovingFocus())) SetChecked(true);
 }
 
 // --- TButton
@@ -152,8 +204,21 @@ TControl::CreateParams TButton::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "BUTTON";
-    p.style = BS_PUSHBUTTON | WS_TABSTOP;
+    p.style = (shownDefault_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
     return p;
+}
+
+void TButton::SetDefault(bool isDefault)
+{
+    default_ = isDefault;
+    ShowAsDefault(isDefault);
+}
+
+void TButton::ShowAsDefault(bool shown)
+{
+    if (shown == shownDefault_) return;
+    shownDefault_ = shown;
+    if (hwnd_) SendMessageA(hwnd_, BM_SETSTYLE, shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::Command(unsigned code)
@@ -170,9 +235,17 @@ TControl::CreateParams TEdit::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_AUTOHSCROLL | WS_TABSTOP;
+    p.style = ES_AUTOHSCROLL | WS_TABSTOP | (numbersOnly_ ? ES_NUMBER : 0);
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
+}
+
+void TEdit::SetNumbersOnly(bool numbersOnly)
+{
+    numbersOnly_ = numbersOnly;
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, numbersOnly ? style | ES_NUMBER : style & ~ES_NUMBER);
 }
 
 void TEdit::SetText(const std::string& text)
@@ -202,7 +275,7 @@ TControl::CreateParams TMemo::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
+    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
 }

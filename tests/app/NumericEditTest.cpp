@@ -1,6 +1,9 @@
 // The cache size and search node edits of the Gameplay page, driven by focus changes and typing.
 #include <windows.h>
 
+#include <cstring>
+
+#include "tests/support/Keys.h"
 #include "tests/support/WindowTest.h"
 
 using namespace ui;
@@ -21,6 +24,18 @@ protected:
         SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
         for (char c : text) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
         next->SetFocus();
+    }
+    // Pasted from the clipboard, as Ctrl+V does.
+    static void Paste(TEdit* edit, const std::string& text)
+    {
+        ASSERT_TRUE(OpenClipboard(edit->Handle()));
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+        CloseClipboard();
+        SendMessageA(edit->Handle(), WM_PASTE, 0, 0);
     }
 };
 
@@ -90,22 +105,52 @@ TEST_F(NumericEditTest, EmptyingTheSearchNodesGivesOneConversionErrorPerChange)
     EXPECT_EQ(w.udPathSearchNodes->Position(), position);
 
     dialogs.Answer(TModalResult::OK);
-    dialogs.Answer(TModalResult::OK);
-    SendMessageA(w.ePathSearchNodes->Handle(), WM_CHAR, 'x', 1);
-    SendMessageA(w.ePathSearchNodes->Handle(), WM_CHAR, 'y', 1);
-    ASSERT_EQ(dialogs.Boxes().size(), 3u);
-    EXPECT_EQ(dialogs.Boxes()[2].text, "'xy' is not a valid integer value.");
-    EXPECT_EQ(w.ePathSearchNodes->Text(), "xy") << "the text stays as typed";
+    Paste(w.ePathSearchNodes, "xy");
+    ASSERT_EQ(dialogs.Boxes().size(), 2u);
+    EXPECT_EQ(dialogs.Boxes()[1].text, "'xy' is not a valid integer value.");
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "xy") << "the text stays as pasted";
 }
 
-TEST_F(NumericEditTest, LeavingAnEditWithNoNumberShowsTheErrorAndKeepsTheText)
+TEST_F(NumericEditTest, NumericEditsTakeOnlyDigitsAsTypedButAPastedTextStays)
 {
     TfConfig& w = OpenOnGameplay();
-    dialogs.Answer(TModalResult::OK);
-    TypeAndLeave(w.eCacheSize, "12a", w.eZipCode);
-    ASSERT_EQ(dialogs.Boxes().size(), 1u);
-    EXPECT_EQ(dialogs.Boxes()[0].text, "'12a' is not a valid integer value.");
-    EXPECT_EQ(w.eCacheSize->Text(), "12a");
+    for (TEdit* edit : {w.eTilesPrecache, w.ePathSearchNodes, w.eCacheSize}) {  // the cache size last: left at 45 it warns
+        SCOPED_TRACE(edit->Name());
+        edit->SetFocus();
+        SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
+        for (char c : std::string("4a-5 "))
+            SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+        EXPECT_EQ(edit->Text(), "45");
+    }
+    EXPECT_FALSE(GetWindowLongA(w.eZipCode->Handle(), GWL_STYLE) & ES_NUMBER) << "zip codes may hold letters";
+}
+
+// Leaving with Tab, as the keyboard does: the error once, then the focus back in the edit with its
+// whole text selected, so that typing replaces it.
+TEST_F(NumericEditTest, ANonNumberLeftInANumericEditIsReportedOnceAndTheFocusComesBack)
+{
+    for (const char* name : {"eCacheSize", "ePathSearchNodes"}) {
+        SCOPED_TRACE(name);
+        TfConfig& w = OpenOnGameplay();
+        auto* edit = dynamic_cast<TEdit*>(w.FindComponent(name));
+        edit->SetFocus();
+        SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
+        dialogs.Answer(TModalResult::OK);  // the search nodes check every change
+        Paste(edit, "300abc");
+        dialogs.Clear();
+        dialogs.Answer(TModalResult::OK);
+        keys::Post(VK_TAB);
+        ASSERT_EQ(dialogs.Boxes().size(), 1u);
+        EXPECT_EQ(dialogs.Boxes()[0].text, "'300abc' is not a valid integer value.");
+        EXPECT_EQ(edit->Text(), "300abc");
+        keys::FocusOfFrontForm();  // back in front, should another test program have come there
+        EXPECT_TRUE(edit->Focused());
+        DWORD from = 0, to = 0;
+        SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(from, 0u);
+        EXPECT_EQ(to, 6u);
+        Close();
+    }
 }
 
 TEST_F(NumericEditTest, FrameRateSliderShowsItsPosition)

@@ -65,3 +65,25 @@ TEST(ProgramFile, CarriesAVersionResourceAndIsAGuiProgramForItsTarget)
     EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
 #endif
 }
+
+// The icon group the shell shows for the program: our icon at 16, 32, 48 and 256 pixels.
+TEST(ProgramFile, CarriesItsIconInFourSizesAsTheFirstIconGroup)
+{
+    Resources program;
+    ASSERT_NE(program.module, nullptr);
+    HRSRC group = FindResourceA(program.module, MAKEINTRESOURCEA(1), reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+    ASSERT_NE(group, nullptr);
+    // A group: a header of three words, then 14 bytes per image: width, height (0 meaning 256), ...
+    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(program.module, group)));
+    ASSERT_GE(SizeofResource(program.module, group), 6u);
+    const int count = bytes[4] | bytes[5] << 8;
+    std::vector<int> sizes;
+    for (int i = 0; i < count; ++i) {
+        const unsigned char* entry = bytes + 6 + 14 * i;
+        EXPECT_EQ(entry[0], entry[1]) << "square";
+        sizes.push_back(entry[0] ? entry[0] : 256);
+        const int id = entry[12] | entry[13] << 8;
+        EXPECT_NE(FindResourceA(program.module, MAKEINTRESOURCEA(id), reinterpret_cast<LPCSTR>(RT_ICON)), nullptr);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 256}));
+}

@@ -54,7 +54,7 @@ std::optional<Kind> KindOf(HWND hwnd)
         if (style & BS_PUSHLIKE) return type == BS_CHECKBOX ? std::optional(Kind::SpeedButton) : std::nullopt;
         if (type == BS_3STATE) return Kind::CheckBox;
         if (type == BS_RADIOBUTTON) return Kind::RadioButton;
-        if (type == BS_PUSHBUTTON) return Kind::PushButton;
+        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) return Kind::PushButton;
         if (type == BS_GROUPBOX) return Kind::GroupBox;
         return std::nullopt;
     }

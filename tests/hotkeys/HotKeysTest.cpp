@@ -20,11 +20,12 @@ std::string KeyboardSection(std::size_t count)
     return text;
 }
 
+// The group captions carry access keys; the texts about keys and functions name the groups without them.
 const char* const kTestLanguage =
     "fConfig=Keys Test\r\n"
-    "rbPage=Pages\r\n"
-    "rbActions=Actions\r\n"
-    "rbMiscellaneous=Misc\r\n"
+    "rbPage=&Pages\r\n"
+    "rbActions=&Actions\r\n"
+    "rbMiscellaneous=M&isc\r\n"
     "rbQuickSlots=Slots\r\n"
     "rbWizardSpells=Wizard\r\n"
     "rbPriestSpells=Priest\r\n"

@@ -64,9 +64,9 @@ TEST_F(LanguageTest, NamesMatchIgnoringCaseFirstLineWinsAndNothingIsTrimmed)
 TEST_F(LanguageTest, ComponentsWithoutAnEntryKeepTheirFormTextsAndMissingTextsAreEmpty)
 {
     TfConfig& w = OpenWith("lHelp=Help\r\n");
-    EXPECT_EQ(w.cbFootsteps->Caption(), "Footsteps");
+    EXPECT_EQ(w.cbFootsteps->Caption(), "&Footsteps");
     EXPECT_EQ(w.gbGameplay->Caption(), " Gameplay ");
-    EXPECT_EQ(w.tsSimple->Caption(), "Basic");
+    EXPECT_EQ(w.tsSimple->Caption(), "&Basic");
     EXPECT_EQ(w.Caption(), "") << "the window's caption is looked up whatever the file holds";
     EXPECT_EQ(w.dlgDifficulty->Caption(), "");
     EXPECT_EQ(w.msgVideoTest, "");
@@ -92,13 +92,13 @@ TEST_F(LanguageTest, CaptionsAreCopiedBetweenControlsAndToTheDifficultyDialog)
     EXPECT_EQ(w.cb3dAcceleration2->Caption(), "Use 3D");
     EXPECT_EQ(w.cb3dAcceleration2->Hint(), "Ignored caption|Own hint");
     EXPECT_EQ(w.cbActions->Hint(), "Deeds");
-    EXPECT_EQ(w.cbPage->Hint(), "rbPage") << "the radio button's form caption";
+    EXPECT_EQ(w.cbPage->Hint(), "rbPage") << "the radio button's form caption, as text";
     EXPECT_EQ(w.cbFixed->Hint(), "Fixed");
     const TdlgDifficulty& d = *w.dlgDifficulty;
     EXPECT_EQ(d.gbDifficulty2->Caption(), " How hard ");
-    EXPECT_EQ(d.rbDifficultyInsane->Caption(), "Deadly");
-    EXPECT_EQ(d.rbDifficultyNovice->Caption(), "Gentle");
-    EXPECT_EQ(d.rbDifficultyHard->Caption(), "Hard") << "the main window's label keeps its form caption";
+    EXPECT_EQ(d.rbDifficultyInsane->Caption(), "&Deadly") << "with an access key of its own";
+    EXPECT_EQ(d.rbDifficultyNovice->Caption(), "&Gentle");
+    EXPECT_EQ(d.rbDifficultyHard->Caption(), "&Hard") << "the main window's label keeps its form caption";
     EXPECT_EQ(d.lDifficultyDesc->Caption(), "Pick one.");
     EXPECT_EQ(d.lNoviceDesc->Caption(), "Soft.");
     EXPECT_EQ(d.bOK->Caption(), "OK");

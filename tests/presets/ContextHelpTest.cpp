@@ -77,10 +77,10 @@ TEST_F(PresetsTest, ExactlyTheHelpBoundControlsShowHelpWhenTheMouseMovesOverThem
 
 TEST_F(PresetsTest, HelpShowsTheHintsTitleAndExplanationInBothAreas)
 {
-    UseLanguage({"cbFootsteps=Footsteps|Hear them walk.", "lTilesPrecache=Tile Precache",
+    UseLanguage({"cbFootsteps=&Footsteps|Hear them walk.", "lTilesPrecache=Tile Precache",
                  "gbHardware=Hardware|Pick a class|or two", "gbColorDepth=Colours|", "lGeneral="});
     TfConfig& w = OpenShown();
-    ASSERT_EQ(w.cbFootsteps->Caption(), "Footsteps");
+    ASSERT_EQ(w.cbFootsteps->Caption(), "&Footsteps") << "the topic below is its title without the access key";
     const std::pair<TControl*, Shown> moves[] = {
         {w.cbFootsteps, {"Footsteps", "Hear them walk.", "Footsteps", "Hear them walk."}},
         {w.lTilesPrecache, {"Tile Precache", "Tile Precache", "Tile Precache", "Tile Precache"}},

@@ -30,7 +30,7 @@ TEST_F(PresetsTest, EachGeneralLevelSetsItsColumnAsTheUserMovesTheSlider)
         EXPECT_EQ(w.tbFrameRate->Position(), c.frameRate);
         EXPECT_EQ(w.lUpdatesValue->Caption(), std::to_string(c.frameRate)) << "the frame rate's own handler ran";
         EXPECT_EQ(w.cbEnhancedPathfinding->Checked(), c.enhancedPathfinding);
-        EXPECT_EQ(w.mSettings->Lines().at(2), w.lPathSearchNodes->Caption() + " = " + c.searchNodes);
+        EXPECT_EQ(w.mSettings->Lines().at(2), std::string("Search Nodes = ") + c.searchNodes) << "the caption's words";
         Save();
         EXPECT_EQ(Saved("Config", "General"), std::to_string(level));
         EXPECT_EQ(Saved("Program Options", "Path Search Nodes"), c.searchNodes);
@@ -76,7 +76,7 @@ TEST_F(PresetsTest, EachGraphicsLevelSetsItsColumnAndChecksItsResolutionWithoutA
         for (TRadioButton* button : w.resolutionButtons)
             EXPECT_EQ(button->Checked(), button == c.resolution) << button->Name();
         EXPECT_FALSE(w.rb640->Enabled());
-        EXPECT_EQ(w.mSettings->Lines().at(6), "Game Resolution = " + c.resolution->Caption());
+        EXPECT_EQ(w.mSettings->Lines().at(6), "Game Resolution = " + c.resolution->CaptionText());
     }
     EXPECT_TRUE(dialogs.Boxes().empty()) << "640 and 800 draw no warning";
 }
@@ -147,15 +147,15 @@ TEST_F(PresetsTest, AUsersScrollAppliesTheLevelAgainInPlaceButTheProgramsSamePos
 TEST_F(PresetsTest, TheSummaryHasTwentyTwoLinesInTheLanguageFilesCaptionsOrTheBuiltInOnes)
 {
     // A language file of its own; it names neither cbHighLevelBrighten nor rb1280, which keep
-    // their built-in captions.
+    // their built-in captions. Access keys in captions are no part of the summary's words.
     const char* language[] = {
-        "lGeneral=Allgemein|Prozessor",
-        "lFrameRate=KI-Takt",
+        "lGeneral=&Allgemein|Prozessor",
+        "lFrameRate=KI-&Takt",
         "lPathSearchNodes=Suchknoten|Schritte beim Suchen",
         "cbEnhancedPathfinding=Bessere Wege|Sorgfalt",
         "lGraphics=Grafik",
         "gbGameResolution=Aufloesung|Groesse des Bildes",
-        "cbTranslucentShadows=Schatten",
+        "cbTranslucentShadows=Scha&tten",
         "cbLowEndMachine=Standbilder",
         "cbLowEndMachine2=Mehr Standbilder",
         "cb3dAnimations=3D-Figuren",
@@ -165,8 +165,8 @@ TEST_F(PresetsTest, TheSummaryHasTwentyTwoLinesInTheLanguageFilesCaptionsOrTheBu
         "cbDisableVidCells=Keine Effekte",
         "cbMidLevelBrighten=Mittleres Aufhellen",
         "lTilesPrecache=Kachelvorrat|Wie viel vorab",
-        "lSound=Klang",
-        "cbFootsteps=Schritte|Hoeren",
+        "lSound=&Klang",
+        "cbFootsteps=&Schritte|Hoeren",
         "cbAttackSounds=Kampfgeraeusche",
     };
     std::string text;

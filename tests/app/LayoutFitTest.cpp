@@ -1,0 +1,139 @@
+// Every caption of the shipped language file fits its control and keeps clear of its neighbours,
+// measured with the form's own font at 96, 120 and 144 pixels per inch.
+#include <windows.h>
+
+#include <sstream>
+
+#include "presets/Difficulty.h"
+#include "tests/support/WindowTest.h"
+
+using namespace ui;
+
+namespace {
+
+struct Placed {
+    TControl* control;
+    RECT box;   // the control in its parent, screen pixels
+    RECT text;  // where its caption is drawn
+};
+
+std::string Describe(const RECT& r)
+{
+    std::ostringstream out;
+    out << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+    return out.str();
+}
+
+bool Overlap(const RECT& a, const RECT& b)
+{
+    RECT both;
+    return IntersectRect(&both, &a, &b);
+}
+
+// The caption's extent with the font the window draws it in; a word-wrapped label is measured
+// over its width.
+SIZE TextSize(TControl* c, int wrapWidth)
+{
+    HWND h = c->Handle();
+    HDC dc = GetDC(h);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(h, WM_GETFONT, 0, 0)));
+    std::string text = c->CaptionText();
+    SIZE size{};
+    if (wrapWidth > 0) {
+        RECT r{0, 0, wrapWidth, 0};
+        DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        size = {r.right, r.bottom};
+    } else {
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+    return size;
+}
+
+// Labels, check boxes and radio buttons of a form with a caption, and where they draw it.
+std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
+{
+    std::vector<Placed> placed;
+    const int glyph = MulDiv(16, form.PixelsPerInch(), 96);  // a check box's box and the gap after it
+    for (int i = 0; i < form.ComponentCount(); ++i) {
+        auto* c = dynamic_cast<TControl*>(form.Components(i));
+        if (!c || !c->Visible() || c->CaptionText().empty()) continue;
+        auto* label = dynamic_cast<TLabel*>(c);
+        bool box = dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
+        if (!label && !box) continue;
+        RECT r;
+        GetWindowRect(c->Handle(), &r);
+        MapWindowPoints(nullptr, GetParent(c->Handle()), reinterpret_cast<POINT*>(&r), 2);
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        SIZE text = TextSize(c, label && label->WordWrap() ? width : 0);
+        const int room = box ? width - glyph : width;
+        if (text.cx > room || text.cy > height)
+            faults.push_back(c->Name() + " \"" + c->CaptionText() + "\" needs " + std::to_string(text.cx) + "x" +
+                             std::to_string(text.cy) + ", has " + std::to_string(room) + "x" + std::to_string(height));
+        RECT drawn = r;
+        const int used = (box ? glyph : 0) + static_cast<int>(text.cx);
+        if (label && label->Alignment() == TAlignment::Right) drawn.left = r.right - used;
+        else if (label && label->Alignment() == TAlignment::Center) drawn.left = r.left + (width - used) / 2;
+        drawn.right = drawn.left + used;
+        placed.push_back({c, r, drawn});
+    }
+    return placed;
+}
+
+// Captions clear of every other shown control of the same parent, and inside their group's frame.
+void CheckNeighbours(TForm& form, const std::vector<Placed>& placed, std::vector<std::string>& faults)
+{
+    const int frame = MulDiv(2, form.PixelsPerInch(), 96);
+    for (const Placed& p : placed) {
+        for (int i = 0; i < form.ComponentCount(); ++i) {
+            auto* other = dynamic_cast<TControl*>(form.Components(i));
+            if (!other || other == p.control || other->Parent() != p.control->Parent() || !other->Visible() ||
+                !other->Handle())
+                continue;
+            RECT r;
+            GetWindowRect(other->Handle(), &r);
+            MapWindowPoints(nullptr, GetParent(other->Handle()), reinterpret_cast<POINT*>(&r), 2);
+            if (Overlap(p.text, r))
+                faults.push_back(p.control->Name() + " " + Describe(p.text) + " overlaps " + other->Name() + " " +
+                                 Describe(r));
+        }
+        if (dynamic_cast<TGroupBox*>(p.control->Parent())) {
+            RECT inside;
+            GetClientRect(p.control->Parent()->Handle(), &inside);
+            InflateRect(&inside, -frame, -frame);
+            if (p.box.bottom > inside.bottom || p.text.left < inside.left || p.text.right > inside.right)
+                faults.push_back(p.control->Name() + " " + Describe(p.box) + " reaches the frame of " +
+                                 p.control->Parent()->Name() + " " + Describe(inside));
+        }
+    }
+}
+
+}  // namespace
+
+class LayoutFitTest : public WindowTest {
+protected:
+    void TearDown() override
+    {
+        Application().SetPixelsPerInch(0);
+        WindowTest::TearDown();
+    }
+};
+
+TEST_F(LayoutFitTest, ShippedCaptionsFitTheirControlsAndOverlapNoNeighbourAtEachResolution)
+{
+    for (int dpi : {96, 120, 144}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " pixels per inch");
+        Application().SetPixelsPerInch(dpi);
+        TfConfig& w = Open();
+        ASSERT_EQ(w.PixelsPerInch(), dpi);
+        for (TForm* form : std::initializer_list<TForm*>{&w, w.dlgDifficulty}) {
+            std::vector<std::string> faults;
+            std::vector<Placed> placed = Captions(*form, faults);
+            CheckNeighbours(*form, placed, faults);
+            EXPECT_GT(placed.size(), form == &w ? 80u : 10u) << "the captions were found";
+            for (const std::string& fault : faults) ADD_FAILURE() << form->Name() << ": " << fault;
+        }
+        Close();
+    }
+}
