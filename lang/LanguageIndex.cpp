@@ -231,7 +231,10 @@ int FirstDisplayIndex(const std::vector<std::string>& displayList, std::string_v
 std::vector<std::string> ReadCountryCodes(const std::string& path)
 {
     std::vector<std::string> codes;
-    for (const auto& [name, code] : IniFile(path).ReadSectionValues("Codes")) codes.push_back(name + "=" + code);
+    const IniFile file(path);
+    for (const auto& [name, code] : file.ReadSectionValues("Codes")) codes.push_back(name + "=" + code);
+    // Nothing else of the language file is read through the profile reader.
+    file.ReleaseCache();
     return codes;
 }
 

@@ -175,6 +175,8 @@ std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(cons
     return values;
 }
 
+void IniFile::ReleaseCache() const { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }
+
 std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValuesPerKey(const std::string& section) const
 {
     std::vector<std::pair<std::string, std::string>> values;

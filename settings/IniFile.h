@@ -43,6 +43,10 @@ public:
     // tests and benchmarks.
     std::vector<std::pair<std::string, std::string>> ReadSectionValuesPerKey(const std::string& section) const;
 
+    // The platform's profile reader keeps the file it read last in memory, whole and parsed; a large
+    // file read once (the language file) is let go here, the next call reading it again.
+    void ReleaseCache() const;
+
 private:
     bool HasKey(const std::string& section, const std::string& key) const;
     // The lines of a section as the platform gives them whole, one "name=value" (or bare name) each.
