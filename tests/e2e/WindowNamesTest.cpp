@@ -1,6 +1,6 @@
 // The running program's main window as an outside tool sees it: every control of the layout is a
 // window of its kind that carries its component name, inside the group or page it belongs to; those
-// of the first page from the moment the window is shown, the others within a second.
+// of the first page from the moment the window is shown, the others while it waits for input.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -303,12 +303,11 @@ TEST_F(MainWindowLayout, EveryControlIsAWindowOfItsKindCarryingItsName)
         if (onFirstPage(control.name)) {
             EXPECT_TRUE(windows.count(control.name)) << control.name << " is not there when the window is shown";
         }
-    // The other pages follow while the program waits for input, within a second. Looked at every
-    // tenth of a second: walking the windows of another program costs it time while it makes them.
+    // The other pages follow while the program waits for input, with nothing asking for them (how soon
+    // is the launch benchmark's figure). Looked at every tenth of a second: walking the windows of
+    // another program costs it time while it makes them.
     while (!look() && std::chrono::steady_clock::now() - shown < kWait)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - shown);
-    EXPECT_LE(took.count(), 1000) << "ms until the controls of the other pages had their windows";
 
     std::set<std::string> known;
     for (const Control& control : expected) {
