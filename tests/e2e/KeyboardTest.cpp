@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <initializer_list>
-#include <thread>
 #include <vector>
 
 #include "tests/e2e/RunningProgram.h"
@@ -20,14 +20,19 @@ namespace {
 // input, so that both share its focus and key state, every key but the last is held in that key
 // state while the last is posted, pressed and released, to the focused window. Typed input
 // (SendInput) would go to whichever window is in front, and test programs run side by side here.
-void TypeInto(HWND window, std::initializer_list<WORD> chord)
+// The held keys are let go only once done() shows the press has had its effect: the program takes
+// posted keys only after answering every message sent to it, and a sender that keeps sending keeps
+// it answering, so no count of answered messages tells that it has taken them; a press taken after
+// the keys were let go would be read without them (Ctrl+Tab as Tab). False when done() did not come
+// true in time.
+bool TypeInto(HWND window, std::initializer_list<WORD> chord, const std::function<bool()>& done)
 {
     std::vector<WORD> held(chord);
     const WORD key = held.back();
     held.pop_back();
     DWORD theirs = GetWindowThreadProcessId(window, nullptr);
     DWORD ours = GetCurrentThreadId();
-    ASSERT_TRUE(AttachThreadInput(ours, theirs, TRUE));
+    if (!AttachThreadInput(ours, theirs, TRUE)) return false;
     // Another program may have come to the front (a test of another folder): the window is
     // brought back, which gives the focus back to its control, before the key state is set, as
     // coming to the front takes the desktop's key state.
@@ -49,14 +54,10 @@ void TypeInto(HWND window, std::initializer_list<WORD> chord)
     SetKeyboardState(state);
     PostMessageA(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? 0x20000001 : 1);
     PostMessageA(focus, alt ? WM_SYSKEYUP : WM_KEYUP, key, alt ? 0xE0000001 : 0xC0000001);
-    // A message sent to the program is answered the next time its loop asks for a message, before
-    // the posted ones; each answer is one more turn of the loop, and three turns have taken both keys.
-    for (int turn = 0; turn < 3; ++turn) {
-        DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) break;  // gone
-    }
+    const bool pressed = WaitUntil(done);
     SetKeyboardState(saved);
     AttachThreadInput(ours, theirs, FALSE);
+    return pressed;
 }
 
 // The control that has the keyboard focus in the program's window.
@@ -83,30 +84,33 @@ TEST(Keyboard, AFirstRunDoneWithTheKeyboardAloneSavesWhatWasChosen)
         << "the first choice has the focus, not " << FocusedName(dialog);
 
     // Down twice chooses Core Rules as clicks would; Enter is OK.
-    TypeInto(dialog, {VK_DOWN});
-    TypeInto(dialog, {VK_DOWN});
-    EXPECT_TRUE(IsChecked(Named(dialog, "rbDifficultyCoreRules")));
-    TypeInto(dialog, {VK_RETURN});
-    HWND main = program.WaitForWindow("TfConfig");
-    ASSERT_NE(main, nullptr) << program.DescribeWindows();
+    HWND hard = Named(dialog, "rbDifficultyHard"), coreRules = Named(dialog, "rbDifficultyCoreRules");
+    ASSERT_TRUE(TypeInto(dialog, {VK_DOWN}, [&] { return IsChecked(hard); })) << FocusedName(dialog);
+    ASSERT_TRUE(TypeInto(dialog, {VK_DOWN}, [&] { return IsChecked(coreRules); })) << FocusedName(dialog);
+    HWND main = nullptr;
+    ASSERT_TRUE(TypeInto(dialog, {VK_RETURN},
+                         [&] { return (main = program.WaitForWindow("TfConfig", {})) != nullptr; }))
+        << program.DescribeWindows();
     EXPECT_TRUE(WaitUntil([&] { return FocusedName(main) == "tbDifficulty"; })) << FocusedName(main);
     EXPECT_EQ(StyleOf(Named(main, "bOK")) & BS_TYPEMASK, BS_DEFPUSHBUTTON) << "OK shows that Enter presses it";
 
     // Ctrl+Tab twice: the Gameplay page, with its notice on the first visit.
-    TypeInto(main, {VK_CONTROL, VK_TAB});
-    TypeInto(main, {VK_CONTROL, VK_TAB});
-    HWND notice = program.WaitForWindow("#32770");
-    ASSERT_NE(notice, nullptr) << program.DescribeWindows();
-    TypeInto(notice, {VK_RETURN});
-    ASSERT_TRUE(WaitUntil([&] { return program.WaitForWindow("#32770", std::chrono::milliseconds(1)) == nullptr; }));
-    EXPECT_EQ(Ask(Named(main, "pcConfig"), TCM_GETCURSEL), 2);
+    HWND pages = Named(main, "pcConfig");
+    ASSERT_TRUE(TypeInto(main, {VK_CONTROL, VK_TAB}, [&] { return Ask(pages, TCM_GETCURSEL) == 1; }))
+        << Ask(pages, TCM_GETCURSEL) << ", focus on " << FocusedName(main);
+    HWND notice = nullptr;
+    ASSERT_TRUE(TypeInto(main, {VK_CONTROL, VK_TAB},
+                         [&] { return (notice = program.WaitForWindow("#32770", {})) != nullptr; }))
+        << program.DescribeWindows();
+    ASSERT_TRUE(TypeInto(notice, {VK_RETURN},
+                         [&] { return program.WaitForWindow("#32770", std::chrono::milliseconds(1)) == nullptr; }));
+    EXPECT_EQ(Ask(pages, TCM_GETCURSEL), 2);
 
     // Alt+F ticks Footsteps; Enter saves and ends the program.
     HWND footsteps = Named(main, "cbFootsteps");
     const bool before = IsChecked(footsteps);
-    TypeInto(main, {VK_MENU, 'F'});
-    EXPECT_EQ(IsChecked(footsteps), !before);
-    TypeInto(main, {VK_RETURN});
+    EXPECT_TRUE(TypeInto(main, {VK_MENU, 'F'}, [&] { return IsChecked(footsteps) != before; }));
+    EXPECT_TRUE(TypeInto(main, {VK_RETURN}, [&] { return !program.Running(); }));
     EXPECT_EQ(program.WaitForExit(), 0u);
     const std::string ini = folder.Read("torvel.ini");
     EXPECT_EQ(IniValue(ini, "Game Options", "Difficulty Level"), "3");
