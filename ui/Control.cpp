@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "ui/AccessKey.h"
 #include "ui/Application.h"
@@ -40,12 +41,18 @@ HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x4B58;  // "KX"
 const char kNameProperty[] = "Name";
-// The control a window belongs to; set while the window is subclassed.
-const char kControlProperty[] = "KXConfig.Control";
 
-LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+// The control each window of ours belongs to, from its subclassing until it is destroyed. Kept here
+// rather than as a window property: under Wine every property call, and the common controls'
+// subclassing with its property read on every message, is a round trip to the window server.
+std::unordered_map<HWND, TControl*>& ControlsByWindow()
+{
+    static std::unordered_map<HWND, TControl*> controls;
+    return controls;
+}
+
+LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
 
 TShiftState ShiftOf(WPARAM keys)
 {
@@ -85,6 +92,13 @@ void ReportException()
 struct ControlProcAccess {
     static LRESULT Proc(TControl* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     {
+        // What the control leaves goes on to the procedure of the window's class.
+        const WNDPROC classProc = reinterpret_cast<WNDPROC>(self->defaultProc_);
+        auto passOn = [&] { return CallWindowProcA(classProc, hwnd, msg, wParam, lParam); };
+        // The form's tool tip learns of the mouse over a control with a hint from here, rather than by
+        // subclassing every such window itself.
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && self->ShowHint())
+            if (TForm* form = self->Form()) form->RelayToToolTip(hwnd, msg, wParam, lParam);
         switch (msg) {
         case WM_COMMAND:
             if (lParam) {
@@ -179,7 +193,7 @@ struct ControlProcAccess {
             }
             break;
         case WM_SETFOCUS: {
-            LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+            LRESULT result = passOn();
             // Coming from another control of the same form (or from the form itself) is an entry;
             // the focus coming back from another window (a message box, another program) is not.
             TControl* source = ControlOfForm(self->Form(), reinterpret_cast<HWND>(wParam));
@@ -188,7 +202,7 @@ struct ControlProcAccess {
             return result;
         }
         case WM_KILLFOCUS: {
-            LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+            LRESULT result = passOn();
             // Leaving for another control of the same form is an exit; losing the focus to
             // another window (a message box, another program) is not.
             TControl* target = ControlOfForm(self->Form(), reinterpret_cast<HWND>(wParam));
@@ -200,27 +214,29 @@ struct ControlProcAccess {
             return result;
         }
         case WM_NCDESTROY: {
+            // The window's last message: the class's procedure takes it, and none comes after it.
             RemovePropA(hwnd, kNameProperty);
-            RemovePropA(hwnd, kControlProperty);
             if (self->nameAtom_) GlobalDeleteAtom(self->nameAtom_);
             self->nameAtom_ = 0;
-            RemoveWindowSubclass(hwnd, ControlProc, kSubclassId);
+            ControlsByWindow().erase(hwnd);
             self->hwnd_ = nullptr;
-            return DefSubclassProc(hwnd, msg, wParam, lParam);
+            return passOn();
         }
         default:
             break;
         }
         long long result = 0;
         if (self->WindowMessage(msg, wParam, lParam, result)) return static_cast<LRESULT>(result);
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return passOn();
     }
 };
 
 namespace {
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ref)
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return ControlProcAccess::Proc(reinterpret_cast<TControl*>(ref), hwnd, msg, wParam, lParam);
+    if (TControl* control = TControl::FromHandle(hwnd))
+        return ControlProcAccess::Proc(control, hwnd, msg, wParam, lParam);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 }  // namespace
 
@@ -238,7 +254,9 @@ TControl::~TControl()
 
 TControl* TControl::FromHandle(HWND hwnd)
 {
-    return hwnd ? static_cast<TControl*>(GetPropA(hwnd, kControlProperty)) : nullptr;
+    if (!hwnd) return nullptr;
+    auto found = ControlsByWindow().find(hwnd);
+    return found == ControlsByWindow().end() ? nullptr : found->second;
 }
 
 HWND TControl::Handle() const
@@ -339,8 +357,9 @@ void TControl::PlaceInZOrder()
 
 void TControl::AttachWindow()
 {
-    SetWindowSubclass(hwnd_, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    SetPropA(hwnd_, kControlProperty, this);
+    // Subclassed the classic way, the class's procedure kept to pass on what the control leaves.
+    ControlsByWindow()[hwnd_] = this;
+    defaultProc_ = reinterpret_cast<void (*)()>(SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
     // Outside tools and end-to-end tests find controls by this property.
     nameAtom_ = GlobalAddAtomA(Name().c_str());
     SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
