@@ -353,8 +353,11 @@ void TComboBox::HandleCreated()
     // The list takes the items where they stand here, sorted or not.
     programChange_ = true;
     SendMessageA(hwnd_, CB_INITSTORAGE, items_.size(), 0);
+    // The list neither draws nor sets its scroll bar for each item: once, when it is next shown.
+    if (!items_.empty()) SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     for (std::size_t i = 0; i < items_.size(); ++i)
         SendMessageA(hwnd_, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(items_[i].c_str()));
+    if (!items_.empty()) SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     // The selection shows its item; a text that is no item is set as such.
     if (itemIndex_ >= 0)
         SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
