@@ -240,11 +240,19 @@ void TForm::AddToolTip(TControl* control)
     }
     TTTOOLINFOA info{};
     info.cbSize = TTTOOLINFOA_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.uFlags = TTF_IDISHWND;  // the control's mouse messages are relayed to it (RelayToToolTip)
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(control->Handle());
     info.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TForm::RelayToToolTip(HWND control, unsigned msg, unsigned long long wParam, long long lParam)
+{
+    if (!toolTip_) return;
+    MSG relayed{control, msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam), static_cast<DWORD>(GetMessageTime()), {}};
+    GetCursorPos(&relayed.pt);
+    SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 bool TForm::WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result)

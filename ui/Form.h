@@ -62,6 +62,8 @@ public:
     bool IsDestroying() const { return destroying_; }
     // Registers a control whose hint is shown as a tool tip.
     void AddToolTip(TControl* control);
+    // A mouse message of a control with a hint, for the tool tip.
+    void RelayToToolTip(HWND control, unsigned msg, unsigned long long wParam, long long lParam);
 
     // --- Keyboard (ui/Navigation.cpp), as in a dialog of the platform.
     // The order of Tab: controls, and containers whose controls follow in the order they were

@@ -204,4 +204,18 @@ TEST_F(UiTest, SpeedButtonHintIsItsToolTip)
     SendMessageA(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
     ASSERT_NE(info.lpszText, nullptr);
     EXPECT_STREQ(info.lpszText, "Actions: Attack");
+
+    // The mouse comes to rest over the key: the tip shows.
+    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+    RECT r;
+    GetWindowRect(key->Handle(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    POINT inside{(r.right - r.left) / 2, (r.bottom - r.top) / 2};
+    SendMessageA(key->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(inside.x, inside.y));
+    const DWORD until = GetTickCount() + 3000;
+    while (!IsWindowVisible(tip) && GetTickCount() < until) {
+        ui::Application().ProcessMessages();
+        Sleep(10);
+    }
+    EXPECT_TRUE(IsWindowVisible(tip));
 }
