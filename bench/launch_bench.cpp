@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "bench/Clock.h"
+#include "bench/Stats.h"
 #include "bench/GameFiles.h"
 
 namespace {
@@ -175,21 +176,6 @@ Launch Measure(const Program& program)
     launch.workingSet = WorkingSetMegabytes(process.handle);
     Close(main);
     return launch;
-}
-
-struct Stats {
-    double min = 0, median = 0;
-};
-
-Stats StatsOf(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    Stats s;
-    if (values.empty()) return s;
-    s.min = values.front();
-    const std::size_t n = values.size();
-    s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    return s;
 }
 
 std::string LoadAverage()

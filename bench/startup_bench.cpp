@@ -28,6 +28,7 @@
 #include "ui/Exception.h"
 #include "ui/Form.h"
 #include "bench/Clock.h"
+#include "bench/Stats.h"
 #include "bench/GameFiles.h"
 
 namespace {
@@ -101,21 +102,6 @@ private:
     std::string path_;
     std::vector<std::string> written_;
 };
-
-struct Stats {
-    double min = 0, median = 0;
-};
-
-Stats StatsOf(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    Stats s;
-    if (times.empty()) return s;
-    s.min = times.front();
-    const std::size_t n = times.size();
-    s.median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    return s;
-}
 
 struct LanguageCase {
     std::string label;
