@@ -5,12 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <initializer_list>
-#include <vector>
 
 #include "tests/e2e/RunningProgram.h"
+#include "tests/support/Chord.h"
 
 using namespace e2e;
 
@@ -27,9 +26,6 @@ namespace {
 // true in time.
 bool TypeInto(HWND window, std::initializer_list<WORD> chord, const std::function<bool()>& done)
 {
-    std::vector<WORD> held(chord);
-    const WORD key = held.back();
-    held.pop_back();
     DWORD theirs = GetWindowThreadProcessId(window, nullptr);
     DWORD ours = GetCurrentThreadId();
     if (!AttachThreadInput(ours, theirs, TRUE)) return false;
@@ -43,19 +39,7 @@ bool TypeInto(HWND window, std::initializer_list<WORD> chord, const std::functio
     }
     HWND focus = GetFocus();
     if (!focus) focus = window;
-    BYTE saved[256], state[256];
-    GetKeyboardState(saved);
-    std::memcpy(state, saved, sizeof state);
-    bool alt = false;
-    for (WORD k : held) {
-        state[k] |= 0x80;
-        alt = alt || k == VK_MENU;
-    }
-    SetKeyboardState(state);
-    PostMessageA(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? 0x20000001 : 1);
-    PostMessageA(focus, alt ? WM_SYSKEYUP : WM_KEYUP, key, alt ? 0xE0000001 : 0xC0000001);
-    const bool pressed = WaitUntil(done);
-    SetKeyboardState(saved);
+    const bool pressed = keys::PressChord(focus, chord, [&] { return WaitUntil(done); });
     AttachThreadInput(ours, theirs, FALSE);
     return pressed;
 }

@@ -5,12 +5,11 @@
 // programs run side by side on one desktop, and typed input goes to whichever window is in front.
 #include <windows.h>
 
-#include <cstring>
 #include <initializer_list>
-#include <vector>
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "tests/support/Chord.h"
 
 namespace keys {
 
@@ -40,25 +39,12 @@ inline HWND FocusOfFrontForm()
 // A chord: every key but the last held down while the last is pressed and released.
 inline void Type(std::initializer_list<WORD> chord)
 {
-    std::vector<WORD> held(chord);
-    const WORD key = held.back();
-    held.pop_back();
     // In front first: a window coming to the front takes the desktop's key state, which would undo ours.
     HWND focus = FocusOfFrontForm();
-    BYTE saved[256], state[256];
-    GetKeyboardState(saved);
-    std::memcpy(state, saved, sizeof state);
-    bool alt = false;
-    for (WORD k : held) {
-        state[k] |= 0x80;
-        alt = alt || k == VK_MENU;
-    }
-    SetKeyboardState(state);
-    // With Alt, the system's keys: bit 29 tells that Alt is down.
-    PostMessageA(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? 0x20000001 : 1);
-    PostMessageA(focus, alt ? WM_SYSKEYUP : WM_KEYUP, key, alt ? 0xE0000001 : 0xC0000001);
-    Settle();
-    SetKeyboardState(saved);
+    keys::PressChord(focus, chord, [] {
+        Settle();
+        return true;
+    });
     Settle();
 }
 
