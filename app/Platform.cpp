@@ -1,5 +1,7 @@
 #include "app/Platform.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 bool Win32DisplayModes::Mode(int index, DisplayMode& mode)
@@ -75,11 +77,24 @@ std::string ProgramFolder()
     return ProgramFolderOf(std::string(path, n));
 }
 
+bool HasArguments(std::wstring_view commandLine)
+{
+    std::size_t end = 0;
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        end = commandLine.find(L'"', 1);
+        end = end == std::wstring_view::npos ? commandLine.size() : end + 1;
+    } else {
+        end = std::min(commandLine.find_first_of(L" \t"), commandLine.size());
+    }
+    return commandLine.find_first_not_of(L" \t", end) != std::wstring_view::npos;
+}
+
 std::vector<std::string> CommandLineArguments()
 {
     // The shell splits the command line; its library is loaded for this one call only, since
     // nothing else of the program needs it and it would take memory for the whole run.
     std::vector<std::string> args;
+    if (!HasArguments(GetCommandLineW())) return args;
     HMODULE shell = LoadLibraryA("shell32.dll");
     using Split = LPWSTR*(WINAPI*)(LPCWSTR, int*);
     auto split = shell ? reinterpret_cast<Split>(GetProcAddress(shell, "CommandLineToArgvW")) : nullptr;
