@@ -157,9 +157,9 @@ std::vector<std::string> IniFile::SectionLines(const std::string& section) const
     return lines;
 }
 
-std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(const std::string& section) const
+std::vector<std::pair<std::string, std::optional<std::string>>> IniFile::ReadSectionEntries(const std::string& section) const
 {
-    std::vector<std::pair<std::string, std::string>> values;
+    std::vector<std::pair<std::string, std::optional<std::string>>> entries;
     std::unordered_set<std::string> seen;
     for (const std::string& line : SectionLines(section)) {
         const std::size_t equals = line.find('=');
@@ -167,11 +167,20 @@ std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(cons
         std::string name(WithoutBlanks(std::string_view(line).substr(0, equals)));
         if (!name.empty() && name[0] == ';') continue;
         // The first line of a name answers for every spelling of it, a line without "=" too: asked
-        // for the name, the reader finds that line and delivers an empty value.
-        if (!seen.insert(FoldedKey(name)).second || equals == std::string::npos) continue;
-        std::string value = DeliveredValue(WithoutBlanks(std::string_view(line).substr(equals + 1)));
-        if (!value.empty()) values.emplace_back(std::move(name), std::move(value));
+        // for the name, the reader finds that line and delivers the default.
+        if (!seen.insert(FoldedKey(name)).second) continue;
+        std::optional<std::string> value;
+        if (equals != std::string::npos) value = DeliveredValue(WithoutBlanks(std::string_view(line).substr(equals + 1)));
+        entries.emplace_back(std::move(name), std::move(value));
     }
+    return entries;
+}
+
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(const std::string& section) const
+{
+    std::vector<std::pair<std::string, std::string>> values;
+    for (auto& [name, value] : ReadSectionEntries(section))
+        if (value && !value->empty()) values.emplace_back(std::move(name), std::move(*value));
     return values;
 }
 
@@ -188,4 +197,27 @@ std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValuesPerKe
         if (!value.empty()) values.emplace_back(std::move(name), std::move(value));
     }
     return values;
+}
+
+std::string IniFileSections::ReadString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue) const
+{
+    // The section reader leaves out what looks like a comment; such a name is asked for alone.
+    if (key.empty() || key[0] == ';' || WithoutBlanks(key).size() != key.size())
+        return file_.ReadString(section, key, defaultValue);
+    auto [place, added] = sections_.try_emplace(section);
+    if (added)
+        for (auto& [name, value] : file_.ReadSectionEntries(section)) place->second.emplace(FoldedKey(name), std::move(value));
+    auto found = place->second.find(FoldedKey(key));
+    return found == place->second.end() || !found->second ? defaultValue : *found->second;
+}
+
+int IniFileSections::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const
+{
+    return ParseIniInteger(ReadString(section, key, "")).value_or(defaultValue);
+}
+
+bool IniFileSections::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const
+{
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }

@@ -43,7 +43,8 @@ const int kDepths[] = {16, 24, 32};
 
 void TfConfig::LoadSettings()
 {
-    IniFile ini(settingsPath);
+    // Some forty keys in five sections: each section read whole, once.
+    const IniFileSections ini{IniFile(settingsPath)};
 
     int position = 6 - Signed16(ini.ReadInteger(kGameOptions, "Difficulty Level", 6));
     if (position == 0) {

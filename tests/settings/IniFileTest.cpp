@@ -443,6 +443,47 @@ TEST_F(IniFileTest, SectionValuesAreCutAsReadStringCutsThem)
     for (const auto& [name, value] : whole) EXPECT_EQ(value, ini.ReadString("Long", name, "")) << name;
 }
 
+// Read a section at a time, every key must read as it does key by key: strings with a default that
+// shows an absent key, numbers and booleans, in any spelling, in a file, a missing section or file.
+TEST_F(IniFileTest, SectionReaderAnswersEveryKeyAsTheKeyByKeyReader)
+{
+    const std::string path = FileWith("torvel.ini", "Difficulty Level=9\r\n"
+                                                    "[Game Options]\r\n"
+                                                    "Difficulty Level=2\r\n"
+                                                    "DIFFICULTY LEVEL=5\r\n"
+                                                    "  Footsteps  =  1  \r\n"
+                                                    "Empty=\r\n"
+                                                    "Blank =   \r\n"
+                                                    "Bare line\r\n"
+                                                    "Hex=0x10\r\n"
+                                                    "Negative=-3\r\n"
+                                                    "Word=yes\r\n"
+                                                    "Quoted=\"12\"\r\n"
+                                                    "Long=" + Letters(3000) + "\r\n"
+                                                    "; Note=1\r\n"
+                                                    "[Program Options]\r\n"
+                                                    "Resolution=2\r\n"
+                                                    "[game options]\r\n"
+                                                    "Later=1\r\n");
+    const std::vector<std::string> sections = {"Game Options", "GAME OPTIONS", "Program Options", "Missing"};
+    const std::vector<std::string> keys = {"Difficulty Level", "difficulty level", "Footsteps", "Empty", "Blank",
+                                           "Bare line", "Hex", "Negative", "Word", "Quoted", "Long", "Resolution",
+                                           "Later", "Absent", "Note", "; Note", " Footsteps", ""};
+    for (const std::string& file : {path, PathOf("missing.ini")}) {
+        const IniFile byKey(file);
+        const IniFileSections bySection{IniFile(file)};
+        for (const std::string& section : sections)
+            for (const std::string& key : keys) {
+                const std::string where = file + " [" + section + "] " + key;
+                EXPECT_EQ(bySection.ReadString(section, key, "(absent)"), byKey.ReadString(section, key, "(absent)")) << where;
+                EXPECT_EQ(bySection.ReadInteger(section, key, 77), byKey.ReadInteger(section, key, 77)) << where;
+                EXPECT_EQ(bySection.ReadBool(section, key, true), byKey.ReadBool(section, key, true)) << where;
+                EXPECT_EQ(bySection.ReadBool(section, key, false), byKey.ReadBool(section, key, false)) << where;
+            }
+    }
+    EXPECT_FALSE(std::filesystem::exists(PathOf("missing.ini"))) << "reading creates no file";
+}
+
 TEST_F(IniFileTest, SectionValuesGrowPastTheFirstBuffer)
 {
     // About 60 KiB of section with names that fit the name buffer, and a tail after it.
