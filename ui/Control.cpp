@@ -94,7 +94,10 @@ struct ControlProcAccess {
     {
         // What the control leaves goes on to the procedure of the window's class.
         const WNDPROC classProc = reinterpret_cast<WNDPROC>(self->defaultProc_);
-        auto passOn = [&] { return CallWindowProcA(classProc, hwnd, msg, wParam, lParam); };
+        auto passOn = [&] {
+            return self->wideWindow_ ? CallWindowProcW(classProc, hwnd, msg, wParam, lParam)
+                                     : CallWindowProcA(classProc, hwnd, msg, wParam, lParam);
+        };
         // The form's tool tip learns of the mouse over a control with a hint from here, rather than by
         // subclassing every such window itself.
         if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && self->ShowHint())
@@ -236,7 +239,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (TControl* control = TControl::FromHandle(hwnd))
         return ControlProcAccess::Proc(control, hwnd, msg, wParam, lParam);
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, msg, wParam, lParam) : DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 }  // namespace
 
@@ -358,8 +361,15 @@ void TControl::PlaceInZOrder()
 void TControl::AttachWindow()
 {
     // Subclassed the classic way, the class's procedure kept to pass on what the control leaves.
+    // The procedure takes the messages in the window's own character set (wide for the platform's
+    // controls, ANSI for the program's own classes), so the window keeps it: changing it costs a
+    // round trip to the window server per window under Wine. The only text the procedure handles is
+    // the tool tip's, asked of the form, an ANSI window.
     ControlsByWindow()[hwnd_] = this;
-    defaultProc_ = reinterpret_cast<void (*)()>(SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+    wideWindow_ = IsWindowUnicode(hwnd_);
+    const auto proc = reinterpret_cast<LONG_PTR>(ControlProc);
+    defaultProc_ = reinterpret_cast<void (*)()>(wideWindow_ ? SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, proc)
+                                                            : SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, proc));
     // Outside tools and end-to-end tests find controls by this property.
     nameAtom_ = GlobalAddAtomA(Name().c_str());
     SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));

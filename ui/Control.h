@@ -151,6 +151,7 @@ private:
     void PlaceInZOrder();
 
     TControl* parent_ = nullptr;
+    bool wideWindow_ = false;          // the window takes wide (Unicode) messages
     void (*defaultProc_)() = nullptr;  // the window class's procedure, which the control passes messages on to
     std::vector<TControl*> controls_;
     TBounds bounds_;
