@@ -1,6 +1,5 @@
 // Importing bindings from another key map file.
 #include <array>
-#include <unordered_map>
 
 #include "app/Main.h"
 #include "hotkeys/KeyMap.h"
@@ -9,25 +8,6 @@
 using namespace ui;
 
 namespace {
-
-// A section read whole, looked up by key name the way the profile reader compares names.
-class SectionTable {
-public:
-    SectionTable(const IniFile& file, const std::string& section)
-    {
-        for (auto& [key, value] : file.ReadSectionValues(section)) values_.emplace(FoldedKey(key), std::move(value));
-    }
-    bool Empty() const { return values_.empty(); }
-    // Empty when the key is absent.
-    std::string Value(const std::string& key) const
-    {
-        auto found = values_.find(FoldedKey(key));
-        return found == values_.end() ? std::string() : found->second;
-    }
-
-private:
-    std::unordered_map<std::string, std::string> values_;
-};
 
 // Unticks check boxes for as long as it lives, and ticks back those that were ticked.
 class UncheckedWhile {
@@ -60,9 +40,9 @@ void TfConfig::bImportClick(TObject*)
     if (!openImport->Execute()) return;
 
     // The other file's bindings under its own names, and our names for them: one profile call each.
-    const SectionTable keymap(IniFile(openImport->FileName), "Keymap");
-    const SectionTable names(IniFile(programFolder + "language.txt"), "Import");
-    if (keymap.Empty() || names.Empty()) {
+    const IniFileSections keymap{IniFile(openImport->FileName)};
+    const IniFileSections names{IniFile(programFolder + "language.txt")};
+    if (!keymap.HasValues("Keymap") || !names.HasValues("Import")) {
         const std::string nothing = LanguageText("msgImportEmpty");
         if (!nothing.empty()) MessageDlg(nothing, TMsgDlgType::Information, TMsgDlgButtons::OK);
         return;
@@ -76,9 +56,9 @@ void TfConfig::bImportClick(TObject*)
         for (const std::string& item : list->Items()) {
             const std::string identifier = LanguageKeyOf(SpellPrefixOf(*list) + item);
             if (identifier.empty()) continue;
-            const std::string name = names.Value(identifier);
+            const std::string name = names.ReadString("Import", identifier, "");
             if (name.empty()) continue;
-            const std::string value = keymap.Value(name);
+            const std::string value = keymap.ReadString("Keymap", name, "");
             // A value that names no key of ours is passed over.
             if (!value.empty()) PlaceBinding(value, caption + item, false);
         }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_set>
 
@@ -205,11 +206,23 @@ std::string IniFileSections::ReadString(const std::string& section, const std::s
     // The section reader leaves out what looks like a comment; such a name is asked for alone.
     if (key.empty() || key[0] == ';' || WithoutBlanks(key).size() != key.size())
         return file_.ReadString(section, key, defaultValue);
+    const Values& values = Section(section);
+    auto found = values.find(FoldedKey(key));
+    return found == values.end() || !found->second ? defaultValue : *found->second;
+}
+
+bool IniFileSections::HasValues(const std::string& section) const
+{
+    const Values& values = Section(section);
+    return std::any_of(values.begin(), values.end(), [](const auto& entry) { return entry.second && !entry.second->empty(); });
+}
+
+const IniFileSections::Values& IniFileSections::Section(const std::string& section) const
+{
     auto [place, added] = sections_.try_emplace(section);
     if (added)
         for (auto& [name, value] : file_.ReadSectionEntries(section)) place->second.emplace(FoldedKey(name), std::move(value));
-    auto found = place->second.find(FoldedKey(key));
-    return found == place->second.end() || !found->second ? defaultValue : *found->second;
+    return place->second;
 }
 
 int IniFileSections::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const

@@ -72,12 +72,17 @@ public:
                            const std::string& defaultValue) const;
     int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
     bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+    // Whether any key of the section has a value that is not empty.
+    bool HasValues(const std::string& section) const;
 
 private:
+    using Values = std::map<std::string, std::optional<std::string>>;
+    const Values& Section(const std::string& section) const;
+
     IniFile file_;
     // Per section as asked for, the values by folded key name; none for a line without "=", which
     // the reader finds but answers with the default.
-    mutable std::map<std::string, std::map<std::string, std::optional<std::string>>> sections_;
+    mutable std::map<std::string, Values> sections_;
 };
 
 // How ReadInteger reads a value: an optional sign and decimal digits within the signed 32-bit

@@ -249,10 +249,14 @@ TControl::~TControl()
 {
     if (hwnd_) DestroyWindow(hwnd_);
     for (TControl* control : controls_) control->parent_ = nullptr;
-    if (parent_) {
-        auto& siblings = parent_->controls_;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
-    }
+    LeaveParent();
+}
+
+void TControl::LeaveParent()
+{
+    if (!parent_) return;
+    auto& siblings = parent_->controls_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
 }
 
 TControl* TControl::FromHandle(HWND hwnd)
@@ -271,10 +275,7 @@ HWND TControl::Handle() const
 void TControl::SetParent(TControl* parent)
 {
     if (parent == parent_) return;
-    if (parent_) {
-        auto& siblings = parent_->controls_;
-        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
-    }
+    LeaveParent();
     parent_ = parent;
     if (!parent_) return;
     parent_->controls_.push_back(this);

@@ -149,6 +149,8 @@ private:
     void Reposition();
 
     void PlaceInZOrder();
+    // Takes the control out of its parent's list of controls.
+    void LeaveParent();
 
     TControl* parent_ = nullptr;
     bool wideWindow_ = false;          // the window takes wide (Unicode) messages
