@@ -1,6 +1,7 @@
 #include "app/Platform.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <windows.h>
 
@@ -26,6 +27,21 @@ bool StartProgram(const std::string& program, PROCESS_INFORMATION& pi)
     std::string line = program.find_first_of(" \t") == std::string::npos ? program : "\"" + program + "\"";
     return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
 }
+
+// Removes the keyboard and mouse messages waiting in the thread's queue.
+void DiscardQueuedInput()
+{
+    // Keys and clicks wait in the thread's queue without a window of their own: they go to whatever
+    // has the focus, or lies under the mouse, when they are read. Read after a wait, they would
+    // answer the first box shown next, unseen. Posted messages stay.
+    const std::pair<UINT, UINT> kInput[] = {
+        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+    MSG msg;
+    for (const auto& [first, last] : kInput)
+        while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE | PM_NOYIELD)) {
+        }
+}
+
 }  // namespace
 
 void Win32Processes::RunAndWait(const std::string& program)
@@ -37,8 +53,8 @@ void Win32Processes::RunAndWait(const std::string& program)
     // stay blank where the other program's window lay nor turn into a "not responding" ghost: the
     // wait wakes for paint messages, which it handles, and at least once a second, so that the
     // system sees the thread look at its queue. Input and posted messages stay queued until the
-    // program has ended; messages that other threads send are handled by every look at the
-    // queue, as they must be.
+    // program has ended, when the input is thrown away; messages that other threads send are
+    // handled by every look at the queue, as they must be.
     for (;;) {
         DWORD woke = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 1000, QS_PAINT);
         if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) break;
@@ -46,6 +62,7 @@ void Win32Processes::RunAndWait(const std::string& program)
         while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
     }
     CloseHandle(pi.hProcess);
+    DiscardQueuedInput();
 }
 
 void Win32Processes::Start(const std::string& program)

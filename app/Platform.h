@@ -23,7 +23,8 @@ public:
     // Starts a program file with nothing on its command line but its own name, and returns when
     // it has ended. program is a full path, or a bare name taken in the working directory: it is
     // never looked for on the search path or beside this program. A program that cannot be
-    // started is passed over.
+    // started is passed over. Keyboard and mouse input that came meanwhile is thrown away: it
+    // was meant for the other program, and must not answer what this one asks next.
     virtual void RunAndWait(const std::string& program) = 0;
     // The same, returning at once.
     virtual void Start(const std::string& program) = 0;

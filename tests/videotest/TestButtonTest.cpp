@@ -1,5 +1,6 @@
-// The built program's Test button in a game folder holding the shipped kxdxtest.exe, driven from
-// outside as the player would: the test card comes, a key ends it, the question follows.
+// The built program's Test button, driven from outside as the player would: with the shipped
+// kxdxtest.exe the test card comes, a key ends it, the question follows; keys typed while a test
+// program runs answer nothing.
 #include <windows.h>
 
 #include <sstream>
@@ -79,4 +80,35 @@ TEST(TestButton, RunsTheShippedTwoDimensionalTestFromTheWorkingFolderAndAsksAbou
     // The passed test lets OK save without asking again.
     Click(Named(main, "bOK"));
     EXPECT_EQ(program.WaitForExit(), 0u) << program.DescribeWindows();
+}
+
+TEST(TestButton, KeysTypedWhileTheTestProgramRunsDoNotAnswerTheQuestion)
+{
+    GameFolder game;
+    // A test program that shows no window for three seconds: the keyboard stays at the settings window.
+    ASSERT_TRUE(CopyFileA(KX_RECORDER, game.PathOf("kxdxtest.exe").c_str(), FALSE));
+    game.Write("stay-ms.txt", "3000");
+    game.Write("torvel.ini", "[Game Options]\r\nDifficulty Level=3\r\n");
+    RunningProgram program(game, "", game);
+    HWND main = program.WaitForWindow("TfConfig");
+    ASSERT_NE(main, nullptr) << program.DescribeWindows();
+    SetForegroundWindow(main);
+    Click(Named(main, "bTestSettings"));
+    ASSERT_TRUE(WaitUntil([&] { return game.Exists("kxdxtest.log"); })) << "the test program did not start";
+    ASSERT_EQ(GetForegroundWindow(), main);
+    // Typed as a keyboard types, to the window in front: Enter would say Yes, and close the next box.
+    INPUT keys[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = VK_RETURN;
+        keys[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    ASSERT_EQ(SendInput(4, keys, sizeof(INPUT)), 4u);
+
+    HWND question = BoxSaying(program, ShippedText("msgVideo"));
+    ASSERT_NE(question, nullptr) << program.DescribeWindows();
+    Click(GetDlgItem(question, IDNO));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+    EXPECT_NE(BoxSaying(program, ShippedText("msgVideoBad")), nullptr)
+        << "the question was answered before it was seen: " << program.DescribeWindows();
 }
