@@ -82,23 +82,53 @@ BOOL CALLBACK FindCardWindow(HWND hwnd, LPARAM param)
     return TRUE;
 }
 
+// A console of the test's own, as a console window is for the programs started from it.
+class Console {
+public:
+    Console()
+    {
+        FreeConsole();
+        AllocConsole();
+        out_ = CreateFileA("CONOUT$", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    ~Console()
+    {
+        CloseHandle(out_);
+        FreeConsole();
+    }
+    // What was written to it, row after row.
+    std::string Text() const
+    {
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        GetConsoleScreenBufferInfo(out_, &info);
+        std::string text(static_cast<std::size_t>(info.dwSize.X * (info.dwCursorPosition.Y + 1)), ' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterA(out_, text.data(), static_cast<DWORD>(text.size()), {0, 0}, &read);
+        return text;
+    }
+
+private:
+    HANDLE out_;
+};
+
 // One run of a test program copied from the demo folder into a game folder of its own.
 class TestProgramRun {
 public:
-    TestProgramRun(const e2e::TempFolder& game, const std::string& program, const std::string& arguments)
+    TestProgramRun(const e2e::TempFolder& game, const std::string& program, const std::string& arguments,
+                   bool toConsole = false)
         : start_(std::chrono::steady_clock::now())
     {
         const std::string path = game.PathOf(program);
         std::string commandLine = "\"" + path + "\" " + arguments;
-        // What the program says on its error output (its usage) is not the test's output.
+        // What the program says on its error output (its usage) is not the test's output, unless it
+        // is started as a console window starts a GUI program: with no output or error at all.
         SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
         nowhere_ = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = nullptr;
-        startup.hStdOutput = nowhere_;
-        startup.hStdError = nowhere_;
+        startup.hStdOutput = startup.hStdError = toConsole ? nullptr : nowhere_;
         PROCESS_INFORMATION info{};
         if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                             game.Path().c_str(), &startup, &info)) {
@@ -169,9 +199,9 @@ protected:
         game.Remove("report.txt");
     }
     // Runs it to its end; the exit code, or 999 when it did not end in time.
-    DWORD RunToEnd(const std::string& program, const std::string& arguments = kShortRun)
+    DWORD RunToEnd(const std::string& program, const std::string& arguments = kShortRun, bool toConsole = false)
     {
-        TestProgramRun run(game, program, arguments);
+        TestProgramRun run(game, program, arguments, toConsole);
         const std::optional<DWORD> code = run.WaitForExit();
         seconds = run.Seconds();
         return code.value_or(999);
@@ -275,6 +305,28 @@ TEST_F(VideoTestProgram, AnUnknownArgumentEndsTheProgramAtOnceWith64)
             << arguments;
         EXPECT_FALSE(game.Exists("report.txt")) << arguments;
     }
+}
+
+TEST_F(VideoTestProgram, WhatTheProgramsSayGoesToTheConsoleTheyWereStartedFromAndAnUnwritableReportEndsWith73)
+{
+    game.MakeFolder("folder");
+    const struct {
+        const char* arguments;
+        DWORD code;
+        const char* said;  // after the program's name
+    } cases[] = {
+        {"--help", 0, " [--seconds N] [--report FILE]"},
+        {"--seconds 0", videotest::kBadCommandLine, ": --seconds needs a number from 1 to 3600"},
+        {"--report folder", videotest::kReportNotWritten, ": cannot write the report to folder: "},
+        {"--report missing\\r.txt", videotest::kReportNotWritten, ": cannot write the report to missing\\r.txt: "},
+    };
+    const Console console;
+    for (const std::string program : {"kxdxtest", "kxgltest"})
+        for (const auto& c : cases) {
+            Install(program + ".exe", "Full Screen=0\r\n");
+            EXPECT_EQ(RunToEnd(program + ".exe", c.arguments, true), c.code) << program << " " << c.arguments;
+            EXPECT_TRUE(Holds(console.Text(), program + c.said)) << console.Text();
+        }
 }
 
 TEST_F(VideoTestProgram, AKeyOrAClickEndsTheCardAtOnceButAKeyHeldFromBeforeDoesNot)

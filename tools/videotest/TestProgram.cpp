@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <fstream>
 
 #include "app/Platform.h"
 #include "settings/IniFile.h"
@@ -20,15 +19,61 @@ namespace {
 
 const char kSection[] = "Program Options";
 
-const char kUsage[] =
-    "Usage: %s [--seconds N] [--report FILE]\n"
-    "\n"
-    "Shows the game's test card for the display settings in torvel.ini beside the program.\n"
-    "  --seconds N     show it for N seconds (1 to 3600) instead of 10\n"
-    "  --report FILE   write what was asked, set, drawn and read back to FILE\n"
-    "Exit codes: 0 shown as asked, 10 mode refused, 11 no window, 20 OpenGL driver not loaded,\n"
-    "21 no pixel format, 22 no OpenGL context, 23 no drawing surface, 30 pixel read back differs,\n"
-    "64 bad command line.\n";
+std::string Usage(const std::string& program)
+{
+    return "Usage: " + program + " [--seconds N] [--report FILE]\n"
+           "\n"
+           "Shows the game's test card for the display settings in torvel.ini beside the program.\n"
+           "  --seconds N     show it for N seconds (1 to 3600) instead of 10\n"
+           "  --report FILE   write what was asked, set, drawn and read back to FILE\n"
+           "Exit codes: 0 shown as asked, 10 mode refused, 11 no window, 20 OpenGL driver not loaded,\n"
+           "21 no pixel format, 22 no OpenGL context, 23 no drawing surface, 30 pixel read back differs,\n"
+           "64 bad command line, 73 cannot write the report.\n";
+}
+
+// --- What the program says, where the one who started it reads it
+
+// The console of the program that started this one, opened once; nullptr when it has none. A
+// program of the GUI subsystem gets no console of its own, and none is made for it here.
+HANDLE StartersConsole()
+{
+    static const HANDLE console = [] {
+        // Wine attaches a program to its starter's console whatever its subsystem: attaching again
+        // is then refused as access denied, and the console is there all the same.
+        if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) return HANDLE{};
+        HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+        return out == INVALID_HANDLE_VALUE ? HANDLE{} : out;
+    }();
+    return console;
+}
+
+// Text for standard output or error (which: STD_OUTPUT_HANDLE, STD_ERROR_HANDLE). Started from a
+// console window without a redirection, a GUI program is given neither: the text then goes to
+// that console.
+void Print(DWORD which, const std::string& text)
+{
+    std::string lines;
+    for (char c : text) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const auto write = [&](HANDLE out) {
+        DWORD written = 0;
+        return out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN &&
+               WriteFile(out, lines.data(), static_cast<DWORD>(lines.size()), &written, nullptr);
+    };
+    if (!write(GetStdHandle(which))) write(StartersConsole());
+}
+
+std::string SystemMessage(DWORD error)
+{
+    char text[512] = {};
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                             sizeof text, nullptr);
+    std::string message(text, n);
+    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' ' ||
+                                message.back() == '.'))
+        message.pop_back();
+    return message.empty() ? "error " + std::to_string(error) : message;
+}
 
 // The sizes the game offers, by the value it stores.
 struct Resolution {
@@ -342,12 +387,20 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& argument
     return std::nullopt;
 }
 
-bool Report::Write(const std::string& path) const
+std::optional<std::string> Report::Write(const std::string& path) const
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const auto& [name, value] : lines_) out << name << ": " << value << "\r\n";
-    out.flush();
-    return out.good();
+    std::string text;
+    for (const auto& [name, value] : lines_) text += name + ": " + value + "\r\n";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
+    DWORD written = 0;
+    const bool whole = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                       written == text.size();
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!whole) return SystemMessage(error);
+    return std::nullopt;
 }
 
 namespace {
@@ -459,20 +512,24 @@ int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     Options options;
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "/?")) {
-        std::printf(kUsage, program);
+        Print(STD_OUTPUT_HANDLE, Usage(program));
         return kShown;
     }
     if (const std::optional<std::string> error = ParseOptions(arguments, options)) {
-        std::fprintf(stderr, "%s: %s\n\n", program, error->c_str());
-        std::fprintf(stderr, kUsage, program);
+        Print(STD_ERROR_HANDLE, std::string(program) + ": " + *error + "\n\n" + Usage(program));
         return kBadCommandLine;
     }
     Report report;
     const auto finish = [&](int code) {
-        if (!options.reportPath.empty() && !report.Write(options.reportPath))
-            std::fprintf(stderr, "%s: cannot write the report to %s\n", program, options.reportPath.c_str());
-        return code;
+        if (options.reportPath.empty()) return code;
+        const std::optional<std::string> refused = report.Write(options.reportPath);
+        if (!refused) return code;
+        Print(STD_ERROR_HANDLE,
+              std::string(program) + ": cannot write the report to " + options.reportPath + ": " + *refused + "\n");
+        return static_cast<int>(kReportNotWritten);
     };
+    // A report that cannot be written is told at once, not after the card's seconds.
+    if (finish(kShown) == kReportNotWritten) return kReportNotWritten;
 
     report.Add("program", program);
     const std::string settingsPath = ProgramFolder() + "torvel.ini";

@@ -25,6 +25,7 @@ enum ExitCode : int {
     kNoSurface = 23,        // kxdxtest: neither DirectDraw nor GDI gave a picture to draw in
     kReadBackDiffers = 30,  // the card was shown, but the pixel read back is not what was drawn
     kBadCommandLine = 64,   // an argument the program does not know
+    kReportNotWritten = 73, // the report file cannot be written
 };
 
 // The settings under test, from the "Program Options" of the game's settings file.
@@ -52,8 +53,8 @@ std::optional<std::string> ParseOptions(const std::vector<std::string>& argument
 class Report {
 public:
     void Add(const std::string& name, const std::string& value) { lines_.emplace_back(name, value); }
-    // Writes the lines to path; false when the file cannot be written.
-    bool Write(const std::string& path) const;
+    // Writes the lines to path; why not, in the system's words, when the file cannot be written.
+    std::optional<std::string> Write(const std::string& path) const;
 
 private:
     std::vector<std::pair<std::string, std::string>> lines_;
