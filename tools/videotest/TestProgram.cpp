@@ -26,9 +26,10 @@ std::string Usage(const std::string& program)
            "Shows the game's test card for the display settings in torvel.ini beside the program.\n"
            "  --seconds N     show it for N seconds (1 to 3600) instead of 10\n"
            "  --report FILE   write what was asked, set, drawn and read back to FILE\n"
-           "Exit codes: 0 shown as asked, 10 mode refused, 11 no window, 20 OpenGL driver not loaded,\n"
-           "21 no pixel format, 22 no OpenGL context, 23 no drawing surface, 30 pixel read back differs,\n"
-           "64 bad command line, 73 cannot write the report.\n";
+           "Exit codes: 0 shown as asked, 10 not shown as asked (mode refused, or the window does\n"
+           "not fit the desktop), 11 no window, 20 OpenGL driver not loaded, 21 no pixel format,\n"
+           "22 no OpenGL context, 23 no drawing surface, 30 pixel read back differs, 64 bad command\n"
+           "line, 73 cannot write the report.\n";
 }
 
 // --- What the program says, where the one who started it reads it
@@ -220,6 +221,7 @@ LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+// Made hidden: the window is shown once it is known to have the card's size.
 HWND CreateTestWindow(const char* program, int width, int height, bool fullScreen)
 {
     const char kClass[] = "KXVideoTest";
@@ -252,10 +254,6 @@ HWND CreateTestWindow(const char* program, int width, int height, bool fullScree
         const int y = std::max<int>(work.top, work.top + (work.bottom - work.top - h) / 2);
         hwnd = CreateWindowExA(0, kClass, title.c_str(), style, x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
     }
-    if (!hwnd) return nullptr;
-    ShowWindow(hwnd, SW_SHOW);
-    SetForegroundWindow(hwnd);
-    UpdateWindow(hwnd);
     return hwnd;
 }
 
@@ -300,6 +298,8 @@ private:
     LARGE_INTEGER frequency_{}, start_{};
 };
 
+std::string SizeText(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
+
 std::vector<std::string> NoticeLines(const Failure& failure, int secondsLeft)
 {
     return {"The video test cannot show these settings.", failure.reason,
@@ -311,7 +311,7 @@ std::string ExitCodeText(int code)
 {
     switch (code) {
     case kShown: return "shown as asked";
-    case kModeRefused: return "the display refused the mode";
+    case kNotShownAsAsked: return "not shown as asked";
     case kNoWindow: return "no window";
     case kDriverNotLoaded: return "the OpenGL driver did not load";
     case kNoPixelFormat: return "no pixel format";
@@ -409,34 +409,107 @@ namespace {
 struct Stage {
     int width = 0, height = 0;
     bool fullScreen = false;
-    std::string shownMode;          // the card's first line
+    std::string shownMode;  // the card's first line
+    std::string set;        // the report's line of what was set
     std::optional<Failure> failure;
 };
 
-Stage SetMode(const Settings& asked, ModeChange& modeChange, Report& report)
+// A failure is shown in a window at the desktop's mode, small enough for any desktop.
+Stage NoticeStage(std::string set, Failure failure)
 {
-    Stage stage{asked.width, asked.height, asked.fullScreen, {}, std::nullopt};
+    return {kNoticeWidth, kNoticeHeight, false, {}, std::move(set), std::move(failure)};
+}
+
+Stage SetMode(const Settings& asked, ModeChange& modeChange)
+{
+    Stage stage{asked.width, asked.height, asked.fullScreen, {}, {}, std::nullopt};
     const std::string askedMode = ModeText(asked.width, asked.height, asked.bitsPerPixel);
     if (!asked.fullScreen) {
-        stage.shownMode = std::to_string(asked.width) + " x " + std::to_string(asked.height) +
-                          " in a window, the desktop at " + DesktopModeText();
-        report.Add("set", stage.shownMode);
+        stage.shownMode = SizeText(asked.width, asked.height) + " in a window, the desktop at " + DesktopModeText();
+        stage.set = stage.shownMode;
         return stage;
     }
     const std::string desktop = DesktopModeText();
     modeChange.Set(asked);
     if (modeChange.result == DISP_CHANGE_SUCCESSFUL) {
         stage.shownMode = askedMode + ", full screen";
-        report.Add("set", stage.shownMode + (modeChange.alreadySet ? " (the desktop's mode, kept)" : ""));
+        stage.set = stage.shownMode + (modeChange.alreadySet ? " (the desktop's mode, kept)" : "");
         return stage;
     }
-    // The refusal is shown in a window at the desktop's mode.
     const auto [name, meaning] = ModeResultText(modeChange.result);
-    report.Add("set", "refused (" + name + ": " + meaning + "); the desktop stays at " + desktop);
-    stage = {kNoticeWidth, kNoticeHeight, false, {},
-             Failure{kModeRefused, "The screen cannot show " + askedMode + " in full screen: " + meaning + "."}};
-    return stage;
+    return NoticeStage("refused (" + name + ": " + meaning + "); the desktop stays at " + desktop,
+                       Failure{kNotShownAsAsked, "The screen cannot show " + askedMode + " in full screen: " + meaning + "."});
 }
+
+// The notice that takes the card's place when the window did not get the card's client size
+// within the desktop's work area (full screen covers the task bar too); nothing when it did. The
+// system makes a window larger than the desktop smaller, or leaves it hanging off the screen:
+// either way part of the card would not be seen, and a pixel read back there tells nothing.
+std::optional<Stage> Misfit(HWND window, const Stage& stage)
+{
+    RECT client{}, frame{}, work{};
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const bool sized = client.right == stage.width && client.bottom == stage.height;
+    const bool inside = stage.fullScreen || (frame.left >= work.left && frame.top >= work.top &&
+                                             frame.right <= work.right && frame.bottom <= work.bottom);
+    if (sized && inside) return std::nullopt;
+    const std::string asked = SizeText(stage.width, stage.height);
+    const std::string got = SizeText(client.right, client.bottom);
+    const std::string set = asked + (stage.fullScreen ? " full screen" : " in a window") + " asked, " + got +
+                            " obtained; the desktop at " + DesktopModeText() + ", its work area " +
+                            SizeText(work.right - work.left, work.bottom - work.top);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    std::string reason;
+    if (stage.fullScreen)
+        reason = "The screen was set to " + asked + ", but the window on it got " + got;
+    else
+        reason = "A window of " + asked + " does not fit on this desktop of " + SizeText(screenWidth, screenHeight) +
+                 (stage.width <= screenWidth && stage.height <= screenHeight ? " once its title bar and frame are added"
+                                                                            : "");
+    return NoticeStage(set, Failure{kNotShownAsAsked, reason + "."});
+}
+
+// The window of the card or of the notice. A failure's notice gets a fresh one: a window that had
+// a pixel format set keeps it.
+class TestWindow {
+public:
+    explicit TestWindow(const char* program) : program_(program) {}
+    ~TestWindow() { Close(); }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    // Hidden until shown.
+    HWND Make(const Stage& stage)
+    {
+        Close();
+        return hwnd_ = CreateTestWindow(program_, stage.width, stage.height, stage.fullScreen);
+    }
+    void Show() const
+    {
+        if (!hwnd_) return;
+        ShowWindow(hwnd_, SW_SHOW);
+        SetForegroundWindow(hwnd_);
+        UpdateWindow(hwnd_);
+    }
+    HWND Renew(const Stage& stage)
+    {
+        Make(stage);
+        Show();
+        return hwnd_;
+    }
+    void Close()
+    {
+        if (hwnd_) DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+    HWND Handle() const { return hwnd_; }
+
+private:
+    const char* program_;
+    HWND hwnd_ = nullptr;
+};
 
 struct Shown {
     long frames = 0;
@@ -445,7 +518,7 @@ struct Shown {
 };
 
 // The card, or the failure notice, until the time is up or the player ends it.
-Shown ShowCard(HWND window, const Stage& stage, const CardLayout& layout, Renderer& renderer, int length)
+Shown ShowCard(const TestWindow& window, const Stage& stage, const CardLayout& layout, Renderer& renderer, int length)
 {
     state.ended = false;
     const FineTimer fineTimer;
@@ -462,7 +535,7 @@ Shown ShowCard(HWND window, const Stage& stage, const CardLayout& layout, Render
         if (stage.failure) {
             if (secondsLeft != noticeSeconds) {
                 state.notice = NoticeLines(*stage.failure, secondsLeft);
-                InvalidateRect(window, nullptr, FALSE);
+                InvalidateRect(window.Handle(), nullptr, FALSE);
                 noticeSeconds = secondsLeft;
             }
             WaitForInputUntil(now, length - (secondsLeft - 1));
@@ -498,7 +571,7 @@ int ReportShown(const Shown& shown, const std::optional<Failure>& failure, const
                                 ", read " + RgbText(*shown.read) + (same ? ": the same" : ": different"));
         if (!same) code = kReadBackDiffers;
     } else {
-        report.Add("pixel", "none, nothing was drawn");
+        report.Add("pixel", "none, nothing was shown");
     }
     report.Add("result", std::to_string(code) + " (" + ExitCodeText(code) + ")");
     return code;
@@ -539,27 +612,37 @@ int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
                             (asked.fullScreen ? ", full screen" : ", in a window") + renderer.AskedBeyondMode(asked));
 
     ModeChange modeChange;
-    Stage stage = SetMode(asked, modeChange, report);
-    HWND window = CreateTestWindow(program, stage.width, stage.height, stage.fullScreen);
-    if (!window) {
+    Stage stage = SetMode(asked, modeChange);
+    TestWindow window(program);
+    // The window's size is checked before it is shown and anything is drawn in it, whatever the
+    // drawing would have made of it.
+    if (window.Make(stage) && !stage.failure) {
+        if (std::optional<Stage> misfit = Misfit(window.Handle(), stage)) {
+            window.Close();
+            RestoreDesktopMode();
+            stage = *misfit;
+            window.Make(stage);
+        }
+    }
+    window.Show();
+    report.Add("set", stage.set);
+    if (!window.Handle()) {
         report.Add("result", std::to_string(kNoWindow) + " (" + ExitCodeText(kNoWindow) + ")");
         return finish(kNoWindow);
     }
     const CardLayout layout(stage.width, stage.height);
     if (!stage.failure) {
-        stage.failure = renderer.Start(window, asked, layout, report);
+        stage.failure = renderer.Start(window.Handle(), asked, layout, report);
         if (stage.failure) {
-            // A window that had a pixel format set keeps it: the notice gets a fresh one.
             renderer.Stop();
-            DestroyWindow(window);
-            window = CreateTestWindow(program, stage.width, stage.height, stage.fullScreen);
+            window.Renew(stage);
         }
     }
-    if (stage.failure) report.Add("message", stage.failure->reason);
 
-    const Shown shown = window ? ShowCard(window, stage, layout, renderer, options.seconds) : Shown{};
+    const Shown shown = window.Handle() ? ShowCard(window, stage, layout, renderer, options.seconds) : Shown{};
+    if (stage.failure) report.Add("message", stage.failure->reason);
     renderer.Stop();
-    if (window) DestroyWindow(window);
+    window.Close();
     RestoreDesktopMode();
     return finish(ReportShown(shown, stage.failure, layout, renderer, report));
 }

@@ -16,16 +16,16 @@ namespace videotest {
 // The exit codes, the same in both programs. The settings program ignores them; they are for
 // support and tests.
 enum ExitCode : int {
-    kShown = 0,             // the card was shown as asked (to the end, or until the player ended it)
-    kModeRefused = 10,      // the display refused the full-screen mode
-    kNoWindow = 11,         // no window could be made
-    kDriverNotLoaded = 20,  // kxgltest: the chosen OpenGL driver is not installed or did not load
-    kNoPixelFormat = 21,    // kxgltest: the driver offers no pixel format for the window
-    kNoContext = 22,        // kxgltest: the driver made no drawing context
-    kNoSurface = 23,        // kxdxtest: neither DirectDraw nor GDI gave a picture to draw in
-    kReadBackDiffers = 30,  // the card was shown, but the pixel read back is not what was drawn
-    kBadCommandLine = 64,   // an argument the program does not know
-    kReportNotWritten = 73, // the report file cannot be written
+    kShown = 0,              // the card was shown as asked (to the end, or until the player ended it)
+    kNotShownAsAsked = 10,   // the display refused the full-screen mode, or the window did not get its size
+    kNoWindow = 11,          // no window could be made
+    kDriverNotLoaded = 20,   // kxgltest: the chosen OpenGL driver is not installed or did not load
+    kNoPixelFormat = 21,     // kxgltest: the driver offers no pixel format for the window
+    kNoContext = 22,         // kxgltest: the driver made no drawing context
+    kNoSurface = 23,         // kxdxtest: neither DirectDraw nor GDI gave a picture to draw in
+    kReadBackDiffers = 30,   // the card was shown, but the pixel read back is not what was drawn
+    kBadCommandLine = 64,    // an argument the program does not know
+    kReportNotWritten = 73,  // the report file cannot be written
 };
 
 // The settings under test, from the "Program Options" of the game's settings file.
