@@ -28,8 +28,8 @@ std::string Usage(const std::string& program)
            "  --report FILE   write what was asked, set, drawn and read back to FILE\n"
            "Exit codes: 0 shown as asked, 10 not shown as asked (mode refused, or the window does\n"
            "not fit the desktop), 11 no window, 20 OpenGL driver not loaded, 21 no pixel format,\n"
-           "22 no OpenGL context, 23 no drawing surface, 30 pixel read back differs, 64 bad command\n"
-           "line, 73 cannot write the report.\n";
+           "22 no OpenGL context, 23 no drawing surface, 30 pixel read back differs, 31 frame not\n"
+           "shown, 64 bad command line, 73 cannot write the report.\n";
 }
 
 // --- What the program says, where the one who started it reads it
@@ -318,6 +318,7 @@ std::string ExitCodeText(int code)
     case kNoContext: return "no OpenGL context";
     case kNoSurface: return "no drawing surface";
     case kReadBackDiffers: return "the pixel read back differs from what was drawn";
+    case kNotPresented: return "a frame was not shown";
     default: return "";
     }
 }
@@ -514,11 +515,33 @@ private:
 struct Shown {
     long frames = 0;
     double seconds = 0;
-    std::optional<Rgb> read;  // the sample point of the first frame
+    std::optional<Rgb> read;  // the sample point as the last frame showed it
 };
 
-// The card, or the failure notice, until the time is up or the player ends it.
-Shown ShowCard(const TestWindow& window, const Stage& stage, const CardLayout& layout, Renderer& renderer, int length)
+// The sample point as the player sees it, after the frame was shown: the window as it is on the
+// screen, where a part of the card that did not get there reads as nothing (-1); or the
+// renderer's front buffer, which some drivers do not let the window's pixels show.
+Rgb SeenPixel(HWND window, const CardLayout& layout, Renderer& renderer)
+{
+    const POINT at = layout.SamplePoint();
+    const auto shows = [&](const std::optional<Rgb>& read) {
+        return read && SameColour(layout.SampleColour(), *read, renderer.ChannelBits());
+    };
+    std::optional<Rgb> seen;
+    HDC dc = GetDC(window);
+    const COLORREF pixel = dc ? GetPixel(dc, at.x, at.y) : CLR_INVALID;
+    if (dc) ReleaseDC(window, dc);
+    if (pixel != CLR_INVALID) seen = Rgb{GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
+    if (!shows(seen)) {
+        const std::optional<Rgb> front = renderer.ReadFront(at);
+        if (shows(front)) seen = front;
+    }
+    return seen.value_or(Rgb{-1, -1, -1});
+}
+
+// The card, or the failure notice, until the time is up or the player ends it. A frame that cannot
+// be put on the screen ends the card: the notice says why for the rest of the time.
+Shown ShowCard(TestWindow& window, Stage& stage, const CardLayout& layout, Renderer& renderer, int length)
 {
     state.ended = false;
     const FineTimer fineTimer;
@@ -542,8 +565,13 @@ Shown ShowCard(const TestWindow& window, const Stage& stage, const CardLayout& l
             continue;
         }
         renderer.Draw(now, CardText(stage.shownMode, renderer.Drawing(), secondsLeft));
-        if (!shown.read) shown.read = renderer.ReadPixel(layout.SamplePoint());
-        renderer.Present();
+        stage.failure = renderer.Present();
+        if (stage.failure) {
+            renderer.Stop();
+            if (!window.Renew(stage)) break;
+            continue;
+        }
+        shown.read = SeenPixel(window.Handle(), layout, renderer);
         ++shown.frames;
         // The next frame a sixtieth of a second after this one was due; a late frame is not made
         // up for. Input wakes the loop at once.
@@ -569,7 +597,7 @@ int ReportShown(const Shown& shown, const std::optional<Failure>& failure, const
         const POINT at = layout.SamplePoint();
         report.Add("pixel", "at " + std::to_string(at.x) + ", " + std::to_string(at.y) + " drew " + RgbText(drawn) +
                                 ", read " + RgbText(*shown.read) + (same ? ": the same" : ": different"));
-        if (!same) code = kReadBackDiffers;
+        if (!same && code == kShown) code = kReadBackDiffers;
     } else {
         report.Add("pixel", "none, nothing was shown");
     }

@@ -23,7 +23,8 @@ enum ExitCode : int {
     kNoPixelFormat = 21,     // kxgltest: the driver offers no pixel format for the window
     kNoContext = 22,         // kxgltest: the driver made no drawing context
     kNoSurface = 23,         // kxdxtest: neither DirectDraw nor GDI gave a picture to draw in
-    kReadBackDiffers = 30,   // the card was shown, but the pixel read back is not what was drawn
+    kReadBackDiffers = 30,   // the card was drawn, but the pixel read back from the screen is not what was drawn
+    kNotPresented = 31,      // a frame drawn could not be put on the screen
     kBadCommandLine = 64,    // an argument the program does not know
     kReportNotWritten = 73,  // the report file cannot be written
 };
@@ -79,12 +80,13 @@ public:
     virtual std::string Drawing() const = 0;
     // Draws one frame without showing it yet.
     virtual void Draw(double seconds, const std::vector<std::string>& text) = 0;
-    // A pixel of the frame just drawn, in card coordinates.
-    virtual Rgb ReadPixel(POINT at) = 0;
+    // Shows the frame drawn; why not, when it could not be put on the screen.
+    virtual std::optional<Failure> Present() = 0;
+    // A pixel of the frame just shown, in card coordinates, from a front buffer of the renderer's
+    // own, where the window's pixels may not show it; nothing when it has none.
+    virtual std::optional<Rgb> ReadFront(POINT) { return std::nullopt; }
     // Bits per colour channel of the picture, for comparing a pixel read back.
     virtual int ChannelBits() const = 0;
-    // Shows the frame drawn.
-    virtual void Present() = 0;
     // Gives back everything Start took; safe when Start failed or never ran.
     virtual void Stop() = 0;
 };

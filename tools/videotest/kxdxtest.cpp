@@ -72,29 +72,25 @@ public:
         }
     }
 
-    Rgb ReadPixel(POINT at) override
-    {
-        Rgb read{-1, -1, -1};
-        if (HDC dc = BackDc()) {
-            const COLORREF pixel = GetPixel(dc, at.x, at.y);
-            if (pixel != CLR_INVALID) read = {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
-            ReleaseBackDc(dc);
-        }
-        return read;
-    }
-
-    int ChannelBits() const override { return channelBits_; }
-
-    void Present() override
+    std::optional<Failure> Present() override
     {
         if (!primary_) {
-            BitBlt(windowDc_, 0, 0, layout_->Width(), layout_->Height(), memoryDc_, 0, 0, SRCCOPY);
-            return;
+            if (BitBlt(windowDc_, 0, 0, layout_->Width(), layout_->Height(), memoryDc_, 0, 0, SRCCOPY))
+                return std::nullopt;
+            return Failure{kNotPresented, "Windows could not copy the picture into the window (BitBlt failed)."};
         }
         RECT screen{0, 0, layout_->Width(), layout_->Height()};
         MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&screen), 2);
-        if (primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST) RestoreSurfaces();
+        const HRESULT result = primary_->Blt(&screen, back_, nullptr, DDBLT_WAIT, nullptr);
+        // Surfaces lost to another program's use of the screen come back for the next frame; this
+        // one is not shown.
+        if (result == DDERR_SURFACELOST) RestoreSurfaces();
+        if (SUCCEEDED(result) || result == DDERR_SURFACELOST) return std::nullopt;
+        return Failure{kNotPresented,
+                       "DirectDraw could not copy the picture to the screen (Blt failed, " + HresultText(result) + ")."};
     }
+
+    int ChannelBits() const override { return channelBits_; }
 
     void Stop() override
     {

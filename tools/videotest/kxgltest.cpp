@@ -109,16 +109,27 @@ public:
         }
     }
 
-    Rgb ReadPixel(POINT at) override
+    std::optional<Failure> Present() override
+    {
+        auto& gl = _glsEntryPoints;
+        // A single-buffered picture is drawn where it is seen; it only has to be finished.
+        if (!doubleBuffered_) {
+            gl.glFinish();
+            return std::nullopt;
+        }
+        if (gl.SwapBuffers(dc_)) return std::nullopt;
+        return Failure{kNotPresented, "The OpenGL driver could not show the picture it drew (SwapBuffers failed)."};
+    }
+
+    // The front buffer (PrepareDrawing chose it for reading): after a swap, the frame shown.
+    std::optional<Rgb> ReadFront(POINT at) override
     {
         std::array<GLubyte, 4> pixel{};
         _glsEntryPoints.glReadPixels(at.x, layout_->Height() - 1 - at.y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-        return {pixel[0], pixel[1], pixel[2]};
+        return Rgb{pixel[0], pixel[1], pixel[2]};
     }
 
     int ChannelBits() const override { return channelBits_; }
-
-    void Present() override { _glsEntryPoints.SwapBuffers(dc_); }
 
     void Stop() override
     {
@@ -180,6 +191,7 @@ private:
                                                "-bit colour in a window on this screen."};
         }
         channelBits_ = std::min({got.cRedBits, got.cGreenBits, got.cBlueBits});
+        doubleBuffered_ = (got.dwFlags & PFD_DOUBLEBUFFER) != 0;
         report.Add("pixel format", std::to_string(format) + ": " + std::to_string(got.cColorBits) + " bit colour (" +
                                        std::to_string(got.cRedBits) + " " + std::to_string(got.cGreenBits) + " " +
                                        std::to_string(got.cBlueBits) + "), " +
@@ -212,6 +224,7 @@ private:
         gl.glClearColor(ground.r / 255.0f, ground.g / 255.0f, ground.b / 255.0f, 1);
         gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         gl.glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        gl.glReadBuffer(GL_FRONT);
 
         std::array<GLubyte, 256 * 3> greys{};
         for (std::size_t i = 0; i < greys.size(); ++i) greys[i] = static_cast<GLubyte>(i / 3);
@@ -247,6 +260,7 @@ private:
     HGLRC context_ = nullptr;
     GLuint texture_ = 0;
     int channelBits_ = 8;
+    bool doubleBuffered_ = true;
     std::vector<std::string> shownText_;
     TextPicture textPicture_;
 };
