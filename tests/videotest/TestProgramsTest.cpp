@@ -296,8 +296,12 @@ TEST_F(VideoTestProgram, WithoutOpenGLOnTheScreenTheGlTestLoadsTheDriverAndSaysW
     EXPECT_TRUE(StartsWith(report["driver"], "0 Default OpenGL Driver, load result 0 (loaded), ")) << report["driver"];
     EXPECT_EQ(report["pixel format"], "none");
     EXPECT_EQ(report["vendor"], "none");
-    EXPECT_TRUE(StartsWith(report["message"], "The OpenGL driver cannot draw 16-bit colour")) << report["message"];
+    EXPECT_EQ(report["message"], "The OpenGL driver cannot draw 16-bit colour in a window on this computer.");
     EXPECT_EQ(report["result"], "21 (no pixel format)");
+
+    Install("kxgltest.exe", "Resolution=1024\r\nBitsPerPixel=32\r\nFull Screen=1\r\n");
+    EXPECT_EQ(RunToEnd("kxgltest.exe"), static_cast<DWORD>(videotest::kNoPixelFormat));
+    EXPECT_EQ(ReadReport()["message"], "The OpenGL driver cannot draw 32-bit colour in full screen on this computer.");
 }
 
 TEST_F(VideoTestProgram, ADriverNumberThatDetectionDoesNotListIsNamedNotInstalled)

@@ -43,7 +43,7 @@ public:
         layout_ = &layout;
         textures16_ = asked.textures16;
         std::optional<Failure> failure = Load(asked.driver, report);
-        if (!failure) failure = MakeContext(window, asked.bitsPerPixel, report);
+        if (!failure) failure = MakeContext(window, asked, report);
         if (failure) {
             for (const char* name : {"vendor", "renderer", "version"}) report.Add(name, "none");
             return failure;
@@ -171,8 +171,10 @@ private:
                        "The OpenGL driver \"" + driverName_ + "\" did not load: " + LoadResultText(result) + "."};
     }
 
-    std::optional<Failure> MakeContext(HWND window, int bitsPerPixel, Report& report)
+    std::optional<Failure> MakeContext(HWND window, const Settings& asked, Report& report)
     {
+        const int bitsPerPixel = asked.bitsPerPixel;
+        const std::string where = asked.fullScreen ? "in full screen" : "in a window";
         auto& gl = _glsEntryPoints;
         window_ = window;
         dc_ = GetDC(window);
@@ -188,7 +190,7 @@ private:
         if (!format || !gl.DescribePixelFormat(dc_, format, sizeof got, &got) || !gl.SetPixelFormat(dc_, format, &wanted)) {
             report.Add("pixel format", "none");
             return Failure{kNoPixelFormat, "The OpenGL driver cannot draw " + std::to_string(bitsPerPixel) +
-                                               "-bit colour in a window on this screen."};
+                                               "-bit colour " + where + " on this computer."};
         }
         channelBits_ = std::min({got.cRedBits, got.cGreenBits, got.cBlueBits});
         doubleBuffered_ = (got.dwFlags & PFD_DOUBLEBUFFER) != 0;
@@ -198,7 +200,7 @@ private:
                                        ((got.dwFlags & PFD_DOUBLEBUFFER) ? "double" : "single") + " buffered");
         context_ = gl.wglCreateContext(dc_);
         if (!context_ || !gl.wglMakeCurrent(dc_, context_))
-            return Failure{kNoContext, "The OpenGL driver could not start drawing in the window."};
+            return Failure{kNoContext, "The OpenGL driver could not start drawing " + where + "."};
         return std::nullopt;
     }
 
