@@ -271,11 +271,17 @@ void TEdit::Command(unsigned code)
 
 // --- TMemo
 
+TMemo::TMemo(TComponent* owner, std::string name, TScrollStyle scrollBars)
+    : TControl(owner, std::move(name)), scrollBars_(scrollBars)
+{
+}
+
 TControl::CreateParams TMemo::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP |
+              (scrollBars_ == TScrollStyle::Vertical ? WS_VSCROLL : 0);
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
 }

@@ -1,8 +1,9 @@
 // Every caption of the shipped language file fits its control and keeps clear of its neighbours,
-// measured with the form's own font at 96, 120 and 144 pixels per inch.
+// and the summary fits its memo, measured with the form's own font at 96, 120 and 144 pixels per inch.
 #include <windows.h>
 
 #include <sstream>
+#include <utility>
 
 #include "presets/Difficulty.h"
 #include "tests/support/WindowTest.h"
@@ -109,6 +110,39 @@ void CheckNeighbours(TForm& form, const std::vector<Placed>& placed, std::vector
     }
 }
 
+// The summary at its widest, every option off, six-digit search nodes and a full precache, with
+// each resolution in turn: one entry a line, none wrapped, the last in view without scrolling.
+void CheckSummary(TfConfig& w, std::vector<std::string>& faults)
+{
+    w.tbGeneral->SetPosition(1);
+    w.tbGraphics->SetPosition(1);
+    for (TCheckBox* box : {w.cbEnhancedPathfinding, w.cbTranslucentShadows, w.cbLowEndMachine, w.cbLowEndMachine2,
+                           w.cb3dAnimations, w.cbBrightenOff, w.cbForce50Transparency, w.cbDisableCastingGlows,
+                           w.cbDisableVidCells, w.cbMidLevelBrighten, w.cbHighLevelBrighten, w.cbFootsteps,
+                           w.cbAttackSounds})
+        box->SetChecked(false);
+    HWND memo = w.mSettings->Handle();
+    auto top = [&](std::size_t line) {
+        LRESULT at = SendMessageA(memo, EM_POSFROMCHAR, SendMessageA(memo, EM_LINEINDEX, line, 0), 0);
+        return static_cast<short>(HIWORD(at));
+    };
+    for (TRadioButton* resolution : w.resolutionButtons) {
+        auto rule = std::exchange(resolution->OnClick, nullptr);  // no warning for the unsupported ones
+        resolution->SetChecked(true);
+        resolution->OnClick = rule;
+        w.RefreshSummary();
+        const std::size_t lines = w.mSettings->Lines().size();
+        RECT shown;
+        SendMessageA(memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+        const auto shownLines = static_cast<std::size_t>(SendMessageA(memo, EM_GETLINECOUNT, 0, 0));
+        if (shownLines != lines)
+            return faults.push_back("mSettings shows " + std::to_string(lines) + " lines as " +
+                                    std::to_string(shownLines) + ":\n" + w.mSettings->Text());
+        if (top(lines - 1) + top(1) - top(0) > shown.bottom)
+            return faults.push_back("mSettings shows its last line below " + Describe(shown));
+    }
+}
+
 }  // namespace
 
 class LayoutFitTest : public WindowTest {
@@ -120,7 +154,7 @@ protected:
     }
 };
 
-TEST_F(LayoutFitTest, ShippedCaptionsFitTheirControlsAndOverlapNoNeighbourAtEachResolution)
+TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNeighbourAtEachResolution)
 {
     for (int dpi : {96, 120, 144}) {
         SCOPED_TRACE("at " + std::to_string(dpi) + " pixels per inch");
@@ -132,6 +166,7 @@ TEST_F(LayoutFitTest, ShippedCaptionsFitTheirControlsAndOverlapNoNeighbourAtEach
             std::vector<Placed> placed = Captions(*form, faults);
             CheckNeighbours(*form, placed, faults);
             EXPECT_GT(placed.size(), form == &w ? 80u : 10u) << "the captions were found";
+            if (form == &w) CheckSummary(w, faults);
             for (const std::string& fault : faults) ADD_FAILURE() << form->Name() << ": " << fault;
         }
         Close();
