@@ -205,6 +205,7 @@ void TfConfig::CreateControls()
     ePathSearchNodes = Make<TEdit>(this, gbAIOptions, "ePathSearchNodes", {116, 106, 100, kEdit});
     ePathSearchNodes->SetText("20000");
     udPathSearchNodes = MakeUpDown(this, gbAIOptions, "udPathSearchNodes", {218, 106, 17, kEdit}, 40, 4000, 40);
+    ePathSearchNodes->Spinner = udPathSearchNodes;  // its keys, as the attached edits have theirs
     cbEnhancedPathfinding = Make<TCheckBox>(this, gbAIOptions, "cbEnhancedPathfinding", {12, 142, 233, kCheck},
                                             "&cbEnhancedPathfinding");
 

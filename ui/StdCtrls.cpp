@@ -10,6 +10,7 @@
 #include "ui/Label.h"
 #include "ui/Memo.h"
 #include "ui/RadioButton.h"
+#include "ui/UpDown.h"
 #include "ui/Win32.h"
 
 namespace ui {
@@ -267,6 +268,22 @@ void TEdit::Command(unsigned code)
     std::string now = win32::WindowText(hwnd_);
     text_ = now;
     if (OnChange) OnChange(this);
+}
+
+bool TEdit::WindowMessage(unsigned msg, unsigned long long wParam, long long, long long& result)
+{
+    if (msg != WM_KEYDOWN || !Spinner || !Spinner->Enabled() || !EventsEnabled()) return false;
+    int delta = 0;
+    switch (wParam) {
+    case VK_UP: delta = 1; break;
+    case VK_DOWN: delta = -1; break;
+    case VK_PRIOR: delta = 10; break;
+    case VK_NEXT: delta = -10; break;
+    default: return false;
+    }
+    Dispatch([&] { Spinner->Step(delta); });
+    result = 0;
+    return true;
 }
 
 // --- TMemo

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "tests/support/Keys.h"
 #include "tests/support/WindowTest.h"
@@ -151,6 +152,25 @@ TEST_F(NumericEditTest, ANonNumberLeftInANumericEditIsReportedOnceAndTheFocusCom
         EXPECT_EQ(to, 6u);
         Close();
     }
+}
+
+// The search nodes' spinner stands apart from its edit, yet the edit's keys step it as its arrows
+// do, from the typed number's hundreds and within its range, and the edit follows it.
+TEST_F(NumericEditTest, UpAndDownInANumericEditStepItsSpinner)
+{
+    TfConfig& w = OpenOnGameplay();
+    const std::tuple<TEdit*, WORD, const char*> steps[] = {
+        {w.eCacheSize, VK_UP, "301"}, {w.ePathSearchNodes, VK_UP, "32100"}, {w.ePathSearchNodes, VK_PRIOR, "33100"},
+        {w.ePathSearchNodes, VK_NEXT, "32100"}, {w.ePathSearchNodes, VK_DOWN, "32000"}};
+    for (const auto& [edit, key, shows] : steps) {
+        edit->SetFocus();
+        keys::Post(key);
+        EXPECT_EQ(edit->Text(), shows) << edit->Name() << ", key " << key;
+    }
+    SendMessageA(w.ePathSearchNodes->Handle(), EM_SETSEL, 0, -1);
+    for (char c : std::string("4050")) SendMessageA(w.ePathSearchNodes->Handle(), WM_CHAR, c, 1);
+    keys::Post(VK_DOWN);
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "4000") << "the least, 40 hundreds";
 }
 
 TEST_F(NumericEditTest, FrameRateSliderShowsItsPosition)
