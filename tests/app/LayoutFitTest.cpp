@@ -52,7 +52,8 @@ SIZE TextSize(TControl* c, int wrapWidth)
     return size;
 }
 
-// Labels, check boxes and radio buttons of a form with a caption, and where they draw it.
+// Labels, check boxes and radio buttons of a form with a caption, and where they draw it; group
+// boxes' captions are measured, not placed.
 std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
 {
     std::vector<Placed> placed;
@@ -62,13 +63,14 @@ std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
         if (!c || !c->Visible() || c->CaptionText().empty()) continue;
         auto* label = dynamic_cast<TLabel*>(c);
         bool box = dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
-        if (!label && !box) continue;
+        bool group = dynamic_cast<TGroupBox*>(c);
+        if (!label && !box && !group) continue;
         RECT r;
         GetWindowRect(c->Handle(), &r);
         MapWindowPoints(nullptr, GetParent(c->Handle()), reinterpret_cast<POINT*>(&r), 2);
         const int width = r.right - r.left, height = r.bottom - r.top;
         SIZE text = TextSize(c, label && label->WordWrap() ? width : 0);
-        const int room = box ? width - glyph : width;
+        const int room = box ? width - glyph : group ? width - 14 : width;  // a group's 7 pixels in from either side
         if (text.cx > room || text.cy > height)
             faults.push_back(c->Name() + " \"" + c->CaptionText() + "\" needs " + std::to_string(text.cx) + "x" +
                              std::to_string(text.cy) + ", has " + std::to_string(room) + "x" + std::to_string(height));
@@ -77,7 +79,7 @@ std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
         if (label && label->Alignment() == TAlignment::Right) drawn.left = r.right - used;
         else if (label && label->Alignment() == TAlignment::Center) drawn.left = r.left + (width - used) / 2;
         drawn.right = drawn.left + used;
-        placed.push_back({c, r, drawn});
+        if (!group) placed.push_back({c, r, drawn});
     }
     return placed;
 }
