@@ -88,18 +88,19 @@ void TfConfig::CreateControls()
     const int sliderTop = 48, sliderHeight = 320, firstTick = sliderTop + 13, tickSpan = sliderHeight - 26;
     auto tickY = [&](int level, int levels) { return firstTick + tickSpan * (level - 1) / (levels - 1); };
 
-    gbDifficulty = Make<TGroupBox>(this, tsSimple, "gbDifficulty", {8, 8, 161, 417}, "Difficulty");
-    lDifficulty = MakeLabel(this, gbDifficulty, "lDifficulty", {12, 22, 137, kLabel}, "&Difficulty", true);
+    // The difficulty group is no wider than its words and slider need: the summary takes the room.
+    gbDifficulty = Make<TGroupBox>(this, tsSimple, "gbDifficulty", {8, 8, 121, 417}, "Difficulty");
+    lDifficulty = MakeLabel(this, gbDifficulty, "lDifficulty", {12, 22, 97, kLabel}, "&Difficulty", true);
     TLabel** difficultyLabels[] = {&lExpert, &lHard, &lNormal, &lEasy, &lNovice};
     const char* difficultyNames[] = {"lExpert", "lHard", "lNormal", "lEasy", "lNovice"};
     const char* difficultyCaptions[] = {"Expert", "Hard", "Normal", "Easy", "Novice"};
     for (int i = 0; i < 5; ++i)
-        *difficultyLabels[i] = MakeLabel(this, gbDifficulty, difficultyNames[i], {12, tickY(i + 1, 5) - 8, 90, kLabel},
+        *difficultyLabels[i] = MakeLabel(this, gbDifficulty, difficultyNames[i], {8, tickY(i + 1, 5) - 8, 56, kLabel},
                                          difficultyCaptions[i], false, TAlignment::Right);
-    tbDifficulty = MakeTrackBar(this, gbDifficulty, "tbDifficulty", {106, sliderTop, 44, sliderHeight},
+    tbDifficulty = MakeTrackBar(this, gbDifficulty, "tbDifficulty", {66, sliderTop, 44, sliderHeight},
                                 TTrackBarOrientation::Vertical, 1, 5, 3, 1, 1);
 
-    gbHardware = Make<TGroupBox>(this, tsSimple, "gbHardware", {176, 8, 337, 417}, "Hardware");
+    gbHardware = Make<TGroupBox>(this, tsSimple, "gbHardware", {136, 8, 337, 417}, "Hardware");
     // Each heading is centred over its slider, as wide as the sliders' pitch, so the bold words keep apart.
     lGeneral = MakeLabel(this, gbHardware, "lGeneral", {125, 22, 70, kLabel}, "G&eneral", true, TAlignment::Center);
     lGraphics = MakeLabel(this, gbHardware, "lGraphics", {195, 22, 70, kLabel}, "Gra&phics", true, TAlignment::Center);
@@ -127,8 +128,11 @@ void TfConfig::CreateControls()
                            TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
     cb3dAcceleration2 = Make<TCheckBox>(this, gbHardware, "cb3dAcceleration2", {12, 384, 313, kCheck});
 
-    lSettings = MakeLabel(this, tsSimple, "lSettings", {520, 6, 225, kLabel}, "Settings", true);
-    mSettings = Make<TMemo>(this, tsSimple, "mSettings", {520, 26, 225, 401});
+    // As wide as the summary's longest line in the shipped language (every option off, the widest
+    // resolution), so none wraps; its 22 lines fit the height at any resolution, so it needs no
+    // scroll bar, which would only take width from them.
+    lSettings = MakeLabel(this, tsSimple, "lSettings", {480, 6, 265, kLabel}, "Settings", true);
+    mSettings = Make<TMemo>(this, tsSimple, "mSettings", {480, 26, 265, 401}, "", TScrollStyle::None);
     mSettings->SetColor(clSilver);
 
     // --- Hot Keys
@@ -201,6 +205,7 @@ void TfConfig::CreateControls()
     ePathSearchNodes = Make<TEdit>(this, gbAIOptions, "ePathSearchNodes", {116, 106, 100, kEdit});
     ePathSearchNodes->SetText("20000");
     udPathSearchNodes = MakeUpDown(this, gbAIOptions, "udPathSearchNodes", {218, 106, 17, kEdit}, 40, 4000, 40);
+    ePathSearchNodes->Spinner = udPathSearchNodes;  // its keys, as the attached edits have theirs
     cbEnhancedPathfinding = Make<TCheckBox>(this, gbAIOptions, "cbEnhancedPathfinding", {12, 142, 233, kCheck},
                                             "&cbEnhancedPathfinding");
 

@@ -140,15 +140,18 @@ bool TUpDown::Notify(void* nmhdr, long long& result)
 {
     auto* change = static_cast<NMUPDOWN*>(nmhdr);
     if (change->hdr.code != static_cast<UINT>(UDN_DELTAPOS)) return false;
-    // The step starts from what the edit shows, which the user may have typed; the control's
-    // own idea of the position is not used.
-    int to = std::clamp(Position() + change->iDelta, min_, max_);
-    position_ = to;
-    result = 1;
-    SendMessageA(hwnd_, UDM_SETPOS32, 0, position_);
+    result = 1;  // the control's own idea of the position is not used
+    Step(change->iDelta);
+    return true;
+}
+
+void TUpDown::Step(int delta)
+{
+    // The step starts from what the edit shows, which the user may have typed.
+    position_ = std::clamp(Position() + delta, min_, max_);
+    if (hwnd_) SendMessageA(hwnd_, UDM_SETPOS32, 0, position_);
     if (associate_) associate_->SetText(std::to_string(position_));
     if (OnClick) OnClick(this);
-    return true;
 }
 
 // --- TTabSheet and TPageControl

@@ -3,6 +3,8 @@
 
 namespace ui {
 
+class TUpDown;
+
 class TEdit : public TControl {
 public:
     using TControl::TControl;
@@ -19,10 +21,15 @@ public:
     // Every change of the text, by the user or by the program.
     TNotifyEvent OnChange;
 
+    // Arrows beside the edit but not attached to it. Up and Down in the edit act as a click on
+    // them and Page Up and Page Down as ten, as attached arrows take Up and Down from their edit.
+    TUpDown* Spinner = nullptr;
+
 protected:
     CreateParams GetCreateParams() const override;
     std::string WindowTextAtCreation() const override { return text_; }
     void Command(unsigned code) override;
+    bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
 
 private:
     std::string text_;

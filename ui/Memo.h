@@ -6,10 +6,13 @@
 
 namespace ui {
 
-// A read-only text of lines.
+enum class TScrollStyle { None, Vertical };
+
+// A read-only text of lines, wrapped at its width.
 class TMemo : public TControl {
 public:
-    using TControl::TControl;
+    // The scroll bar is part of the window from its making, as the platform's edit wants it.
+    TMemo(TComponent* owner, std::string name, TScrollStyle scrollBars = TScrollStyle::Vertical);
     const char* ClassName() const override { return "TMemo"; }
 
     const std::vector<std::string>& Lines() const { return lines_; }
@@ -29,6 +32,7 @@ protected:
 private:
     void Mirror();
     std::vector<std::string> lines_;
+    TScrollStyle scrollBars_;
 };
 
 }  // namespace ui

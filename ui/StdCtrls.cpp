@@ -10,6 +10,7 @@
 #include "ui/Label.h"
 #include "ui/Memo.h"
 #include "ui/RadioButton.h"
+#include "ui/UpDown.h"
 #include "ui/Win32.h"
 
 namespace ui {
@@ -269,13 +270,35 @@ void TEdit::Command(unsigned code)
     if (OnChange) OnChange(this);
 }
 
+bool TEdit::WindowMessage(unsigned msg, unsigned long long wParam, long long, long long& result)
+{
+    if (msg != WM_KEYDOWN || !Spinner || !Spinner->Enabled() || !EventsEnabled()) return false;
+    int delta = 0;
+    switch (wParam) {
+    case VK_UP: delta = 1; break;
+    case VK_DOWN: delta = -1; break;
+    case VK_PRIOR: delta = 10; break;
+    case VK_NEXT: delta = -10; break;
+    default: return false;
+    }
+    Dispatch([&] { Spinner->Step(delta); });
+    result = 0;
+    return true;
+}
+
 // --- TMemo
+
+TMemo::TMemo(TComponent* owner, std::string name, TScrollStyle scrollBars)
+    : TControl(owner, std::move(name)), scrollBars_(scrollBars)
+{
+}
 
 TControl::CreateParams TMemo::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP |
+              (scrollBars_ == TScrollStyle::Vertical ? WS_VSCROLL : 0);
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
 }

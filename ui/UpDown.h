@@ -22,6 +22,10 @@ public:
     // Places the arrows at the edit's right edge; the edit shows the position from now on.
     void SetAssociate(TEdit* edit);
 
+    // What a click on an arrow does: the position moves by delta from the one shown, held in the
+    // range, and OnClick runs.
+    void Step(int delta);
+
     // The user clicked an arrow; the position has already moved.
     TNotifyEvent OnClick;
 

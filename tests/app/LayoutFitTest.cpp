@@ -1,8 +1,9 @@
 // Every caption of the shipped language file fits its control and keeps clear of its neighbours,
-// measured with the form's own font at 96, 120 and 144 pixels per inch.
+// and the summary fits its memo, measured with the form's own font at 96, 120 and 144 pixels per inch.
 #include <windows.h>
 
 #include <sstream>
+#include <utility>
 
 #include "presets/Difficulty.h"
 #include "tests/support/WindowTest.h"
@@ -51,7 +52,8 @@ SIZE TextSize(TControl* c, int wrapWidth)
     return size;
 }
 
-// Labels, check boxes and radio buttons of a form with a caption, and where they draw it.
+// Labels, check boxes and radio buttons of a form with a caption, and where they draw it; group
+// boxes' captions are measured, not placed.
 std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
 {
     std::vector<Placed> placed;
@@ -61,13 +63,14 @@ std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
         if (!c || !c->Visible() || c->CaptionText().empty()) continue;
         auto* label = dynamic_cast<TLabel*>(c);
         bool box = dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
-        if (!label && !box) continue;
+        bool group = dynamic_cast<TGroupBox*>(c);
+        if (!label && !box && !group) continue;
         RECT r;
         GetWindowRect(c->Handle(), &r);
         MapWindowPoints(nullptr, GetParent(c->Handle()), reinterpret_cast<POINT*>(&r), 2);
         const int width = r.right - r.left, height = r.bottom - r.top;
         SIZE text = TextSize(c, label && label->WordWrap() ? width : 0);
-        const int room = box ? width - glyph : width;
+        const int room = box ? width - glyph : group ? width - 14 : width;  // a group's 7 pixels in from either side
         if (text.cx > room || text.cy > height)
             faults.push_back(c->Name() + " \"" + c->CaptionText() + "\" needs " + std::to_string(text.cx) + "x" +
                              std::to_string(text.cy) + ", has " + std::to_string(room) + "x" + std::to_string(height));
@@ -76,7 +79,7 @@ std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
         if (label && label->Alignment() == TAlignment::Right) drawn.left = r.right - used;
         else if (label && label->Alignment() == TAlignment::Center) drawn.left = r.left + (width - used) / 2;
         drawn.right = drawn.left + used;
-        placed.push_back({c, r, drawn});
+        if (!group) placed.push_back({c, r, drawn});
     }
     return placed;
 }
@@ -109,6 +112,35 @@ void CheckNeighbours(TForm& form, const std::vector<Placed>& placed, std::vector
     }
 }
 
+// The summary at its widest, every option off, six-digit search nodes and a full precache, with
+// each resolution in turn: one entry a line, none wrapped, the last in view without scrolling.
+void CheckSummary(TfConfig& w)
+{
+    w.tbGeneral->SetPosition(1);
+    w.tbGraphics->SetPosition(1);
+    for (TCheckBox* box : {w.cbEnhancedPathfinding, w.cbTranslucentShadows, w.cbLowEndMachine, w.cbLowEndMachine2,
+                           w.cb3dAnimations, w.cbBrightenOff, w.cbForce50Transparency, w.cbDisableCastingGlows,
+                           w.cbDisableVidCells, w.cbMidLevelBrighten, w.cbHighLevelBrighten, w.cbFootsteps,
+                           w.cbAttackSounds})
+        box->SetChecked(false);
+    HWND memo = w.mSettings->Handle();
+    auto top = [&](LRESULT line) {
+        LRESULT at = SendMessageA(memo, EM_POSFROMCHAR, SendMessageA(memo, EM_LINEINDEX, line, 0), 0);
+        return static_cast<short>(HIWORD(at));
+    };
+    for (TRadioButton* resolution : w.resolutionButtons) {
+        auto rule = std::exchange(resolution->OnClick, nullptr);  // no warning for the unsupported ones
+        resolution->SetChecked(true);
+        resolution->OnClick = rule;
+        w.RefreshSummary();
+        const auto lines = static_cast<LRESULT>(w.mSettings->Lines().size());
+        RECT shown;
+        SendMessageA(memo, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+        ASSERT_EQ(SendMessageA(memo, EM_GETLINECOUNT, 0, 0), lines) << "mSettings wraps:\n" << w.mSettings->Text();
+        ASSERT_LE(top(lines - 1) + top(1) - top(0), shown.bottom) << "mSettings shows its last line out of view";
+    }
+}
+
 }  // namespace
 
 class LayoutFitTest : public WindowTest {
@@ -120,7 +152,7 @@ protected:
     }
 };
 
-TEST_F(LayoutFitTest, ShippedCaptionsFitTheirControlsAndOverlapNoNeighbourAtEachResolution)
+TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNeighbourAtEachResolution)
 {
     for (int dpi : {96, 120, 144}) {
         SCOPED_TRACE("at " + std::to_string(dpi) + " pixels per inch");
@@ -134,6 +166,7 @@ TEST_F(LayoutFitTest, ShippedCaptionsFitTheirControlsAndOverlapNoNeighbourAtEach
             EXPECT_GT(placed.size(), form == &w ? 80u : 10u) << "the captions were found";
             for (const std::string& fault : faults) ADD_FAILURE() << form->Name() << ": " << fault;
         }
+        CheckSummary(w);
         Close();
     }
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "tests/support/Keys.h"
 #include "tests/support/WindowTest.h"
@@ -125,18 +126,21 @@ TEST_F(NumericEditTest, NumericEditsTakeOnlyDigitsAsTypedButAPastedTextStays)
     EXPECT_FALSE(GetWindowLongA(w.eZipCode->Handle(), GWL_STYLE) & ES_NUMBER) << "zip codes may hold letters";
 }
 
-// Leaving with Tab, as the keyboard does: the error once, then the focus back in the edit with its
+// A pasted text that is no number: Search Nodes, which checks every change, reports it at once.
+// Leaving with Tab, as the keyboard does, reports it, then the focus is back in the edit with its
 // whole text selected, so that typing replaces it.
-TEST_F(NumericEditTest, ANonNumberLeftInANumericEditIsReportedOnceAndTheFocusComesBack)
+TEST_F(NumericEditTest, ANonNumberPastedInANumericEditIsReportedOnLeavingAndTheFocusComesBack)
 {
-    for (const char* name : {"eCacheSize", "ePathSearchNodes"}) {
+    for (const auto& [name, reportedOnPaste] : {std::pair{"eCacheSize", false}, std::pair{"ePathSearchNodes", true}}) {
         SCOPED_TRACE(name);
         TfConfig& w = OpenOnGameplay();
         auto* edit = dynamic_cast<TEdit*>(w.FindComponent(name));
         edit->SetFocus();
         SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
-        dialogs.Answer(TModalResult::OK);  // the search nodes check every change
+        dialogs.Clear();
+        if (reportedOnPaste) dialogs.Answer(TModalResult::OK);
         Paste(edit, "300abc");
+        EXPECT_EQ(dialogs.Boxes().size(), reportedOnPaste ? 1u : 0u);
         dialogs.Clear();
         dialogs.Answer(TModalResult::OK);
         keys::Post(VK_TAB);
@@ -151,6 +155,25 @@ TEST_F(NumericEditTest, ANonNumberLeftInANumericEditIsReportedOnceAndTheFocusCom
         EXPECT_EQ(to, 6u);
         Close();
     }
+}
+
+// The search nodes' spinner stands apart from its edit, yet the edit's keys step it as its arrows
+// do, from the typed number's hundreds and within its range, and the edit follows it.
+TEST_F(NumericEditTest, UpAndDownInANumericEditStepItsSpinner)
+{
+    TfConfig& w = OpenOnGameplay();
+    const std::tuple<TEdit*, WORD, const char*> steps[] = {
+        {w.eCacheSize, VK_UP, "301"}, {w.ePathSearchNodes, VK_UP, "32100"}, {w.ePathSearchNodes, VK_PRIOR, "33100"},
+        {w.ePathSearchNodes, VK_NEXT, "32100"}, {w.ePathSearchNodes, VK_DOWN, "32000"}};
+    for (const auto& [edit, key, shows] : steps) {
+        edit->SetFocus();
+        keys::Post(key);
+        EXPECT_EQ(edit->Text(), shows) << edit->Name() << ", key " << key;
+    }
+    SendMessageA(w.ePathSearchNodes->Handle(), EM_SETSEL, 0, -1);
+    for (char c : std::string("4050")) SendMessageA(w.ePathSearchNodes->Handle(), WM_CHAR, c, 1);
+    keys::Post(VK_DOWN);
+    EXPECT_EQ(w.ePathSearchNodes->Text(), "4000") << "the least, 40 hundreds";
 }
 
 TEST_F(NumericEditTest, FrameRateSliderShowsItsPosition)
