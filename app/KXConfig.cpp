@@ -4,10 +4,16 @@
 #include <memory>
 
 #include "app/Main.h"
+#include "app/Platform.h"
 #include "ui/Application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // One window per game folder. A second start brings the first one's window forward and ends
+    // before it has read or written anything.
+    FolderClaim claim;
+    if (!claim.Take()) return 0;
+
     ui::TApplication& application = ui::Application();
     std::unique_ptr<TfConfig> fConfig;
     try {

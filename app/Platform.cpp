@@ -128,3 +128,137 @@ std::vector<std::string> CommandLineArguments()
     LocalFree(wide);
     return args;
 }
+
+namespace {
+
+// A path function's answer in a buffer of the size it asks for; the path as given when it fails.
+template <typename PathFunction>
+std::wstring Rewritten(const std::wstring& path, PathFunction function)
+{
+    std::wstring result(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = function(path.c_str(), result.data(), static_cast<DWORD>(result.size()));
+        if (n == 0) return path;
+        if (n < result.size()) return result.substr(0, n);
+        result.resize(n);
+    }
+}
+
+}  // namespace
+
+std::wstring FolderKey(const std::wstring& folder)
+{
+    // The full path does away with "." and "..", relative parts and forward slashes.
+    std::wstring key = Rewritten(folder, [](LPCWSTR in, LPWSTR out, DWORD size) {
+        return GetFullPathNameW(in, size, out, nullptr);
+    });
+    // Short names such as "TORVEL~1" are other names of the same folders. The system makes them with
+    // a tilde; a path without one holds none, and spares the look into every folder on it that
+    // finding the long names takes (about a millisecond under Wine).
+    if (key.find(L'~') != std::wstring::npos) key = Rewritten(key, GetLongPathNameW);
+    // The file system takes names without regard to letter case.
+    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    while (!key.empty() && key.back() == L'\\') key.pop_back();
+    return key;
+}
+
+namespace {
+
+// How long a later start waits for the holder to show a window: it may still be making it.
+constexpr DWORD kHolderWaitMs = 10000;
+
+// Kernel object names may not hold backslashes and are at most MAX_PATH long, while a folder's
+// path may be longer: the names carry a 64-bit hash of the key (FNV-1a) instead.
+std::wstring ClaimName(const std::wstring& key, const wchar_t* what)
+{
+    unsigned long long hash = 14695981039346656037ull;
+    for (wchar_t c : key) {
+        hash ^= static_cast<unsigned short>(c);
+        hash *= 1099511628211ull;
+    }
+    wchar_t name[64];
+    wsprintfW(name, L"KXConfig.%08lX%08lX.%ls", static_cast<unsigned long>(hash >> 32),
+              static_cast<unsigned long>(hash), what);
+    return name;
+}
+
+struct ShownWindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+// The first window of the process in the desktop's order that a player can bring forward: the
+// window, its first-run dialog or a message box, all captioned, unlike tool tips and drop-down lists.
+BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<ShownWindowSearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != search->process || !IsWindowVisible(hwnd) ||
+        (GetWindowLongW(hwnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+bool BringToFront(DWORD process)
+{
+    ShownWindowSearch search{process, nullptr};
+    EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return false;
+    // Asynchronous: a holder that hangs must not hang this start too.
+    if (IsIconic(search.found)) ShowWindowAsync(search.found, SW_RESTORE);
+    // A message box the window has open goes in front of it. This start was begun by the player,
+    // so it may give the foreground away.
+    SetForegroundWindow(GetLastActivePopup(search.found));
+    return true;
+}
+
+}  // namespace
+
+FolderClaim::FolderClaim()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::wstring key = FolderKey(path.substr(0, path.find_last_of(L"\\/") + 1));
+    lock_ = CreateMutexW(nullptr, FALSE, ClaimName(key, L"lock").c_str());
+    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG),
+                                  ClaimName(key, L"holder").c_str());
+    if (mapping_) holder_ = static_cast<long*>(MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+}
+
+FolderClaim::~FolderClaim()
+{
+    if (held_) ReleaseMutex(lock_);
+    if (holder_) UnmapViewOfFile(holder_);
+    if (mapping_) CloseHandle(mapping_);
+    if (lock_) CloseHandle(lock_);
+}
+
+bool FolderClaim::Take()
+{
+    // Without the objects the program runs as it would without a claim.
+    if (!lock_ || !holder_) return true;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        // Owning the mutex, not its mere existence, is what holds the folder: the mutex of a holder
+        // that has ended is abandoned, and the next start takes it over.
+        DWORD got = WaitForSingleObject(lock_, 0);
+        if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED) {
+            held_ = true;
+            InterlockedExchange(holder_, static_cast<LONG>(GetCurrentProcessId()));
+            return true;
+        }
+        DWORD holder = static_cast<DWORD>(InterlockedCompareExchange(holder_, 0, 0));
+        if (holder && BringToFront(holder)) return false;
+        if (GetTickCount() - start >= kHolderWaitMs) return false;
+        Sleep(50);
+    }
+}

@@ -43,6 +43,34 @@ public:
     void Start(const std::string& program) override;
 };
 
+// What a folder is known by whatever the spelling of its path: its full path with the long form of
+// every name, in capitals, without a backslash at the end. "c:/games/TORVEL~1/" and
+// "C:\Games\Torvel II" give one key; the folder must exist for its short names to be read.
+std::wstring FolderKey(const std::wstring& folder);
+
+// One running program per program folder: two would each write the folder's files, and the later
+// OK would undo what the earlier one saved. The claim is named after the folder's key, in the
+// session of the user who starts the program.
+class FolderClaim {
+public:
+    // The claim on the folder of the running program file.
+    FolderClaim();
+    ~FolderClaim();
+    FolderClaim(const FolderClaim&) = delete;
+    FolderClaim& operator=(const FolderClaim&) = delete;
+
+    // True when this program now holds its folder: it is the first there, or the one before it has
+    // ended. Otherwise the holder's window has been brought to the front, restored when minimised
+    // (or the holder showed none for ten seconds), and this program should end without a window.
+    bool Take();
+
+private:
+    void* lock_ = nullptr;     // a mutex, owned by the holder's main thread
+    void* mapping_ = nullptr;  // a page shared by the starts in the folder
+    long* holder_ = nullptr;   // in it: the process id of the holder, 0 until it has written it
+    bool held_ = false;
+};
+
 // The folder of a program file's full path, ending in a backslash.
 std::string ProgramFolderOf(const std::string& programPath);
 // The folder of the running program file.

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Configures and builds one target of KXConfig: scripts/build.sh i686|x86_64
+# Configures and builds one target of KXConfig: scripts/build.sh i686|x86_64 [CMAKE_TARGET...]
+# Without CMake targets it builds everything, tests and benchmarks included; "programs" is the
+# program, its tools and the demo game folder.
 # The build tree is $KX_BUILD_DIR (default "build", relative to the repository) with one folder
 # per target and the test Wine prefix beside them. Compiler output goes to <target>/build.log and
 # is shown only when the build fails; warnings are counted, not printed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-target=${1:?usage: scripts/build.sh i686|x86_64}
+target=${1:?usage: scripts/build.sh i686|x86_64 [CMAKE_TARGET...]}
+shift
 case $target in i686|x86_64) ;; *) echo "build: unknown target $target" >&2; exit 2 ;; esac
 
 build=${KX_BUILD_DIR:-build}
@@ -36,7 +39,9 @@ if ! configured; then
           -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$target.cmake" \
           -DKX_WINEPREFIX="$build/wineprefix" -DKX_ONLY_TESTS= >"$log" 2>&1 || fail configure
 fi
-cmake --build "$dir" -j "$jobs" >"$log" 2>&1 || fail compile
+targets=()
+(($#)) && targets=(--target "$@")
+cmake --build "$dir" -j "$jobs" "${targets[@]}" >"$log" 2>&1 || fail compile
 
 warnings=$(grep -c 'warning:' "$log" || true)
 note=""

@@ -13,7 +13,7 @@ build=${KX_BUILD_DIR:-build}
 build=$(realpath -m "$build")
 export KX_BUILD_DIR=$build
 target=${KX_TARGET:-i686}
-"$root/scripts/build.sh" "$target"
+"$root/scripts/build.sh" "$target" programs
 
 game=$(mktemp -d)
 source "$root/scripts/virtual-screen.sh"

@@ -2,15 +2,16 @@
 # Installs what building, testing and showing KXConfig needs on a Debian machine: CMake and
 # Ninja, the GoogleTest sources, the mingw-w64 cross compilers (posix threads) for i686 and
 # x86_64, Wine for 32- and 64-bit programs with its own fonts, a virtual X screen with a
-# screenshot tool, and Mesa's OpenGL for 32-bit programs (the video test draws through it on the
-# virtual screen). Idempotent; silent and quick when everything is already there.
+# screenshot tool, Mesa's OpenGL for 32-bit programs (the video test draws through it on the
+# virtual screen), and zip and unzip for the release archive. Idempotent; silent and quick when
+# everything is already there.
 set -euo pipefail
 
 packages=(cmake ninja-build googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine32:i386 wine64 fonts-wine
-          xvfb imagemagick
+          xvfb imagemagick zip unzip
           libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386)
 
 # One dpkg query for all of them keeps the already-installed case fast.

@@ -12,7 +12,10 @@
 #                            difficulty dialog when it comes (then answered as a player would:
 #                            Core Rules, OK), then each page the window offers; prints each path
 #   screen_stop              end Wine's server of the prefix and Xvfb
-# The prefix is <build>/wineprefix-xvfb: Wine's x11 driver, frames drawn by Wine.
+# The prefix is <build>/wineprefix-desktop: Wine's x11 driver with one Wine desktop that fills the
+# screen, in which Wine draws the frames. The desktop offers the display modes of a player's screen
+# (640 x 480 and 800 x 600 among them); Xvfb alone offers only its own size, and the window would
+# grey the resolutions it cannot have.
 
 screen_width=1024
 screen_height=768
@@ -22,8 +25,8 @@ program_pid=""
 screen_start() {
     local root
     root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-    export WINEPREFIX=$build/wineprefix-xvfb WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    "$root/scripts/wineprefix.sh" "$WINEPREFIX" xvfb
+    export WINEPREFIX=$build/wineprefix-desktop WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    "$root/scripts/wineprefix.sh" "$WINEPREFIX" desktop "${screen_width}x${screen_height}"
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
@@ -86,6 +89,8 @@ picture_program() {
     local game=$1 out=$2
     shift 2
     mkdir -p "$out"
+    # Xvfb puts the pointer in the middle of the screen, where it would rest on a control.
+    pageshot pointer
     program_start "$game" "$@"
     if ! pageshot wait 'TfConfig,TdlgDifficulty' 30000 >/dev/null; then
         echo "virtual screen: KXConfig showed no window; its output is in $build/program.log" >&2

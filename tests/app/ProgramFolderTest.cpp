@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
 
 #include "app/Platform.h"
 
@@ -30,4 +33,23 @@ TEST(ProgramFolder, OfTheRunningProgramEndsInABackslashAndHoldsIt)
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '\\');
     EXPECT_NE(folder.find(':'), std::string::npos);
+}
+
+TEST(ProgramFolder, KeyIsOneForEverySpellingOfAFolderAndAnotherForAnotherFolder)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = temp + (L"Torvel II Game " + std::to_wstring(GetCurrentProcessId()));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    wchar_t shortName[MAX_PATH] = {};
+    GetShortPathNameW(folder.c_str(), shortName, MAX_PATH);
+    std::wstring lower = folder + L"/";
+    CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+    std::replace(lower.begin(), lower.end(), L'\\', L'/');
+
+    EXPECT_NE(std::wstring(shortName).find(L'~'), std::wstring::npos) << "no short name to try";
+    for (const std::wstring& spelling : {folder + L"\\", lower, std::wstring(shortName), folder + L"\\Saves\\..\\."})
+        EXPECT_EQ(FolderKey(spelling), FolderKey(folder)) << std::string(spelling.begin(), spelling.end());
+    EXPECT_NE(FolderKey(folder + L" Copy"), FolderKey(folder));
+    RemoveDirectoryW(folder.c_str());
 }

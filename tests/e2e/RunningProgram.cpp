@@ -145,9 +145,8 @@ std::string GameFolder::Shipped(const std::string& name)
 
 // --- The process
 
-RunningProgram::RunningProgram(const GameFolder& folder, const std::string& arguments, const TempFolder& workingFolder)
+RunningProgram::RunningProgram(const std::string& program, const std::string& arguments, const TempFolder& workingFolder)
 {
-    std::string program = folder.Program();
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -54,7 +54,12 @@ public:
 class RunningProgram {
 public:
     // arguments: the command line after the program's own (quoted) name; workingFolder: where it runs.
-    RunningProgram(const GameFolder& folder, const std::string& arguments, const TempFolder& workingFolder);
+    RunningProgram(const GameFolder& folder, const std::string& arguments, const TempFolder& workingFolder)
+        : RunningProgram(folder.Program(), arguments, workingFolder)
+    {
+    }
+    // program: the program file, by any spelling of its path.
+    RunningProgram(const std::string& program, const std::string& arguments, const TempFolder& workingFolder);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

@@ -1,9 +1,10 @@
-// Starting the program: the command-line option, a missing language file, the first run.
+// Starting the program: the command-line option, a missing language file, the first run, a second start.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <thread>
 
 #include "tests/e2e/RunningProgram.h"
@@ -228,4 +229,40 @@ TEST_F(Start, FirstRunDialogClosesWhenAnotherProgramSendsItWmClose)
     EXPECT_EQ(Ask(Named(main, "tbDifficulty"), TBM_GETPOS), 4);
     Ask(main, WM_CLOSE);
     EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST_F(Start, ASecondStartInTheSameFolderBringsTheWindowForwardAndEndsWritingNothing)
+{
+    RunningProgram first(folder, "", elsewhere);
+    HWND dialog = first.WaitForWindow("TdlgDifficulty");
+    ASSERT_NE(dialog, nullptr) << first.DescribeWindows();
+    // Another game folder gets a window of its own, in front.
+    GameFolder otherFolder;
+    RunningProgram other(otherFolder, "", elsewhere);
+    HWND otherDialog = other.WaitForWindow("TdlgDifficulty");
+    ASSERT_TRUE(otherDialog && WaitUntil([&] { return GetForegroundWindow() == otherDialog; }));
+
+    // The same folder by another spelling: short names, small letters, forward slashes.
+    char shortPath[MAX_PATH] = {};
+    GetShortPathNameA(folder.Program().c_str(), shortPath, MAX_PATH);
+    std::string spelling = shortPath;
+    for (char& c : spelling) c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::vector<std::string> names = folder.Names();
+    RunningProgram second(spelling, "", elsewhere);
+    EXPECT_EQ(second.WaitForExit(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog; })) << "the first-run dialog stayed behind";
+
+    // The window, minimised, comes back.
+    Click(Named(dialog, "rbDifficultyCoreRules"));
+    Click(Named(dialog, "bOK"));
+    HWND main = first.WaitForWindow("TfConfig");
+    ASSERT_NE(main, nullptr) << first.DescribeWindows();
+    PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }));
+    RunningProgram third(spelling, "", elsewhere);
+    EXPECT_EQ(third.WaitForExit(), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(main) && GetForegroundWindow() == main; }));
+
+    EXPECT_EQ(folder.Names(), names);
+    EXPECT_TRUE(elsewhere.Names().empty());
 }

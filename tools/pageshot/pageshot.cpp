@@ -28,6 +28,8 @@ const char* const kUsage =
     "  dismiss              close the message boxes that are shown\n"
     "  close [MS]           end the program: close its message boxes, dialog and main window,\n"
     "                       and wait (default 10000 ms) until it has ended\n"
+    "  pointer              move the mouse pointer to the lower right corner of the screen, away\n"
+    "                       from the program's windows, so that no tool tip or hover shows\n"
     "\n"
     "The exit code is 0 on success, 1 when a window or control is not found in time, 2 on\n"
     "bad usage.\n";
@@ -317,6 +319,8 @@ int main(int argc, char** argv)
         ok = true;
     } else if (command == "close" && argc <= 3)
         ok = CloseProgram(Milliseconds(argc, argv, 2, 10000));
+    else if (command == "pointer" && argc == 2)
+        ok = SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1) != 0;
     else {
         bool help = command == "--help" || command == "-h";
         std::fputs(kUsage, help ? stdout : stderr);
