@@ -143,17 +143,28 @@ void TfConfig::CreateControls()
     sbDummy->SetBounds(0, 0, 8, 8);
     sbDummy->SetParent(tsHotKeys);
 
-    gbHotKeyGroups = Make<TGroupBox>(this, tsHotKeys, "gbHotKeyGroups", {8, 304, 433, 129}, "Hot Key Groups");
+    // Under the keyboard: the layer it shows and how to remove a binding, then what a key holds.
+    lLayer = MakeLabel(this, tsHotKeys, "lLayer", {12, 287, 290, kLabel}, "");
+    lDelete = MakeLabel(this, tsHotKeys, "lDelete", {306, 287, 439, kLabel},
+                        "Right-click a key or press Delete on it to remove its hot key", false, TAlignment::Right);
+    lKeyLine = MakeLabel(this, tsHotKeys, "lKeyLine", {12, 307, 733, kLabel}, "");
+    lKeyLine->SetEndEllipsis(true);
+    for (TLabel* words : {lLayer, lKeyLine}) words->SetShowAccelChar(false);
+
+    // The groups in two rows of three, a row's height apart so that neither the circles nor the
+    // underlined letters touch; the group's function list below them.
+    gbHotKeyGroups = Make<TGroupBox>(this, tsHotKeys, "gbHotKeyGroups", {8, 332, 433, 101}, "Hot Key Groups");
     TRadioButton** radios[] = {&rbPage, &rbActions, &rbMiscellaneous, &rbQuickSlots, &rbWizardSpells, &rbPriestSpells};
     const char* radioNames[] = {"rbPage", "rbActions", "rbMiscellaneous", "rbQuickSlots", "rbWizardSpells",
                                 "rbPriestSpells"};
     const char* radioCaptions[] = {"rb&Page", "rbA&ctions", "rb&Miscellaneous", "rb&QuickSlots", "rb&WizardSpells",
                                    "rbPri&estSpells"};
     for (int i = 0; i < 6; ++i) {
-        *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i], {12, 17 + 18 * i, 150, 17},
-                                        radioCaptions[i]);
+        *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i],
+                                        {12 + 138 * (i % 3), 20 + 22 * (i / 3), 134, kCheck}, radioCaptions[i]);
         (*radios[i])->Tag = i;
     }
+    lFunction = MakeLabel(this, gbHotKeyGroups, "lFunction", {12, 73, 70, kLabel}, "&Function");
     TComboBox** lists[] = {&cbPage, &cbActions, &cbMiscellaneous, &cbQuickSlots, &cbWizardSpells, &cbPriestSpells};
     const char* listNames[] = {"cbPage", "cbActions", "cbMiscellaneous", "cbQuickSlots", "cbWizardSpells",
                                "cbPriestSpells"};
@@ -163,7 +174,7 @@ void TfConfig::CreateControls()
         list->SetHint(listHints[i]);
         list->SetText(listNames[i]);
         list->SetVisible(false);
-        list->SetBounds(170, 24, 251, kEdit);
+        list->SetBounds(86, 69, 335, kEdit);
         list->SetParent(gbHotKeyGroups);
         *lists[i] = list;
     }
@@ -173,19 +184,19 @@ void TfConfig::CreateControls()
     cbFixed->SetHint("Fixed");
     cbFixed->SetText("cbFixed");
     cbFixed->SetVisible(false);
-    cbFixed->SetBounds(170, 60, 251, kEdit);
+    cbFixed->SetBounds(86, 96, 335, kEdit);
     cbFixed->SetParent(gbHotKeyGroups);
 
-    cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {460, 312, 290, kCheck},
+    cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {460, 336, 285, kCheck},
                                          "Confirm Hot Key &Delete");
-    cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {460, 338, 290, kCheck},
+    cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {460, 360, 285, kCheck},
                                    "Confirm Hot &Key -> Spell Changes");
-    cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {460, 364, 290, kCheck},
+    cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {460, 384, 285, kCheck},
                                      "Confirm &Spell -> Hot Key Changes");
     cbConfirmDeletions->SetChecked(true);
     cbConfirmKey->SetChecked(true);
     cbConfirmSpell->SetChecked(true);
-    bImport = Make<TButton>(this, tsHotKeys, "bImport", {640, 400, 105, 30}, "&Import ...");
+    bImport = Make<TButton>(this, tsHotKeys, "bImport", {640, 406, 105, 30}, "&Import ...");
 
     // --- Gameplay
     gbCacheOptions = Make<TGroupBox>(this, tsGameplay, "gbCacheOptions", {8, 20, 257, 63}, " Cache Options ");
@@ -418,7 +429,7 @@ const std::vector<TfConfig::KeyboardRow>& TfConfig::KeyboardRows()
 
 void TfConfig::CreateKeyboard()
 {
-    gbKeyboard = Make<TGroupBox>(this, tsHotKeys, "gbKeyboard", {8, 10, 742, 290}, " Keyboard ");
+    gbKeyboard = Make<TGroupBox>(this, tsHotKeys, "gbKeyboard", {8, 4, 742, 278}, " Keyboard ");
     gbKeyboard->SetColor(clWhite);
 
     constexpr int kPitchGap = 14;
@@ -438,8 +449,4 @@ void TfConfig::CreateKeyboard()
     }
     sbCtrlLeft->SetCaption("Ctrl");
     sbCtrlRight->SetCaption("Ctrl");
-
-    // Under the last row, clear of the group's bottom edge, tall enough for descenders.
-    lDelete = MakeLabel(this, gbKeyboard, "lDelete", {244, 269, 480, kLabel},
-                        "  Right Click on a button to Delete its Hot Key Assignment  ", false, TAlignment::Right);
 }

@@ -86,14 +86,21 @@ void TfConfig::BindHandlers()
             case KeyHandlers::Ctrl: button->OnClick = Bind(this, &TfConfig::sbCtrlClick); break;
             case KeyHandlers::None: break;
             }
+            // Every key tells what it holds, to the mouse and to the keyboard.
+            if (key.handlers == KeyHandlers::Ctrl) continue;
+            button->OnMouseMove = Bind(this, &TfConfig::sbDummyMouseMove);
+            button->OnEnter = Bind(this, &TfConfig::sbDummyEnter);
         }
     bindSelect(sbDummy);
 
     bImport->OnClick = Bind(this, &TfConfig::bImportClick);
     for (TRadioButton* radio : {rbPage, rbActions, rbMiscellaneous, rbQuickSlots, rbWizardSpells, rbPriestSpells})
         radio->OnClick = Bind(this, &TfConfig::rgHotKeyGroupsClick);
-    for (TComboBox* list : {cbPage, cbActions, cbMiscellaneous, cbQuickSlots, cbWizardSpells, cbPriestSpells})
-        list->OnChange = Bind(this, &TfConfig::ConfigureHotkeys);
+    for (TComboBox* list : {cbPage, cbActions, cbMiscellaneous, cbQuickSlots, cbWizardSpells, cbPriestSpells}) {
+        list->OnSelect = Bind(this, &TfConfig::ConfigureHotkeys);
+        list->OnCancel = Bind(this, &TfConfig::HotkeyListExit);
+        list->OnExit = Bind(this, &TfConfig::HotkeyListExit);
+    }
 
     eCacheSize->OnExit = Bind(this, &TfConfig::eCacheSizeExit);
     udCacheSize->OnExit = Bind(this, &TfConfig::eCacheSizeExit);

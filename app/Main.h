@@ -75,11 +75,14 @@ public:
     ui::TSpeedButton *sbCtrlLeft, *sbWindowLeft, *sbAltLeft, *sbSpace, *sbAltRight, *sbWindowRight, *sbMenu,
         *sbCtrlRight;
     ui::TLabel* lDelete;
+    // The layer the keyboard shows, in words; what the key last pointed at or moved to holds.
+    ui::TLabel *lLayer, *lKeyLine;
     ui::TSpeedButton* sbDummy;
     ui::TCheckBox *cbConfirmDeletions, *cbConfirmKey, *cbConfirmSpell;
     ui::TButton* bImport;
     ui::TGroupBox* gbHotKeyGroups;
     ui::TRadioButton *rbPage, *rbActions, *rbMiscellaneous, *rbQuickSlots, *rbWizardSpells, *rbPriestSpells;
+    ui::TLabel* lFunction;
     ui::TComboBox *cbPage, *cbActions, *cbMiscellaneous, *cbQuickSlots, *cbWizardSpells, *cbPriestSpells, *cbFixed;
 
     // Gameplay
@@ -221,12 +224,17 @@ public:
     void RefreshKeyboard();
     void sbDummyClick(ui::TObject* sender);
     void sbDummyMouseMove(ui::TObject* sender, ui::TShiftState shift, int x, int y);
+    // A key got the keyboard focus: the line tells what it holds.
+    void sbDummyEnter(ui::TObject* sender);
     void sbDummyMouseUp(ui::TObject* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void sbDisabledButtonClick(ui::TObject* sender);
     void DisabledMouseDown(ui::TObject* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void sbCtrlClick(ui::TObject* sender);
     void rgHotKeyGroupsClick(ui::TObject* sender);
     void ConfigureHotkeys(ui::TObject* sender);
+    // Esc in a function list, or the focus leaving it without a choice: the lists show the selected
+    // key's own function again.
+    void HotkeyListExit(ui::TObject* sender);
     void bImportClick(ui::TObject* sender);
     // Position of a key button in keyButtons; -1 for any other button.
     int KeyPositionOf(const ui::TObject* key) const;
@@ -239,10 +247,24 @@ public:
     int GroupOf(const std::string& assignment) const;
     // Key position n as the shown layer has it: its hint, pressed exactly when bound, releasable.
     void ShowKey(std::size_t n);
+    // The function lists show the function of the selected key in its group's list, the others nothing.
+    void ShowSelectedKeyFunction();
+    // The page's words about the keyboard after a change: the layer shown, the key line, and the
+    // look of each key (a pressed free key framed, not filled).
+    void ShowKeyState();
+    // The line for key position n: its functions in the shown layer, then in the other.
+    void ShowKeyLine(int position);
+    // The key as the texts about keys name it: its caption, with Ctrl when ctrl.
+    std::string KeyLabel(std::size_t position, bool ctrl) const;
+    // The player placed a function of the list on a key: the value the file had for it, naming no
+    // key, is no longer kept.
+    void ForgetStoredValue(const ui::TComboBox& list, const std::string& function);
 
     // --- Language file
     void LoadLanguage(const std::string& path);
     std::string LanguageText(const std::string& name) const;
+    // The entry's text, or the built-in one when the language file has none.
+    std::string LanguageTextOr(const std::string& name, const std::string& builtIn) const;
     // The name of the first language line shown as text; empty when there is none.
     std::string LanguageKeyOf(const std::string& text) const;
 
@@ -278,10 +300,12 @@ private:
     void BuildControlLists();
 
     std::vector<std::string> arguments_;
+    // The key position the key line tells of; -1 before any.
+    int keyLinePosition_ = -1;
     // Key positions by folded key name, the first of equal names; filled with keyNames.
     std::unordered_map<std::string, int> keyPositions_;
     // Entries of the key map whose value names no key ("section=identifier", folded): saving keeps
-    // such a value as long as the function stays on no key.
+    // such a value until the player places the function on a key (with the editor or an import).
     std::unordered_set<std::string> unplacedEntries_;
     std::unique_ptr<IDisplayModes> ownDisplayModes_;
     std::unique_ptr<IProcesses> ownProcesses_;

@@ -40,8 +40,14 @@ LABELS = ['lDifficulty', 'lExpert', 'lHard', 'lNormal', 'lEasy', 'lNovice', 'lGe
           'lBelowMinSpec', 'Label1', 'Label2', 'Label3', 'Label4', 'Label5', 'Label6',
           'lSettings', 'lDelete', 'lCacheSize', 'lmb', 'lFrameRate', 'lUpdates',
           'lPathSearchNodes', 'lZipCode', 'lCountry', 'lTilesPrecache', 'lPercent', 'lHelp2',
-          'lSupported', 'lUnsupported', 'lGLDrivers', 'lHelp']
-NO_ENTRY = ['lUpdatesValue', 'lTopic', 'lTopic2', 'ePathSearchNodes']
+          'lSupported', 'lUnsupported', 'lGLDrivers', 'lHelp', 'lFunction']
+# lLayer and lKeyLine show the texts below as the keyboard changes.
+NO_ENTRY = ['lUpdatesValue', 'lTopic', 'lTopic2', 'ePathSearchNodes', 'lLayer', 'lKeyLine']
+# Texts of the Hot Keys page and its questions, with the placeholders each must use.
+HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 'txtKeyFree': [],
+                 'txtKeyKept': [], 'txtCtrlKey': ['{key}'], 'msgRemoveHotKey': ['{key}', '{old}'],
+                 'msgReplaceHotKey': ['{key}', '{old}', '{new}'],
+                 'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d']}
 GROUP_RADIOS = ['rbPage', 'rbActions', 'rbMiscellaneous', 'rbQuickSlots', 'rbWizardSpells',
                 'rbPriestSpells']
 RADIOS = GROUP_RADIOS + ['rb16bit', 'rb24bit', 'rb32bit', 'rb640', 'rb800', 'rb1024', 'rb1280',
@@ -135,7 +141,7 @@ for i, l in enumerate(lang_lines[:first_section]):
     if '=' in l and (names[i] != names[i].strip() or values[i] != values[i].strip()):
         bad('Language.txt line %d: blanks around the name or the value: %r' % (i + 1, l))
 
-for n in COMPONENTS + DIALOG + MESSAGES + ['fConfig', 'msgImportEmpty']:
+for n in COMPONENTS + DIALOG + MESSAGES + list(HOT_KEY_TEXTS) + ['fConfig', 'msgImportEmpty']:
     i = line_of(n)
     if i < 0:
         bad('no entry for %s' % n)
@@ -183,6 +189,13 @@ for kind, text in questions:
         bad('%s question has an unbalanced quote: %s' % (kind, text))
     if not text.rstrip().endswith('?'):
         bad('%s question does not end with "?": %s' % (kind, text))
+
+for n, placeholders in HOT_KEY_TEXTS.items():
+    for placeholder in placeholders:
+        if placeholder not in language_text(n):
+            bad('%s does not say %s' % (n, placeholder))
+    if n.startswith('msg') and n != 'msgImportDone' and not language_text(n).endswith('?'):
+        bad('%s is a question and does not end with "?"' % n)
 
 sections = profile_sections(lang_lines)
 if lang_lines[first_section:] and not all(l.startswith(('[', ';')) or '=' in l

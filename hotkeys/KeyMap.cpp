@@ -11,7 +11,6 @@ using namespace ui;
 
 namespace {
 
-constexpr std::size_t kFunctionLength = 100;
 constexpr std::string_view kCtrlPrefix = "Ctrl-";
 
 // The name as "Keyboard" stores it, in quotes: without its first and last character.
@@ -37,7 +36,7 @@ std::string AssignmentFunction(std::string_view assignment)
 {
     const std::size_t colon = assignment.find(':');
     if (colon == std::string_view::npos || colon + 2 > assignment.size()) return {};
-    return std::string(assignment.substr(colon + 2, kFunctionLength));
+    return std::string(assignment.substr(colon + 2));
 }
 
 KeyValue ParseKeyValue(std::string_view value)
@@ -104,11 +103,8 @@ void TfConfig::MarkDisabledKeys()
     for (TSpeedButton* key : disabledKeys) {
         key->OnClick = Bind(this, &TfConfig::sbDisabledButtonClick);
         key->OnMouseDown = Bind(this, &TfConfig::DisabledMouseDown);
-        // Pressed before it is made fast: the others of its down-state group take its releasable
-        // flag, and until the key map gives every key a group of its own a Ctrl key shares the
-        // group of the Window keys.
-        key->SetDown(true);
-        key->SetAllowAllUp(false);
+        // Not for the player's functions: it never looks bound or selected, whatever it holds.
+        key->SetGrayed(true);
     }
 }
 
@@ -137,8 +133,12 @@ void TfConfig::LoadKeyMap()
         if (!keyNames[n].empty()) keyPositions_.try_emplace(FoldedText(keyNames[n]), static_cast<int>(n));
     }
     // Every key latches on its own, those past the last name too, so that none of them shares the
-    // down-state group the form gives the Ctrl keys.
-    for (std::size_t n = 0; n < keyButtons.size(); ++n) keyButtons[n]->SetGroupIndex(static_cast<int>(n) + 1);
+    // down-state group the form gives the Ctrl keys. A key past the last name has nothing to bind and
+    // looks it.
+    for (std::size_t n = 0; n < keyButtons.size(); ++n) {
+        keyButtons[n]->SetGroupIndex(static_cast<int>(n) + 1);
+        if (n >= keyNames.size()) keyButtons[n]->SetGrayed(true);
+    }
     plainAssignments.assign(keyNames.size(), std::string());
     ctrlAssignments.assign(keyNames.size(), std::string());
 
@@ -158,6 +158,15 @@ void TfConfig::RefreshKeyboard()
     const std::size_t count = std::min(shownAssignments->size(), keyButtons.size());
     for (std::size_t n = 0; n < count; ++n) ShowKey(n);
     for (TComboBox* list : groupLists) list->SetText("");
+    ShowKeyState();
+}
+
+void TfConfig::ForgetStoredValue(const TComboBox& list, const std::string& function)
+{
+    const auto group = std::find(groupLists.begin(), groupLists.end(), &list) - groupLists.begin();
+    if (group >= static_cast<std::ptrdiff_t>(groupNames.size())) return;
+    unplacedEntries_.erase(EntryKey(groupNames[static_cast<std::size_t>(group)],
+                                    LanguageKeyOf(SpellPrefixOf(list) + function)));
 }
 
 void TfConfig::SaveKeyMap()

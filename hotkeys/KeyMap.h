@@ -14,7 +14,7 @@ constexpr std::size_t kFixedGroup = 6;
 
 // What stands before the first ":" of an assignment text (the whole text when it has none).
 std::string AssignmentGroup(std::string_view assignment);
-// What follows the first ":" and the blank after it, at most 100 characters; empty without a ":".
+// What follows the first ":" and the blank after it, whole; empty without a ":".
 std::string AssignmentFunction(std::string_view assignment);
 
 struct KeyValue {

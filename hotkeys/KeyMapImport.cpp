@@ -1,4 +1,5 @@
 // Importing bindings from another key map file.
+#include <algorithm>
 #include <array>
 
 #include "app/Main.h"
@@ -48,20 +49,39 @@ void TfConfig::bImportClick(TObject*)
         return;
     }
 
-    const UncheckedWhile quiet({cbConfirmDeletions, cbConfirmKey, cbConfirmSpell});
-    for (TSpeedButton* key : assignableKeys) sbDummyMouseUp(key, TMouseButton::Right, 0, 0, 0);
-
-    for (const TComboBox* list : groupLists) {
-        const std::string caption = list->Hint() + ": ";
-        for (const std::string& item : list->Items()) {
-            const std::string identifier = LanguageKeyOf(SpellPrefixOf(*list) + item);
-            if (identifier.empty()) continue;
-            const std::string name = names.ReadString("Import", identifier, "");
-            if (name.empty()) continue;
-            const std::string value = keymap.ReadString("Keymap", name, "");
-            // A value that names no key of ours is passed over.
-            if (!value.empty()) PlaceBinding(value, caption + item, false);
+    int placed = 0;
+    {
+        // Nothing is asked while the file's bindings take the place of the shown ones.
+        const UncheckedWhile quiet({cbConfirmDeletions, cbConfirmKey, cbConfirmSpell});
+        for (TSpeedButton* key : assignableKeys) sbDummyMouseUp(key, TMouseButton::Right, 0, 0, 0);
+        for (std::size_t g = 0; g < groupLists.size(); ++g) {
+            const TComboBox* list = groupLists[g];
+            const std::string caption = list->Hint() + ": ";
+            for (const std::string& item : list->Items()) {
+                const std::string identifier = LanguageKeyOf(SpellPrefixOf(*list) + item);
+                if (identifier.empty()) continue;
+                const std::string name = names.ReadString("Import", identifier, "");
+                if (name.empty()) continue;
+                const std::string value = keymap.ReadString("Keymap", name, "");
+                // A value that names no key of ours is passed over.
+                if (value.empty() || KeyNamed(ParseKeyValue(value).keyName) < 0) continue;
+                // The function leaves the keys it sat on, in both layers, so that the key the file gives
+                // it is the one saved; a function the game fixes may sit on several.
+                const std::string text = caption + item;
+                if (g != kFixedGroup)
+                    for (auto* layer : {&plainAssignments, &ctrlAssignments})
+                        std::replace(layer->begin(), layer->end(), text, std::string());
+                PlaceBinding(value, text, false);
+                ForgetStoredValue(*list, item);
+                ++placed;
+            }
         }
+        RefreshKeyboard();
     }
-    RefreshKeyboard();
+
+    const std::string done = LanguageText("msgImportDone");
+    if (done.empty()) return;
+    std::string text = done;
+    if (const std::size_t at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(placed));
+    MessageDlg(text, TMsgDlgType::Information, TMsgDlgButtons::OK);
 }

@@ -42,6 +42,12 @@ const std::vector<std::string>& TfConfig::languageDisplayList() const
 
 std::string TfConfig::LanguageText(const std::string& name) const { return language_ ? language_->Text(name) : ""; }
 
+std::string TfConfig::LanguageTextOr(const std::string& name, const std::string& builtIn) const
+{
+    std::string text = LanguageText(name);
+    return text.empty() ? builtIn : text;
+}
+
 std::string TfConfig::LanguageKeyOf(const std::string& text) const
 {
     if (!language_) return {};

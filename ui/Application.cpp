@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/Form.h"
 #include "ui/OpenDialog.h"
@@ -67,7 +68,9 @@ void TApplication::HandleMessage(const MSG& msg)
         if (!TControl::Dispatch([&] { used = form->DialogKey(msg); }) || used) return;
     }
     TranslateMessage(&msg);
+    const MSG* outer = std::exchange(dispatching_, &msg);
     DispatchMessageA(&msg);
+    dispatching_ = outer;
     // The window may be gone now; the form is looked up again.
     if (TForm* form = formOf(); form && !form->IsDestroying()) form->ShowDefaultButton();
 }

@@ -32,6 +32,9 @@ public:
     bool NextMessage(tagMSG& msg);
     // One message of a loop: the keyboard's navigation of the form it is for, else the window's own.
     void HandleMessage(const tagMSG& msg);
+    // The message HandleMessage is dispatching, for a control to tell what input caused what it is
+    // told (a list closed by a click in it, or by a key); null outside a dispatch.
+    const tagMSG* Dispatching() const { return dispatching_; }
 
     // The first form created is the main form; closing it ends the program.
     TForm* MainForm() const { return mainForm_; }
@@ -61,6 +64,7 @@ private:
     std::vector<TForm*> forms_;
     bool terminated_ = false;
     bool running_ = false;
+    const tagMSG* dispatching_ = nullptr;
     IDialogs* dialogs_ = nullptr;
     int pixelsPerInch_ = 0;
     Win32Dialogs win32Dialogs_;

@@ -334,21 +334,19 @@ TControl::CreateParams TSpeedButton::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "BUTTON";
-    p.style = BS_CHECKBOX | BS_PUSHLIKE | WS_TABSTOP;
+    p.style = BS_OWNERDRAW | WS_TABSTOP;
     return p;
 }
 
 void TSpeedButton::HandleCreated()
 {
-    // A new window is up.
-    if (down_) Mirror();
     if (ShowHint())
         if (TForm* form = Form()) form->AddToolTip(this);
 }
 
 void TSpeedButton::Mirror()
 {
-    if (hwnd_) SendMessageA(hwnd_, BM_SETCHECK, down_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void TSpeedButton::SetGroupIndex(int index)
@@ -362,7 +360,7 @@ void TSpeedButton::SetGroupIndex(int index)
 
 void TSpeedButton::SetDown(bool down)
 {
-    if (groupIndex_ == 0) down = false;
+    if (groupIndex_ == 0 || grayed_) down = false;
     if (down == down_) return;
     if (down_ && !allowAllUp_) return;
     down_ = down;
@@ -382,14 +380,79 @@ void TSpeedButton::SetDown(bool down)
     }
 }
 
+void TSpeedButton::SetOutlined(bool outlined)
+{
+    if (outlined == outlined_) return;
+    outlined_ = outlined;
+    Mirror();
+}
+
+void TSpeedButton::SetGrayed(bool grayed)
+{
+    if (grayed == grayed_) return;
+    grayed_ = grayed;
+    down_ = down_ && !grayed_;
+    Mirror();
+}
+
 void TSpeedButton::SetHint(const std::string& hint) { TControl::SetHint(hint); }
 
 void TSpeedButton::Command(unsigned code)
 {
-    if (code != BN_CLICKED) return;
+    // A drawn button tells a quick second click as a double click; it is a click all the same.
+    if (code != BN_CLICKED && code != BN_DOUBLECLICKED) return;
     if (groupIndex_ != 0) SetDown(!down_);
-    else Mirror();
     Click();
+}
+
+bool TSpeedButton::DrawItem(void* drawItem)
+{
+    auto* item = static_cast<DRAWITEMSTRUCT*>(drawItem);
+    HDC dc = item->hDC;
+    RECT r = item->rcItem;
+    const bool held = item->itemState & ODS_SELECTED;  // the mouse or the space bar holds it down
+    const bool filled = down_ && !outlined_;
+    const TForm* form = Form();
+    const int dpi = form ? form->PixelsPerInch() : 96;
+
+    FillRect(dc, &r, GetSysColorBrush(grayed_ ? COLOR_WINDOW : filled ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    if (grayed_) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    } else if (filled || held) {
+        DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+    } else {
+        DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+    }
+    if (down_ && outlined_) {
+        RECT frame = r;
+        for (int i = MulDiv(3, dpi, 96); i > 0; --i) {
+            FrameRect(dc, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+            InflateRect(&frame, -1, -1);
+        }
+    }
+
+    RECT text = r;
+    if (held || filled) OffsetRect(&text, 1, 1);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(grayed_ ? COLOR_GRAYTEXT : filled ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    DrawTextA(dc, Caption().c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+
+    if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = r;
+        InflateRect(&focus, -MulDiv(4, dpi, 96), -MulDiv(4, dpi, 96));
+        DrawFocusRect(dc, &focus);
+    }
+    return true;
+}
+
+bool TSpeedButton::WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result)
+{
+    // The state another program (a screen reader, a test) asks the window for is the one drawn.
+    if (msg != BM_GETCHECK) return TControl::WindowMessage(msg, wParam, lParam, result);
+    result = !down_ ? BST_UNCHECKED : outlined_ ? BST_INDETERMINATE : BST_CHECKED;
+    return true;
 }
 
 }  // namespace ui

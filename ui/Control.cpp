@@ -206,15 +206,14 @@ struct ControlProcAccess {
         }
         case WM_KILLFOCUS: {
             LRESULT result = passOn();
-            // Leaving for another control of the same form is an exit; losing the focus to
-            // another window (a message box, another program) is not.
-            TControl* target = ControlOfForm(self->Form(), reinterpret_cast<HWND>(wParam));
-            if (self->OnExit && target && target != self && self->EventsEnabled() && !self->inExit_) {
-                self->inExit_ = true;
-                if (!TControl::Dispatch([&] { self->OnExit(self); })) self->Form()->ExitRefused(self);
-                self->inExit_ = false;
-            }
+            self->FocusLeft(reinterpret_cast<HWND>(wParam));
             return result;
+        }
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            TControl* child = item ? TControl::FromHandle(item->hwndItem) : nullptr;
+            if (child && child->DrawItem(item)) return TRUE;
+            break;
         }
         case WM_NCDESTROY: {
             // The window's last message: the class's procedure takes it, and none comes after it.
@@ -250,6 +249,17 @@ TControl::~TControl()
     if (hwnd_) DestroyWindow(hwnd_);
     for (TControl* control : controls_) control->parent_ = nullptr;
     LeaveParent();
+}
+
+void TControl::FocusLeft(HWND to)
+{
+    // Leaving for another control of the same form is an exit; losing the focus to another window
+    // (a message box, another program) is not.
+    TControl* target = ControlOfForm(Form(), to);
+    if (!OnExit || !target || target == this || !EventsEnabled() || inExit_) return;
+    inExit_ = true;
+    if (!TControl::Dispatch([&] { OnExit(this); })) Form()->ExitRefused(this);
+    inExit_ = false;
 }
 
 void TControl::LeaveParent()

@@ -126,6 +126,14 @@ protected:
     virtual void Command(unsigned code) {}
     virtual bool Notify(void* nmhdr, long long& result) { return false; }
     virtual void Scroll(unsigned code) {}
+    // An owner-drawn window of the control asks to be drawn (a DRAWITEMSTRUCT); true when drawn.
+    virtual bool DrawItem(void* drawItem) { return false; }
+    // A key pressed while the control has the focus, before the form's keyboard handling (Tab,
+    // Enter, Esc, the arrows) sees it; true when the control used it.
+    virtual bool PreviewKey(unsigned key) { return false; }
+    // The focus left the control's window for window to; runs OnExit when that is another control
+    // of the same form. For controls whose focus lies in a window of their own making.
+    void FocusLeft(HWND to);
     // The window's own messages; return true when handled (result in result).
     virtual bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result);
 

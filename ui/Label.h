@@ -15,6 +15,9 @@ public:
     // Off: an "&" in the caption is shown as it stands rather than marking an access key.
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool show);
+    // On: a caption longer than the label ends in "..." where it is cut (set before the window is made).
+    bool EndEllipsis() const { return endEllipsis_; }
+    void SetEndEllipsis(bool on) { endEllipsis_ = on; }
     // The control the label's access key takes the focus to; null: the next in the tab order.
     TControl* FocusControl = nullptr;
 
@@ -25,6 +28,7 @@ private:
     TAlignment alignment_ = TAlignment::Left;
     bool wordWrap_ = false;
     bool showAccelChar_ = true;
+    bool endEllipsis_ = false;
 };
 
 }  // namespace ui

@@ -396,6 +396,7 @@ bool TForm::DialogKey(const MSG& msg)
     TControl* focused = FocusedControl();
     const StopKind kind = focused ? KindOf(focused) : StopKind::Single;
     if (kind == StopKind::Keys) lastKey_[focused->Parent()] = focused;  // however it got there
+    if (focused && focused->PreviewKey(static_cast<unsigned>(msg.wParam))) return true;
     switch (msg.wParam) {
     case VK_TAB: {
         if (ctrl) {

@@ -1,6 +1,7 @@
 // Labels, group boxes, check boxes, radio buttons, push buttons, edits, memos, combo boxes.
 #include <algorithm>
 
+#include "ui/Application.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -12,6 +13,8 @@
 #include "ui/RadioButton.h"
 #include "ui/UpDown.h"
 #include "ui/Win32.h"
+
+#include <windowsx.h>
 
 namespace ui {
 
@@ -58,10 +61,11 @@ TControl::CreateParams TLabel::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "STATIC";
-    p.style = SS_NOTIFY | (showAccelChar_ ? 0 : SS_NOPREFIX) | (alignment_ == TAlignment::Right ? SS_RIGHT
-                           : alignment_ == TAlignment::Center ? SS_CENTER
-                           : wordWrap_                        ? SS_LEFT
-                                                              : SS_LEFTNOWORDWRAP);
+    p.style = SS_NOTIFY | (showAccelChar_ ? 0 : SS_NOPREFIX) | (endEllipsis_ ? SS_ENDELLIPSIS : 0) |
+              (alignment_ == TAlignment::Right    ? SS_RIGHT
+               : alignment_ == TAlignment::Center ? SS_CENTER
+               : wordWrap_                        ? SS_LEFT
+                                                  : SS_LEFTNOWORDWRAP);
     return p;
 }
 
@@ -433,6 +437,7 @@ int TComboBox::IndexOf(const std::string& text) const
 void TComboBox::SetText(const std::string& text)
 {
     text_ = text;
+    typed_ = false;
     itemIndex_ = IndexOf(text);
     if (hwnd_) {
         programChange_ = true;
@@ -447,6 +452,7 @@ void TComboBox::SetItemIndex(int index)
     if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
     itemIndex_ = index;
     text_ = index >= 0 ? items_[static_cast<std::size_t>(index)] : std::string();
+    typed_ = false;
     if (hwnd_) {
         programChange_ = true;
         SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -458,6 +464,10 @@ void TComboBox::SetItemIndex(int index)
 void TComboBox::Command(unsigned code)
 {
     if (programChange_) return;
+    if (code == CBN_KILLFOCUS) FocusLeft(GetFocus());
+    // The choice is made once the list has closed and shows the item, not while the click that
+    // picked it is still being handled.
+    if (code == CBN_SELENDOK && OnSelect && ClosedByClickInList()) PostMessageA(hwnd_, kPickedMessage, 0, 0);
     if (code == CBN_SELCHANGE) {
         // The edit shows the picked item only after this notification; take it from the list.
         int index = static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
@@ -466,10 +476,76 @@ void TComboBox::Command(unsigned code)
         text_ = items_[static_cast<std::size_t>(index)];
         if (OnChange) OnChange(this);
     } else if (code == CBN_EDITCHANGE) {
+        typed_ = true;
         text_ = win32::WindowText(hwnd_);
         itemIndex_ = IndexOf(text_);
         if (OnChange) OnChange(this);
     }
+}
+
+bool TComboBox::ClosedByClickInList() const
+{
+    const MSG* input = Application().Dispatching();
+    if (!input || (input->message != WM_LBUTTONUP && input->message != WM_LBUTTONDOWN)) return false;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(hwnd_, &info) || input->hwnd != info.hwndList) return false;
+    RECT items;
+    GetClientRect(info.hwndList, &items);
+    const POINT at{GET_X_LPARAM(input->lParam), GET_Y_LPARAM(input->lParam)};
+    return PtInRect(&items, at) != FALSE;
+}
+
+void TComboBox::CloseList()
+{
+    if (!hwnd_ || !SendMessageA(hwnd_, CB_GETDROPPEDSTATE, 0, 0)) return;
+    // Closing may put back the text the list showed before it opened.
+    const std::string shown = text_;
+    programChange_ = true;
+    SendMessageA(hwnd_, CB_SHOWDROPDOWN, FALSE, 0);
+    programChange_ = false;
+    if (win32::WindowText(hwnd_) != shown) SetText(shown);
+}
+
+void TComboBox::Select()
+{
+    typed_ = false;
+    if (OnSelect) OnSelect(this);
+}
+
+bool TComboBox::PreviewKey(unsigned key)
+{
+    if (!OnSelect) return false;
+    switch (key) {
+    case VK_RETURN:
+        CloseList();
+        Select();
+        return true;
+    case VK_ESCAPE:
+        CloseList();
+        typed_ = false;
+        if (OnCancel) OnCancel(this);
+        return true;
+    case VK_TAB:
+        // The focus moves on after the choice, as from any control.
+        if (typed_ && GetKeyState(VK_CONTROL) >= 0) Select();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool TComboBox::WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result)
+{
+    if (msg != kPickedMessage) return TControl::WindowMessage(msg, wParam, lParam, result);
+    const int index = static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
+    if (index >= 0 && index < static_cast<int>(items_.size())) {
+        itemIndex_ = index;
+        text_ = items_[static_cast<std::size_t>(index)];
+        if (EventsEnabled()) Dispatch([this] { Select(); });
+    }
+    result = 0;
+    return true;
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 // and the summary fits its memo, measured with the form's own font at 96, 120 and 144 pixels per inch.
 #include <windows.h>
 
+#include <algorithm>
 #include <sstream>
 #include <utility>
 
@@ -100,6 +101,18 @@ void CheckNeighbours(TForm& form, const std::vector<Placed>& placed, std::vector
             if (Overlap(p.text, r))
                 faults.push_back(p.control->Name() + " " + Describe(p.text) + " overlaps " + other->Name() + " " +
                                  Describe(r));
+        }
+        // Rows of check boxes and radio buttons: the glyph or the caption, whichever is taller, and a gap,
+        // so that neither the circles nor the underlined letters touch the row below.
+        const bool box = dynamic_cast<TCheckBox*>(p.control) || dynamic_cast<TRadioButton*>(p.control);
+        const int row = std::max<int>(MulDiv(13, form.PixelsPerInch(), 96), TextSize(p.control, 0).cy) +
+                        MulDiv(3, form.PixelsPerInch(), 96);
+        for (const Placed& below : placed) {
+            const bool belowBox = dynamic_cast<TCheckBox*>(below.control) || dynamic_cast<TRadioButton*>(below.control);
+            if (box && belowBox && below.control->Parent() == p.control->Parent() && below.box.top > p.box.top &&
+                below.box.left < p.box.right && p.box.left < below.box.right && below.box.top - p.box.top < row)
+                faults.push_back(below.control->Name() + " is " + std::to_string(below.box.top - p.box.top) +
+                                 " pixels below " + p.control->Name() + ", a row needs " + std::to_string(row));
         }
         if (dynamic_cast<TGroupBox*>(p.control->Parent())) {
             RECT inside;

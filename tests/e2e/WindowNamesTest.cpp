@@ -52,7 +52,7 @@ std::optional<Kind> KindOf(HWND hwnd)
     if (SameText(cls, "Static")) return Kind::Label;
     if (SameText(cls, "Button")) {
         const LONG type = style & BS_TYPEMASK;
-        if (style & BS_PUSHLIKE) return type == BS_CHECKBOX ? std::optional(Kind::SpeedButton) : std::nullopt;
+        if (type == BS_OWNERDRAW) return Kind::SpeedButton;  // the keys draw themselves
         if (type == BS_3STATE) return Kind::CheckBox;
         if (type == BS_RADIOBUTTON) return Kind::RadioButton;
         if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) return Kind::PushButton;
@@ -129,7 +129,10 @@ const Control kLayout[] = {
 
     // Hot Keys
     {"gbKeyboard", K::GroupBox, "tsHotKeys"},
-    {"lDelete", K::Label, "gbKeyboard"},
+    {"lDelete", K::Label, "tsHotKeys"},
+    {"lLayer", K::Label, "tsHotKeys"},
+    {"lKeyLine", K::Label, "tsHotKeys"},
+    {"lFunction", K::Label, "gbHotKeyGroups"},
     {"sbDummy", K::SpeedButton, "tsHotKeys"},
     {"cbConfirmDeletions", K::CheckBox, "tsHotKeys"},
     {"cbConfirmKey", K::CheckBox, "tsHotKeys"},

@@ -1,9 +1,11 @@
 // The keyboard editor: selecting keys, choosing functions, the three questions, the Ctrl layer.
 // Keys are clicked with real button messages; choices are made through the lists' component layer
-// (Choose) or as the user makes them (Pick: CBN_SELCHANGE, Type: characters typed into the list).
+// (Choose) or as the user makes them (Pick: a click in the open list, Type: characters typed into the
+// list, keys: keys pressed in the shown window).
 #include <windows.h>
 
 #include "tests/hotkeys/HotKeysTest.h"
+#include "tests/support/Keys.h"
 
 using namespace ui;
 
@@ -88,7 +90,8 @@ TEST_F(HotKeyEditorTest, ChoicesWithoutASelectedKeyAreIgnoredAndDisabledKeysLeav
     w.cbPage->SetText("Map");
     for (TSpeedButton* disabled : {w.sbSpace, w.sbF3, w.sb1}) {
         Click(disabled);
-        EXPECT_TRUE(disabled->Down()) << disabled->Name();
+        EXPECT_EQ(SendMessageA(disabled->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED)
+            << disabled->Name() << " looks neither bound nor selected";
         EXPECT_EQ(w.cbPage->Text(), "") << "the visible list shows no choice";
         EXPECT_EQ(w.selectedKey, w.sbW);
     }
@@ -242,20 +245,78 @@ TEST_F(HotKeyEditorTest, AFixedFunctionOnAnAssignableKeyKeepsItsKey)
     EXPECT_TRUE(dialogs.Boxes().empty());
 }
 
-TEST_F(HotKeyEditorTest, TypedTextBindsOnlyOnceItNamesAFunctionOfTheList)
+TEST_F(HotKeyEditorTest, AListBindsOnlyWhatThePlayerSettlesOnAndOtherwiseShowsTheKeysOwnFunction)
 {
     TfConfig& w = OpenKeys();
-    Click(w.sbW);
+    w.Show();
+    keys::Settle();
+    const std::vector<std::string> before = Layers();
+    Click(w.sbCapsLock);
     Click(w.rbActions);
-    for (const char* typed : {"Sne", "Snack", "xyz"}) {
-        Type(w.cbActions, typed);
-        EXPECT_EQ(w.cbActions->Text(), typed);
-        EXPECT_EQ(Plain("W"), "") << typed;
-    }
+    w.cbActions->SetFocus();
+    // Moving through the list, closed or open, binds nothing and asks nothing; Esc takes it back
+    // and leaves the window open.
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_NEXT, VK_UP, VK_END, VK_HOME}) keys::Post(key);
+    EXPECT_NE(w.cbActions->Text(), "");
+    SendMessageA(w.cbActions->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    keys::Post(VK_DOWN);
+    EXPECT_EQ(Layers(), before);
+    keys::Post(VK_ESCAPE);
+    keys::Post(VK_ESCAPE);
+    EXPECT_EQ(w.cbActions->Text(), "") << "Caps is free";
+    EXPECT_TRUE(w.Visible());
+    // Leaving after browsing puts back the function of the key: Rest, on Q.
+    Click(w.sbQ);
+    w.cbActions->SetFocus();
+    keys::Post(VK_DOWN);
+    keys::Post(VK_TAB);
+    EXPECT_EQ(ListTexts(), (std::vector<std::string>{"", "", "Rest", "", "", ""}));
+    EXPECT_EQ(Layers(), before);
+    EXPECT_TRUE(dialogs.Boxes().empty());
+
+    // Enter binds what the list shows, open or closed, and presses no button; so does a typed name
+    // followed by Enter or Tab, and a click in the open list.
+    Click(w.sbW);
+    w.cbActions->SetFocus();
+    Type(w.cbActions, "Sne");
+    keys::Post(VK_RETURN);
+    EXPECT_EQ(Plain("W"), "") << "no function is named so";
     Type(w.cbActions, "sneak");
+    EXPECT_EQ(Plain("W"), "");
+    keys::Post(VK_RETURN);
     EXPECT_EQ(Plain("W"), "Actions: Sneak");
     EXPECT_EQ(w.cbActions->Text(), "Sneak") << "the item as the list spells it";
-    EXPECT_TRUE(dialogs.Boxes().empty());
+    Click(w.sbE);
+    Click(w.rbPage);
+    Type(w.cbPage, "map");
+    keys::Post(VK_TAB);
+    EXPECT_EQ(Plain("E"), "Pages: Map");
+    Click(w.sbY);
+    w.cbPage->SetFocus();
+    SendMessageA(w.cbPage->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    dialogs.Answer(TModalResult::Yes);  // Inventory is on I
+    keys::Post(VK_DOWN);
+    keys::Post(VK_RETURN);
+    EXPECT_EQ(Plain("Y"), "Pages: Inventory");
+    Click(w.sbU);
+    dialogs.Answer(TModalResult::No);
+    Pick(w.cbPage, "Map");
+    EXPECT_EQ(Boxes().back(), "'Pages: Map' is on 'E'. Change it?");
+    EXPECT_EQ(Plain("E"), "Pages: Map");
+    EXPECT_TRUE(w.Visible() && !ui::Application().Terminated()) << "Enter pressed no OK";
+}
+
+TEST_F(HotKeyEditorTest, AFunctionWithALongNameIsAskedAboutAndShownWhole)
+{
+    const std::string name(120, 'x');
+    TfConfig& w = OpenKeys(KeyboardSection() + "[Keymap Miscellaneous]\r\nMISC_LONG=Y\r\n[Keymap Actions]\r\nACT_TALK=\r\n",
+                           std::string(kTestLanguage) + "MISC_LONG=" + name + "\r\n");
+    Click(w.sbY);
+    EXPECT_EQ(w.cbMiscellaneous->Text(), name);
+    dialogs.Answer(TModalResult::No);
+    Choose(w.cbActions, "Talk");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"'Y' is on 'Misc: " + name + "'. Change it?"});
+    EXPECT_EQ(Plain("Y"), "Misc: " + name);
 }
 
 TEST_F(HotKeyEditorTest, EitherCtrlKeyShowsTheOtherLayerAndKeepsTheSelection)
@@ -284,4 +345,61 @@ TEST_F(HotKeyEditorTest, EitherCtrlKeyShowsTheOtherLayerAndKeepsTheSelection)
         EXPECT_FALSE(w.sbT->Down());
     }
     EXPECT_EQ(Layers(), before);
+}
+
+TEST_F(HotKeyEditorTest, TheKeyLineTheLayerInWordsAndTheKeysLooksTellWhatEachKeyHolds)
+{
+    TfConfig& w = OpenKeys();
+    w.Show();
+    w.pcConfig->SetActivePage(w.tsHotKeys);
+    keys::Settle();
+    auto look = [](TSpeedButton* key) { return SendMessageA(key->Handle(), BM_GETCHECK, 0, 0); };
+    EXPECT_EQ(w.lLayer->Caption(), "Shown: the keys alone");
+    MouseMove(w.sbQ);
+    EXPECT_EQ(w.lKeyLine->Caption(), "Q: Misc: Rest. Ctrl+Q: Wizard: Ember Dart");
+    MouseMove(w.sbEsc);
+    EXPECT_EQ(w.lKeyLine->Caption(), "Esc: Fixed: Game Menu. Ctrl+Esc: Fixed: Game Menu (the game keeps this key)");
+    EXPECT_EQ(look(w.sbEsc), BST_UNCHECKED);
+
+    // The keyboard picture's focus: the line follows it from key to key.
+    w.sbR->SetFocus();
+    EXPECT_EQ(w.lKeyLine->Caption(), "R: free. Ctrl+R: free");
+    keys::Post(VK_RIGHT);
+    EXPECT_EQ(w.lKeyLine->Caption(), "T: free. Ctrl+T: Actions: Talk");
+
+    // Bound, selected and free look apart.
+    Click(w.sbW);
+    EXPECT_EQ(look(w.sbQ), BST_CHECKED);
+    EXPECT_EQ(look(w.sbW), BST_INDETERMINATE) << "the selected free key";
+    EXPECT_EQ(look(w.sbE), BST_UNCHECKED);
+
+    // The other layer: in words, first in the line, and the keys show it.
+    Click(w.sbCtrlLeft);
+    EXPECT_EQ(w.lLayer->Caption(), "Shown: the keys with Ctrl held down");
+    MouseMove(w.sbQ);
+    EXPECT_EQ(w.lKeyLine->Caption(), "Ctrl+Q: Wizard: Ember Dart. Q: Misc: Rest");
+    EXPECT_EQ(look(w.sbA), BST_UNCHECKED);
+}
+
+TEST_F(HotKeyEditorTest, TheLanguageFilesQuestionsNameWhatYesDoes)
+{
+    TfConfig& w = OpenKeys(KeyboardSection() + kTestKeymapGroups,
+                           std::string(kTestLanguage) +
+                               "msgRemoveHotKey=Remove '{old}' from {key}?\r\n"
+                               "msgReplaceHotKey={key} does '{old}'. Put '{new}' ({group}) there?\r\n"
+                               "msgMoveHotKey='{new}' is on {from}. Move it to {key}?\r\n"
+                               "txtCtrlKey=Strg+{key}\r\n");
+    Click(w.sbCtrlLeft);
+    Click(w.sbQ);
+    for (int i = 0; i < 3; ++i) dialogs.Answer(TModalResult::Yes);
+    Choose(w.cbActions, "Sneak");
+    Click(w.sbW);
+    Choose(w.cbActions, "Talk");
+    RightClick(w.sbW);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Strg+Q does 'Wizard: Ember Dart'. Put 'Actions: Sneak' (Actions) there?",
+                                                 "'Actions: Talk' is on Strg+T. Move it to Strg+W?",
+                                                 "Remove 'Actions: Talk' from Strg+W?"}));
+    EXPECT_EQ(Ctrl("Q"), "Actions: Sneak");
+    EXPECT_EQ(Ctrl("T"), "");
+    EXPECT_EQ(Ctrl("W"), "");
 }

@@ -120,5 +120,5 @@ std::vector<std::string> HotKeysTest::ListTexts() const
 void HotKeysTest::Choose(ui::TComboBox* list, const std::string& text)
 {
     list->SetText(text);
-    if (list->OnChange) list->OnChange(list);
+    if (list->OnSelect) list->OnSelect(list);
 }

@@ -23,7 +23,7 @@ protected:
                        const std::string& language = kTestLanguage);
     // The key button of a key name.
     ui::TSpeedButton* Key(const std::string& keyName) const;
-    // A choice in a list through the component layer: its text changed as the user's change does it.
+    // A choice in a list through the component layer: its text set and settled on, as the user does it.
     static void Choose(ui::TComboBox* list, const std::string& text);
     // The texts of the message boxes shown so far.
     std::vector<std::string> Boxes() const;

@@ -110,9 +110,17 @@ void WindowTest::Pick(ui::TComboBox* list, const std::string& item)
     HWND combo = list->Handle();
     LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
     ASSERT_NE(index, CB_ERR) << item << " is no item of " << list->Name();
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    SendMessageA(info.hwndList, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    RECT r{};
+    SendMessageA(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageA(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(info.hwndList, WM_LBUTTONUP, 0, at);
+    ui::Application().ProcessMessages();
 }
 
 void WindowTest::Type(ui::TComboBox* list, const std::string& text)

@@ -69,7 +69,7 @@ protected:
     static void RightClick(ui::TControl* control);
     // The mouse moving over the control.
     static void MouseMove(ui::TControl* control);
-    // Picks an item of a drop-down list as the user does: the list selects it and tells its parent.
+    // Picks an item of a drop-down list as the mouse does: the list opened and the item clicked in it.
     static void Pick(ui::TComboBox* list, const std::string& item);
     // Types text into the edit of a drop-down list, a character at a time, after selecting what it shows.
     static void Type(ui::TComboBox* list, const std::string& text);
