@@ -39,13 +39,19 @@ void TfConfig::bImportClick(TObject*)
     openImport->Filter = "INI Files (*.ini)|*.ini";
     openImport->FileName = "Keymap.ini";
     if (!openImport->Execute()) return;
+    // A notice of the language file, when it has the entry; "%d" stands for the functions placed.
+    auto notice = [this](const char* entry, int placed) {
+        std::string text = LanguageText(entry);
+        if (text.empty()) return;
+        if (const std::size_t at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(placed));
+        MessageDlg(text, TMsgDlgType::Information, TMsgDlgButtons::OK);
+    };
 
     // The other file's bindings under its own names, and our names for them: one profile call each.
     const IniFileSections keymap{IniFile(openImport->FileName)};
     const IniFileSections names{IniFile(programFolder + "language.txt")};
     if (!keymap.HasValues("Keymap") || !names.HasValues("Import")) {
-        const std::string nothing = LanguageText("msgImportEmpty");
-        if (!nothing.empty()) MessageDlg(nothing, TMsgDlgType::Information, TMsgDlgButtons::OK);
+        notice("msgImportEmpty", 0);
         return;
     }
 
@@ -79,9 +85,5 @@ void TfConfig::bImportClick(TObject*)
         RefreshKeyboard();
     }
 
-    const std::string done = LanguageText("msgImportDone");
-    if (done.empty()) return;
-    std::string text = done;
-    if (const std::size_t at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(placed));
-    MessageDlg(text, TMsgDlgType::Information, TMsgDlgButtons::OK);
+    notice("msgImportDone", placed);
 }
