@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Platform.h"
+#include "settings/SavedValues.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -195,6 +196,8 @@ public:
     // --- Settings file
     void LoadSettings();
     void SaveSettings();
+    // The keys the save writes, in its order, with the values the window holds now.
+    std::vector<IniWrite> SettingsWrites() const;
 
     // --- Presets, difficulty, display rules, video test, context help
     void tbGeneralChange(ui::TObject* sender);
@@ -221,6 +224,8 @@ public:
     void LoadKeyMap();
     void FillGroupList(const std::string& section, ui::TComboBox* items);
     void SaveKeyMap();
+    // The entries the key map's save writes, with the bindings the window holds now.
+    std::vector<IniWrite> KeyMapWrites() const;
     void RefreshKeyboard();
     void sbDummyClick(ui::TObject* sender);
     void sbDummyMouseMove(ui::TObject* sender, ui::TShiftState shift, int x, int y);

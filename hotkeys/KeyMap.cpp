@@ -169,7 +169,7 @@ void TfConfig::ForgetStoredValue(const TComboBox& list, const std::string& funct
                                     LanguageKeyOf(SpellPrefixOf(list) + function)));
 }
 
-void TfConfig::SaveKeyMap()
+std::vector<IniWrite> TfConfig::KeyMapWrites() const
 {
     // Where each assignment text first stands in a layer, past position 0 (no key), ignoring case.
     auto firstPositions = [](const std::vector<std::string>& layer) {
@@ -181,6 +181,7 @@ void TfConfig::SaveKeyMap()
     const auto plain = firstPositions(plainAssignments);
     const auto ctrl = firstPositions(ctrlAssignments);
 
+    std::vector<IniWrite> writes;
     for (std::size_t g = 0; g < kFixedGroup; ++g) {
         const TComboBox* list = groupLists[g];
         const std::string section = "Keymap " + groupNames[g];
@@ -195,7 +196,13 @@ void TfConfig::SaveKeyMap()
             else if (auto inCtrl = ctrl.find(text); inCtrl != ctrl.end())
                 value = std::string(kCtrlPrefix) + keyNames[inCtrl->second];
             if (value.empty() && unplacedEntries_.count(EntryKey(groupNames[g], identifier))) continue;
-            keymapFile->WriteString(section, identifier, value);
+            writes.push_back({section, identifier, value});
         }
     }
+    return writes;
+}
+
+void TfConfig::SaveKeyMap()
+{
+    for (const IniWrite& write : KeyMapWrites()) keymapFile->WriteString(write.section, write.key, write.value);
 }
