@@ -50,6 +50,10 @@ TfConfig::TfConfig(std::string folder, std::vector<std::string> arguments, TfCon
         tsSimple->SetEnabled(false);
         tsSimple->SetTabVisible(false);
     }
+
+    built_ = true;
+    ReadSavedFiles();
+    RefreshApplyState();
 }
 
 TfConfig::~TfConfig() { BeginDestroy(); }
@@ -58,6 +62,8 @@ void TfConfig::BindHandlers()
 {
     OnClose = Bind(this, &TfConfig::FormClose);
     OnCloseQuery = Bind(this, &TfConfig::FormCloseQuery);
+    OnUserInput = [this](TObject*) { RefreshApplyState(); };
+    OnActivate = Bind(this, &TfConfig::FormActivate);
     bTestSettings->OnClick = Bind(this, &TfConfig::bTestSettingsClick);
     bCancel->OnClick = Bind(this, &TfConfig::bCancelClick);
     bApply->OnClick = Bind(this, &TfConfig::bApplyClick);
@@ -177,9 +183,43 @@ void TfConfig::bApplyClick(TObject*)
 
 void TfConfig::bCancelClick(TObject*) { Close(); }
 
-void TfConfig::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
+void TfConfig::FormCloseQuery(TObject*, bool& canClose)
+{
+    // Closing saves nothing: what the files do not hold yet is given up only when the player says so.
+    canClose = !HasUnsavedWork() ||
+               MessageDlg(LanguageTextOr("msgCloseUnsaved", "Your changes have not been saved. Close without saving them?"),
+                          TMsgDlgType::Question, TMsgDlgButtons::YesNo) == TModalResult::Yes;
+}
 
 void TfConfig::FormClose(TObject*, TCloseAction& action) { action = TCloseAction::Hide; }
+
+// --- Unsaved work
+
+bool TfConfig::HasUnsavedWork() const
+{
+    return savedSettings_.Lacks(SettingsWrites()) || savedKeyMap_.Lacks(KeyMapWrites());
+}
+
+void TfConfig::RefreshApplyState()
+{
+    if (!built_) return;
+    const bool unsaved = HasUnsavedWork();
+    // A button the keyboard pressed keeps no focus once it cannot be pressed again: OK comes next.
+    if (!unsaved && bApply->Focused()) MoveFocus(bOK);
+    bApply->SetEnabled(unsaved);
+}
+
+void TfConfig::ReadSavedFiles()
+{
+    savedSettings_.Read(IniFile(settingsPath), SettingsWrites());
+    savedKeyMap_.Read(IniFile(keymapPath), KeyMapWrites());
+}
+
+void TfConfig::FormActivate(TObject*)
+{
+    ReadSavedFiles();
+    RefreshApplyState();
+}
 
 namespace {
 bool IsChecked(const TControl* control)

@@ -184,6 +184,16 @@ public:
     void FormCloseQuery(ui::TObject* sender, bool& canClose);
     void FormClose(ui::TObject* sender, ui::TCloseAction& action);
     bool ConfirmVideoChanges();
+    // Whether a save would write something the two files do not hold yet, a file that does not
+    // exist counting as holding nothing; from what they held when last read or written.
+    bool HasUnsavedWork() const;
+    // Apply is enabled exactly when there is unsaved work: after every input, and wherever
+    // something changes what a save would write.
+    void RefreshApplyState();
+    // Takes what the two files hold now, for HasUnsavedWork: at the start, and when the window
+    // comes back from another program, which may have changed them.
+    void ReadSavedFiles();
+    void FormActivate(ui::TObject* sender);
     // Records which of the video controls are checked, the baseline of ConfirmVideoChanges.
     void TakeVideoSnapshot();
     void eCacheSizeExit(ui::TObject* sender);
@@ -312,6 +322,12 @@ private:
     // Entries of the key map whose value names no key ("section=identifier", folded): saving keeps
     // such a value until the player places the function on a key (with the editor or an import).
     std::unordered_set<std::string> unplacedEntries_;
+    // What the files held when last read or written, under the keys their saves write.
+    SavedValues savedSettings_, savedKeyMap_;
+    // Set once the constructor has loaded everything: Apply's state means something from then on.
+    bool built_ = false;
+    // The controls whose OnMouseMove is DisplayHelp.
+    std::unordered_set<const ui::TControl*> helpBound_;
     std::unique_ptr<IDisplayModes> ownDisplayModes_;
     std::unique_ptr<IProcesses> ownProcesses_;
     IDisplayModes* displayModes_;

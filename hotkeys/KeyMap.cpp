@@ -204,5 +204,7 @@ std::vector<IniWrite> TfConfig::KeyMapWrites() const
 
 void TfConfig::SaveKeyMap()
 {
-    for (const IniWrite& write : KeyMapWrites()) keymapFile->WriteString(write.section, write.key, write.value);
+    const std::vector<IniWrite> writes = KeyMapWrites();
+    for (const IniWrite& write : writes) keymapFile->WriteString(write.section, write.key, write.value);
+    savedKeyMap_.Wrote(writes);
 }

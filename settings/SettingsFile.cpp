@@ -299,5 +299,7 @@ std::vector<IniWrite> TfConfig::SettingsWrites() const
 void TfConfig::SaveSettings()
 {
     IniFile ini(settingsPath);
-    for (const IniWrite& write : SettingsWrites()) ini.WriteString(write.section, write.key, write.value);
+    const std::vector<IniWrite> writes = SettingsWrites();
+    for (const IniWrite& write : writes) ini.WriteString(write.section, write.key, write.value);
+    savedSettings_.Wrote(writes);
 }

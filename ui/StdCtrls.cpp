@@ -285,7 +285,7 @@ bool TEdit::WindowMessage(unsigned msg, unsigned long long wParam, long long, lo
     case VK_NEXT: delta = -10; break;
     default: return false;
     }
-    Dispatch([&] { Spinner->Step(delta); });
+    DispatchInput([&] { Spinner->Step(delta); });
     result = 0;
     return true;
 }
@@ -542,7 +542,7 @@ bool TComboBox::WindowMessage(unsigned msg, unsigned long long wParam, long long
     if (index >= 0 && index < static_cast<int>(items_.size())) {
         itemIndex_ = index;
         text_ = items_[static_cast<std::size_t>(index)];
-        if (EventsEnabled()) Dispatch([this] { Select(); });
+        if (EventsEnabled()) DispatchInput([this] { Select(); });
     }
     result = 0;
     return true;

@@ -181,10 +181,13 @@ TEST_F(KeyboardTest, PageKeysAccessKeysEnterAndEscWorkAsTheKeyboardTypesThem)
     EXPECT_TRUE(w.rbMiscellaneous->Checked());
     EXPECT_TRUE(w.cbMiscellaneous->Visible());
 
-    // Esc is Cancel: the window closes and nothing is written.
+    // Esc is Cancel: the changes above are not saved, so the window asks first; then it closes
+    // and nothing is written.
     const std::string before = folder.Read("torvel.ini");
+    dialogs.Answer(TModalResult::Yes);
     keys::Type({VK_ESCAPE});
     EXPECT_TRUE(Application().Terminated());
+    EXPECT_EQ(dialogs.Boxes().back().type, TMsgDlgType::Question);
     EXPECT_EQ(folder.Read("torvel.ini"), before);
 }
 
