@@ -122,7 +122,7 @@ void TfConfig::BindHandlers()
     bGLSetup->OnClick = Bind(this, &TfConfig::bGLSetupClick);
 
     // Context help: the groups and options whose hint explains them, shown when the mouse moves
-    // over one and when one of them gets the keyboard focus.
+    // over one; the keyboard's focus shows them and the help of the group a control lies in.
     for (TControl* help : std::initializer_list<TControl*>{
              gbDifficulty, gbHardware, gbCacheOptions, gbAIOptions, gbMultiplayer, gbGameplay, gbColorDepth,
              gbGameResolution, gbWindowMode, gb2d16bitOptions, gb3dOptions, lDifficulty, lGeneral, lGraphics, lSound,
@@ -131,8 +131,11 @@ void TfConfig::BindHandlers()
              cbLowMemSounds2, cbDuplicateFloatingText, cbDisableCastingGlows, cbDisableVidCells,
              cbForce50Transparency, cbBrightenOff, cbMidLevelBrighten, cbHighLevelBrighten}) {
         help->OnMouseMove = Bind(this, &TfConfig::DisplayHelp);
-        help->OnEnter = Bind(this, &TfConfig::HelpControlEnter);
+        helpBound_.insert(help);
     }
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TControl*>(Components(i)); control && !control->OnEnter)
+            control->OnEnter = Bind(this, &TfConfig::HelpControlEnter);
 }
 
 void TfConfig::BuildControlLists()

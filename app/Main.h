@@ -225,8 +225,14 @@ public:
     void bTestSettingsClick(ui::TObject* sender);
     void bGLSetupClick(ui::TObject* sender);
     void DisplayHelp(ui::TObject* sender, ui::TShiftState shift, int x, int y);
-    // A help-bound control got the keyboard focus: its help, as for a mouse move over it.
+    // A control got the keyboard focus: its help, as for a mouse move over it, or the help of the
+    // group it lies in; nothing changes for a control outside every help-bound group.
     void HelpControlEnter(ui::TObject* sender);
+    // The control whose hint is the help of this one: its own when it is help-bound and has one,
+    // else that of the help-bound label that leads to it, else (orGroup) of the nearest help-bound
+    // group around it; null when there is none.
+    const ui::TControl* HelpSource(const ui::TControl* control, bool orGroup) const;
+    void ShowHelp(const ui::TControl* source);
     void pcConfigChange(ui::TObject* sender);
 
     // --- Key map, editor, import

@@ -255,8 +255,24 @@ TControl::~TControl()
     LeaveParent();
 }
 
+namespace {
+// Where the focus went when it last left one of our controls, and the form it left.
+HWND focusWentTo = nullptr;
+TForm* focusLeftForm = nullptr;
+}  // namespace
+
+void TControl::FocusEntered()
+{
+    const bool entry = focusWentTo && hwnd_ && (focusWentTo == hwnd_ || IsChild(hwnd_, focusWentTo)) &&
+                       focusLeftForm == Form();
+    focusWentTo = nullptr;
+    if (entry && OnEnter && EventsEnabled()) TControl::Dispatch([&] { OnEnter(this); });
+}
+
 void TControl::FocusLeft(HWND to)
 {
+    focusWentTo = to;
+    focusLeftForm = Form();
     // Leaving for another control of the same form is an exit; losing the focus to another window
     // (a message box, another program) is not.
     TControl* target = ControlOfForm(Form(), to);

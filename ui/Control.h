@@ -138,6 +138,9 @@ protected:
     // The focus left the control's window for window to; runs OnExit when that is another control
     // of the same form. For controls whose focus lies in a window of their own making.
     void FocusLeft(HWND to);
+    // The focus came into the control's own window: runs OnEnter when it came from another
+    // control of the same form. For the same controls, told of the focus by their notification.
+    void FocusEntered();
     // The window's own messages; return true when handled (result in result).
     virtual bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result);
 

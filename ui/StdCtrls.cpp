@@ -465,6 +465,7 @@ void TComboBox::Command(unsigned code)
 {
     if (programChange_) return;
     if (code == CBN_KILLFOCUS) FocusLeft(GetFocus());
+    if (code == CBN_SETFOCUS) FocusEntered();
     // The choice is made once the list has closed and shows the item, not while the click that
     // picked it is still being handled.
     if (code == CBN_SELENDOK && OnSelect && ClosedByClickInList()) PostMessageA(hwnd_, kPickedMessage, 0, 0);
