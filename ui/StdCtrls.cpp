@@ -301,10 +301,18 @@ TControl::CreateParams TMemo::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP |
+    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | (tabStop_ ? WS_TABSTOP : 0) |
               (scrollBars_ == TScrollStyle::Vertical ? WS_VSCROLL : 0);
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
+}
+
+void TMemo::SetTabStop(bool tabStop)
+{
+    tabStop_ = tabStop;
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 void TMemo::HandleCreated()
