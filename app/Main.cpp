@@ -165,23 +165,22 @@ TModalResult TfConfig::MessageDlg(const std::string& text, TMsgDlgType type, TMs
 
 void TfConfig::bOKClick(TObject*)
 {
-    if (ConfirmVideoChanges() && videoTestPassed) {
-        SaveSettings();
-        SaveKeyMap();
-        Application().Terminate();
-    } else {
-        MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
-    }
+    if (SaveTested()) Application().Terminate();
 }
 
-void TfConfig::bApplyClick(TObject*)
+void TfConfig::bApplyClick(TObject*) { SaveTested(); }
+
+bool TfConfig::SaveTested()
 {
+    testNotRun_ = false;
     if (ConfirmVideoChanges() && videoTestPassed) {
         SaveSettings();
         SaveKeyMap();
-    } else {
-        MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
+        return true;
     }
+    // A test program that could not be started has told why nothing is saved.
+    if (!testNotRun_) MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
+    return false;
 }
 
 void TfConfig::bCancelClick(TObject*) { Close(); }
@@ -246,8 +245,8 @@ bool TfConfig::ConfirmVideoChanges()
     if (cbGLDrivers->IndexOf(cbGLDrivers->Text()) != snapshotDriverIndex) changed = true;
     if (!changed) return true;
     if (MessageDlg(msgVideoTest, TMsgDlgType::Question, TMsgDlgButtons::YesNo) != TModalResult::Yes) return false;
-    bTestSettingsClick(nullptr);
-    return true;
+    testNotRun_ = !RunVideoTest();
+    return !testNotRun_;
 }
 
 // --- The numeric edits of the Gameplay page

@@ -185,6 +185,8 @@ public:
     void FormCloseQuery(ui::TObject* sender, bool& canClose);
     void FormClose(ui::TObject* sender, ui::TCloseAction& action);
     bool ConfirmVideoChanges();
+    // OK's and Apply's video guard, then both files; false, telling why, when nothing was saved.
+    bool SaveTested();
     // Whether a save would write something the two files do not hold yet, a file that does not
     // exist counting as holding nothing; from what they held when last read or written.
     bool HasUnsavedWork() const;
@@ -224,6 +226,9 @@ public:
     void cb3dAccelerationClick(ui::TObject* sender);
     void cbBrightenOffClick(ui::TObject* sender);
     void bTestSettingsClick(ui::TObject* sender);
+    // The video test of bTestSettingsClick; false when its program could not be started: the
+    // player is told, nothing is asked, and neither the snapshot nor videoTestPassed changes.
+    bool RunVideoTest();
     void bGLSetupClick(ui::TObject* sender);
     void DisplayHelp(ui::TObject* sender, ui::TShiftState shift, int x, int y);
     // A control got the keyboard focus: its help, as for a mouse move over it, or the help of the
@@ -333,6 +338,8 @@ private:
     SavedValues savedSettings_, savedKeyMap_;
     // Set once the constructor has loaded everything: Apply's state means something from then on.
     bool built_ = false;
+    // The video test that OK or Apply asked for could not be started, and has said so.
+    bool testNotRun_ = false;
     // The controls whose OnMouseMove is DisplayHelp.
     std::unordered_set<const ui::TControl*> helpBound_;
     std::unique_ptr<IDisplayModes> ownDisplayModes_;

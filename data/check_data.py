@@ -49,7 +49,7 @@ HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 
                  'msgReplaceHotKey': ['{key}', '{old}', '{new}'],
                  'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d']}
 # Questions and notices of the window, optional for a translation, with their placeholders.
-WINDOW_TEXTS = {'msgCloseUnsaved': []}
+WINDOW_TEXTS = {'msgCloseUnsaved': [], 'msgTestNotStarted': [], 'msgGLSetupNotStarted': []}
 GROUP_RADIOS = ['rbPage', 'rbActions', 'rbMiscellaneous', 'rbQuickSlots', 'rbWizardSpells',
                 'rbPriestSpells']
 RADIOS = GROUP_RADIOS + ['rb16bit', 'rb24bit', 'rb32bit', 'rb640', 'rb800', 'rb1024', 'rb1280',
