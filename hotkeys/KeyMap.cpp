@@ -120,6 +120,8 @@ void TfConfig::LoadKeyMap()
 {
     groupNames = {"Page", "Actions", "Miscellaneous", "Quick Slots", "Wizard Spells", "Priest Spells", "Fixed"};
     keymapFile = std::make_unique<IniFile>(keymapPath);
+    // A key map deleted while the window is open is saved again whole, from what it held at the start.
+    keymapFile->KeepAsLoaded();
     for (std::size_t g = 0; g < groupLists.size(); ++g) FillGroupList("Keymap " + groupNames[g], groupLists[g]);
 
     // Names past the last key button have no key to show them and are left out.
@@ -204,7 +206,10 @@ std::vector<IniWrite> TfConfig::KeyMapWrites() const
 
 void TfConfig::SaveKeyMap()
 {
+    // The file is replaced whole when every function is written, or kept as it was.
+    IniSave save(*keymapFile);
     const std::vector<IniWrite> writes = KeyMapWrites();
     for (const IniWrite& write : writes) keymapFile->WriteString(write.section, write.key, write.value);
+    save.Commit();
     savedKeyMap_.Wrote(writes);
 }

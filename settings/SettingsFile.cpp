@@ -299,7 +299,10 @@ std::vector<IniWrite> TfConfig::SettingsWrites() const
 void TfConfig::SaveSettings()
 {
     IniFile ini(settingsPath);
+    // The file is replaced whole when every key is written, or kept as it was.
+    IniSave save(ini);
     const std::vector<IniWrite> writes = SettingsWrites();
     for (const IniWrite& write : writes) ini.WriteString(write.section, write.key, write.value);
+    save.Commit();
     savedSettings_.Wrote(writes);
 }
