@@ -3,12 +3,13 @@
 #include "lang/LanguageIndex.h"
 #include "presets/Difficulty.h"
 #include "ui/AccessKey.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
 namespace {
 
-std::string ShortPart(const std::string& value) { return value.substr(0, value.find('|')); }
+std::string ShortPart(const std::string& value) { return value.substr(0, FindChar(value, '|')); }
 
 // The texts an entry gives a component, by its exact class.
 void ApplyEntry(TComponent* component, const std::string& value)

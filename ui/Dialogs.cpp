@@ -5,6 +5,7 @@
 
 #include "ui/Form.h"
 #include "ui/OpenDialog.h"
+#include "ui/SystemText.h"
 #include "ui/Win32.h"
 
 namespace ui {
@@ -57,8 +58,8 @@ bool Win32Dialogs::ExecuteOpen(TForm* owner, TOpenDialog& dialog)
 {
     // The filter's bars become the NULs the platform wants, with a double NUL at the end.
     std::string filter = dialog.Filter;
-    for (char& c : filter)
-        if (c == '|') c = '\0';
+    for (std::size_t bar = FindChar(filter, '|'); bar != std::string::npos; bar = FindChar(filter, '|', bar + 1))
+        filter[bar] = '\0';
     filter.append(2, '\0');
     char file[MAX_PATH * 4] = {};
     dialog.FileName.copy(file, sizeof file - 1);
