@@ -84,7 +84,7 @@ void TfConfig::LoadLanguage(const std::string& path)
     TdlgDifficulty& dialog = *dlgDifficulty;
     dialog.gbDifficulty2->SetCaption(gbDifficulty->Caption());
     // The choices are named as the slider's levels; being choices, they get access keys of their own.
-    std::string keysTaken;
+    std::wstring keysTaken;
     const std::pair<TRadioButton*, TLabel*> levels[] = {
         {dialog.rbDifficultyInsane, lExpert}, {dialog.rbDifficultyHard, lHard}, {dialog.rbDifficultyCoreRules, lNormal},
         {dialog.rbDifficultyNormal, lEasy},   {dialog.rbDifficultyNovice, lNovice}};
