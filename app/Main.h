@@ -38,7 +38,7 @@ struct TfConfigPlatform {
 class TfConfig : public ui::TForm {
 public:
     // programFolder ends in a backslash; arguments exclude the program's own name.
-    TfConfig(std::string programFolder, std::vector<std::string> arguments, TfConfigPlatform platform = {});
+    TfConfig(std::wstring programFolder, std::vector<std::string> arguments, TfConfigPlatform platform = {});
     ~TfConfig() override;
     const char* ClassName() const override { return "TfConfig"; }
 
@@ -134,9 +134,10 @@ public:
     TdlgDifficulty* dlgDifficulty = nullptr;
 
     // --- Files and texts
-    std::string programFolder;
-    std::string settingsPath;
-    std::string keymapPath;
+    // Paths as the system has them, never converted to the code page on the way to the file functions.
+    std::wstring programFolder;
+    std::wstring settingsPath;
+    std::wstring keymapPath;
     std::string msgAdvanced, msgNoOpenGL, msgVideo, msgVideoGood, msgVideoBad, msgVideoTest, msgResetVideo,
         msgCacheSize, msgAssigned, msgReassign, msgRunGLSetup, msgUnsupportedRes, msg3dAcceleration;
 
@@ -261,7 +262,7 @@ public:
     void ForgetStoredValue(const ui::TComboBox& list, const std::string& function);
 
     // --- Language file
-    void LoadLanguage(const std::string& path);
+    void LoadLanguage(const std::wstring& path);
     std::string LanguageText(const std::string& name) const;
     // The entry's text, or the built-in one when the language file has none.
     std::string LanguageTextOr(const std::string& name, const std::string& builtIn) const;

@@ -38,7 +38,7 @@ private:
 void TfConfig::bImportClick(TObject*)
 {
     openImport->Filter = "INI Files (*.ini)|*.ini";
-    openImport->FileName = "Keymap.ini";
+    openImport->FileName = L"Keymap.ini";
     if (!openImport->Execute()) return;
     // A notice of the language file, when it has the entry; "%d" stands for the functions placed.
     auto notice = [this](const char* entry, int placed) {
@@ -50,7 +50,7 @@ void TfConfig::bImportClick(TObject*)
 
     // The other file's bindings under its own names, and our names for them: one profile call each.
     const IniFileSections keymap{IniFile(openImport->FileName)};
-    const IniFileSections names{IniFile(programFolder + "language.txt")};
+    const IniFileSections names{IniFile(programFolder + L"language.txt")};
     if (!keymap.HasValues("Keymap") || !names.HasValues("Import")) {
         notice("msgImportEmpty", 0);
         return;

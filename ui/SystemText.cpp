@@ -103,25 +103,6 @@ std::size_t LastCharAt(std::string_view text)
     return last;
 }
 
-std::wstring ToWide(std::string_view text)
-{
-    const Wide wide(text);
-    return std::wstring(wide.Data(), static_cast<std::size_t>(wide.Size()));
-}
-
-std::string FromWide(std::wstring_view text)
-{
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(SystemCodePage(), WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(SystemCodePage(), WC_NO_BEST_FIT_CHARS, text.data(), length, bytes.data(), size, nullptr,
-                            nullptr);
-    return bytes;
-}
-
 wchar_t WideCharAt(std::string_view text, std::size_t at)
 {
     if (at >= text.size()) return 0;

@@ -35,10 +35,6 @@ std::size_t FindText(std::string_view text, std::string_view what, std::size_t f
 // The start of the last character of a text that is not empty.
 std::size_t LastCharAt(std::string_view text);
 
-// UTF-16 from the system code page and back; a character the code page cannot spell becomes its
-// default character, never a look-alike chosen by best fit.
-std::wstring ToWide(std::string_view text);
-std::string FromWide(std::wstring_view text);
 // The character that begins at text[at], in UTF-16 (0 for bytes that spell none).
 wchar_t WideCharAt(std::string_view text, std::size_t at);
 // Upper case as the system maps it.
