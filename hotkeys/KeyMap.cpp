@@ -120,6 +120,8 @@ void TfConfig::LoadKeyMap()
 {
     groupNames = {"Page", "Actions", "Miscellaneous", "Quick Slots", "Wizard Spells", "Priest Spells", "Fixed"};
     keymapFile = std::make_unique<IniFile>(keymapPath);
+    // A key map deleted while the window is open is saved again whole, from what it held at the start.
+    keymapFile->KeepAsLoaded();
     for (std::size_t g = 0; g < groupLists.size(); ++g) FillGroupList("Keymap " + groupNames[g], groupLists[g]);
 
     // Names past the last key button have no key to show them and are left out.
@@ -180,6 +182,8 @@ void TfConfig::SaveKeyMap()
     };
     const auto plain = firstPositions(plainAssignments);
     const auto ctrl = firstPositions(ctrlAssignments);
+    // The file is replaced whole when every function is written, or kept as it was.
+    IniSave save(*keymapFile);
 
     for (std::size_t g = 0; g < kFixedGroup; ++g) {
         const TComboBox* list = groupLists[g];
@@ -198,4 +202,5 @@ void TfConfig::SaveKeyMap()
             keymapFile->WriteString(section, identifier, value);
         }
     }
+    save.Commit();
 }
