@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "hotkeys/KeyMap.h"
 #include "settings/IniFile.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -43,7 +44,7 @@ void TfConfig::bImportClick(TObject*)
     auto notice = [this](const char* entry, int placed) {
         std::string text = LanguageText(entry);
         if (text.empty()) return;
-        if (const std::size_t at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(placed));
+        if (const std::size_t at = FindText(text, "%d"); at != std::string::npos) text.replace(at, 2, std::to_string(placed));
         MessageDlg(text, TMsgDlgType::Information, TMsgDlgButtons::OK);
     };
 
