@@ -9,7 +9,7 @@
 
 using namespace ui;
 
-TfConfig::TfConfig(std::string folder, std::vector<std::string> arguments, TfConfigPlatform platform)
+TfConfig::TfConfig(std::wstring folder, std::vector<std::string> arguments, TfConfigPlatform platform)
     : TForm(nullptr, "fConfig", "TfConfig", 14), programFolder(std::move(folder)), arguments_(std::move(arguments))
 {
     if (!platform.displayModes) ownDisplayModes_ = std::make_unique<Win32DisplayModes>();
@@ -30,11 +30,11 @@ TfConfig::TfConfig(std::string folder, std::vector<std::string> arguments, TfCon
     shownLayer = KeyLayer::Plain;
     selectedKey = nullptr;
     selectedPosition = 0;
-    settingsPath = programFolder + "torvel.ini";
-    keymapPath = programFolder + "keymap.ini";
+    settingsPath = programFolder + L"torvel.ini";
+    keymapPath = programFolder + L"keymap.ini";
     advancedNoticePending = {true, true};
 
-    LoadLanguage(programFolder + "Language.txt");
+    LoadLanguage(programFolder + L"Language.txt");
     ScanDisplayModes();
     LoadSettings();
     LoadKeyMap();

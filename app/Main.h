@@ -37,7 +37,7 @@ struct TfConfigPlatform {
 class TfConfig : public ui::TForm {
 public:
     // programFolder ends in a backslash; arguments exclude the program's own name.
-    TfConfig(std::string programFolder, std::vector<std::string> arguments, TfConfigPlatform platform = {});
+    TfConfig(std::wstring programFolder, std::vector<std::string> arguments, TfConfigPlatform platform = {});
     ~TfConfig() override;
     const char* ClassName() const override { return "TfConfig"; }
 
@@ -133,9 +133,10 @@ public:
     TdlgDifficulty* dlgDifficulty = nullptr;
 
     // --- Files and texts
-    std::string programFolder;
-    std::string settingsPath;
-    std::string keymapPath;
+    // Paths as the system has them, never converted to the code page on the way to the file functions.
+    std::wstring programFolder;
+    std::wstring settingsPath;
+    std::wstring keymapPath;
     std::string msgAdvanced, msgNoOpenGL, msgVideo, msgVideoGood, msgVideoBad, msgVideoTest, msgResetVideo,
         msgCacheSize, msgAssigned, msgReassign, msgRunGLSetup, msgUnsupportedRes, msg3dAcceleration;
 
@@ -260,7 +261,7 @@ public:
     KeyRef SelectedKeyRef() const { return {shownLayer, static_cast<std::size_t>(selectedPosition)}; }
 
     // --- Language file
-    void LoadLanguage(const std::string& path);
+    void LoadLanguage(const std::wstring& path);
     std::string LanguageText(const std::string& name) const;
     // The entry's text, or the built-in one when the language file has none.
     std::string LanguageTextOr(const std::string& name, const std::string& builtIn) const;

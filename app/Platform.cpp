@@ -17,15 +17,15 @@ bool Win32DisplayModes::Mode(int index, DisplayMode& mode)
 }
 
 namespace {
-bool StartProgram(const std::string& program, PROCESS_INFORMATION& pi)
+bool StartProgram(const std::wstring& program, PROCESS_INFORMATION& pi)
 {
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
-    // Named as the program file, the name is taken as it stands: CreateProcessA looks for it
+    // Named as the program file, the name is taken as it stands: CreateProcessW looks for it
     // neither on the search path nor in this program's folder. The command line repeats it, in
     // quotes when it holds blanks, so that the program finds no arguments there.
-    std::string line = program.find_first_of(" \t") == std::string::npos ? program : "\"" + program + "\"";
-    return CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    std::wstring line = program.find_first_of(L" \t") == std::wstring::npos ? program : L"\"" + program + L"\"";
+    return CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
 }
 
 // Removes the keyboard and mouse messages waiting in the thread's queue.
@@ -44,7 +44,7 @@ void DiscardQueuedInput()
 
 }  // namespace
 
-void Win32Processes::RunAndWait(const std::string& program)
+void Win32Processes::RunAndWait(const std::wstring& program)
 {
     PROCESS_INFORMATION pi{};
     if (!StartProgram(program, pi)) return;
@@ -65,7 +65,7 @@ void Win32Processes::RunAndWait(const std::string& program)
     DiscardQueuedInput();
 }
 
-void Win32Processes::Start(const std::string& program)
+void Win32Processes::Start(const std::wstring& program)
 {
     PROCESS_INFORMATION pi{};
     if (!StartProgram(program, pi)) return;
@@ -73,25 +73,34 @@ void Win32Processes::Start(const std::string& program)
     CloseHandle(pi.hProcess);
 }
 
-std::string ProgramFolderOf(const std::string& programPath)
+std::wstring ProgramFolderOf(const std::wstring& programPath)
 {
-    std::size_t cut = programPath.find_last_of("\\:");
-    std::string folder = cut == std::string::npos ? std::string() : programPath.substr(0, cut + 1);
+    std::size_t cut = programPath.find_last_of(L"\\:");
+    std::wstring folder = cut == std::wstring::npos ? std::wstring() : programPath.substr(0, cut + 1);
     // A trailing backslash goes, unless it belongs to a drive root ("C:\") or a network
     // prefix ("\\").
-    if (folder.size() >= 2 && folder.back() == '\\' && folder[folder.size() - 2] != ':' &&
-        folder[folder.size() - 2] != '\\')
+    if (folder.size() >= 2 && folder.back() == L'\\' && folder[folder.size() - 2] != L':' &&
+        folder[folder.size() - 2] != L'\\')
         folder.pop_back();
     // One backslash at the end, never two.
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
     return folder;
 }
 
-std::string ProgramFolder()
+std::wstring ProgramFolder()
 {
-    char path[MAX_PATH * 2] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    return ProgramFolderOf(std::string(path, n));
+    // The ANSI form of the path would give a name the code page cannot spell as "?", or by best fit
+    // as the name of another folder.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return ProgramFolderOf(path);
 }
 
 bool HasArguments(std::wstring_view commandLine)
@@ -216,18 +225,9 @@ bool BringToFront(DWORD process)
 
 }  // namespace
 
-FolderClaim::FolderClaim()
+FolderClaim::FolderClaim(const std::wstring& programFolder)
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    const std::wstring key = FolderKey(path.substr(0, path.find_last_of(L"\\/") + 1));
+    const std::wstring key = FolderKey(programFolder);
     lock_ = CreateMutexW(nullptr, FALSE, ClaimName(key, L"lock").c_str());
     mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG),
                                   ClaimName(key, L"holder").c_str());

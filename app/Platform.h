@@ -25,9 +25,9 @@ public:
     // never looked for on the search path or beside this program. A program that cannot be
     // started is passed over. Keyboard and mouse input that came meanwhile is thrown away: it
     // was meant for the other program, and must not answer what this one asks next.
-    virtual void RunAndWait(const std::string& program) = 0;
+    virtual void RunAndWait(const std::wstring& program) = 0;
     // The same, returning at once.
-    virtual void Start(const std::string& program) = 0;
+    virtual void Start(const std::wstring& program) = 0;
 };
 
 // EnumDisplaySettingsA on the current display device.
@@ -36,11 +36,11 @@ public:
     bool Mode(int index, DisplayMode& mode) override;
 };
 
-// CreateProcessA. While RunAndWait waits, the thread handles paint messages and nothing else.
+// CreateProcessW. While RunAndWait waits, the thread handles paint messages and nothing else.
 class Win32Processes : public IProcesses {
 public:
-    void RunAndWait(const std::string& program) override;
-    void Start(const std::string& program) override;
+    void RunAndWait(const std::wstring& program) override;
+    void Start(const std::wstring& program) override;
 };
 
 // What a folder is known by whatever the spelling of its path: its full path with the long form of
@@ -53,8 +53,8 @@ std::wstring FolderKey(const std::wstring& folder);
 // session of the user who starts the program.
 class FolderClaim {
 public:
-    // The claim on the folder of the running program file.
-    FolderClaim();
+    // The claim on the program folder, the folder whose files the program reads and writes.
+    explicit FolderClaim(const std::wstring& programFolder);
     ~FolderClaim();
     FolderClaim(const FolderClaim&) = delete;
     FolderClaim& operator=(const FolderClaim&) = delete;
@@ -72,9 +72,10 @@ private:
 };
 
 // The folder of a program file's full path, ending in a backslash.
-std::string ProgramFolderOf(const std::string& programPath);
-// The folder of the running program file.
-std::string ProgramFolder();
+std::wstring ProgramFolderOf(const std::wstring& programPath);
+// The folder of the running program file, from its full path as the system has it: every path of
+// the program's files is built from it in UTF-16, whatever the system code page can spell.
+std::wstring ProgramFolder();
 // The arguments the program was started with, without the program's own name.
 std::vector<std::string> CommandLineArguments();
 // Whether a command line holds anything after the program's own name, which the shell's splitter

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lang/LanguageIndex.h"
+#include "ui/WideText.h"
 #include "bench/Clock.h"
 
 namespace {
@@ -77,7 +78,7 @@ Row Measure(int lineCount, const std::string& folder)
     std::ofstream(path, std::ios::binary) << GeneratedFile(lineCount);
 
     std::vector<std::string> lines;
-    row.read = BestOf(5, [&] { lines = ReadLanguageFile(path); });
+    row.read = BestOf(5, [&] { lines = ReadLanguageFile(ui::Widen(path)); });
     row.indexBuild = BestOf(5, [&] { LanguageIndex index(lines); });
 
     LanguageIndex index(lines);
@@ -106,7 +107,7 @@ Row Measure(int lineCount, const std::string& folder)
     // Building the display list is one caption lookup per line as well.
     row.scanDisplay = row.sampled ? row.scanCaptions : BestOf(1, [&] { found += scan::DisplayList(lines).size(); });
 
-    row.countryCodes = BestOf(1, [&] { found += ReadCountryCodes(path).size(); });
+    row.countryCodes = BestOf(1, [&] { found += ReadCountryCodes(ui::Widen(path)).size(); });
     std::printf("%s", found == 0 ? " " : "");  // keeps the lookups from being optimised away
     DeleteFileA(path.c_str());
     return row;

@@ -23,6 +23,7 @@
 #include "gls/gls.h"
 #include "lang/LanguageIndex.h"
 #include "settings/IniFile.h"
+#include "ui/WideText.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 #include "ui/Exception.h"
@@ -141,7 +142,7 @@ Start TimeWindow(const LanguageCase& language, const std::string& keymap, FileAg
     folder.Write("Language.txt", language.bytes);
     folder.Write("keymap.ini", keymap);
     folder.Write("torvel.ini", kSettings);
-    return TimeStart<TfConfig>([&] { return std::make_unique<TfConfig>(folder.Path(), std::vector<std::string>{}); },
+    return TimeStart<TfConfig>([&] { return std::make_unique<TfConfig>(ui::Widen(folder.Path()), std::vector<std::string>{}); },
                                destroyMs);
 }
 
@@ -180,25 +181,25 @@ void MeasurePieces(const LanguageCase& language, const std::string& keymap, Brea
     std::size_t count = 0;
 
     std::vector<std::string> lines;
-    breakdown[kPieces[0]].push_back(MillisecondsOf([&] { lines = ReadLanguageFile(path); }));
+    breakdown[kPieces[0]].push_back(MillisecondsOf([&] { lines = ReadLanguageFile(ui::Widen(path)); }));
     breakdown[kPieces[1]].push_back(MillisecondsOf([&] { count += LanguageIndex(lines).Lines().size(); }));
-    breakdown[kPieces[2]].push_back(MillisecondsOf([&] { count += ReadCountryCodes(forCodes).size(); }));
-    breakdown[kPieces[3]].push_back(MillisecondsOf([&] { count += ReadCountryCodes(forCodes).size(); }));
+    breakdown[kPieces[2]].push_back(MillisecondsOf([&] { count += ReadCountryCodes(ui::Widen(forCodes)).size(); }));
+    breakdown[kPieces[3]].push_back(MillisecondsOf([&] { count += ReadCountryCodes(ui::Widen(forCodes)).size(); }));
     breakdown[kPieces[4]].push_back(
-        MillisecondsOf([&] { count += IniFile(forPerKey).ReadSectionValuesPerKey("Codes").size(); }));
+        MillisecondsOf([&] { count += IniFile(ui::Widen(forPerKey)).ReadSectionValuesPerKey("Codes").size(); }));
     {
         GameFolder fresh(FileAge::JustWritten);
         const std::string codes = fresh.Write("Codes.txt", language.bytes);
-        breakdown[kPieces[5]].push_back(MillisecondsOf([&] { count += ReadCountryCodes(codes).size(); }));
+        breakdown[kPieces[5]].push_back(MillisecondsOf([&] { count += ReadCountryCodes(ui::Widen(codes)).size(); }));
         const std::string perKey = fresh.Write("PerKey.txt", language.bytes);
         breakdown[kPieces[6]].push_back(
-            MillisecondsOf([&] { count += IniFile(perKey).ReadSectionValuesPerKey("Codes").size(); }));
+            MillisecondsOf([&] { count += IniFile(ui::Widen(perKey)).ReadSectionValuesPerKey("Codes").size(); }));
     }
 
-    TfConfig window(folder.Path(), {});
+    TfConfig window(ui::Widen(folder.Path()), {});
     // Running the steps again on the built window does the same work once more: every caption is
     // set again, and the country list gets the countries a second time.
-    breakdown[kPieces[7]].push_back(MillisecondsOf([&] { window.LoadLanguage(forLoad); }));
+    breakdown[kPieces[7]].push_back(MillisecondsOf([&] { window.LoadLanguage(ui::Widen(forLoad)); }));
     breakdown[kPieces[8]].push_back(MillisecondsOf([&] { window.LoadSettings(); }));
     breakdown[kPieces[9]].push_back(MillisecondsOf([&] { count += glsFindDrivers(); }));
     if (count == 0) std::printf(" ");  // keeps the readings from being optimised away
@@ -221,15 +222,15 @@ void MeasureKeymapPieces(const KeymapCase& keymapCase, Breakdown& breakdown)
                                     "Keymap Wizard Spells", "Keymap Priest Spells", "Keymap Fixed"};
     std::size_t count = 0;
     breakdown[kKeymapPieces[1]].push_back(MillisecondsOf([&] {
-        IniFile file(whole);
+        IniFile file(ui::Widen(whole));
         for (const char* section : sections) count += file.ReadSectionValues(section).size();
     }));
     breakdown[kKeymapPieces[2]].push_back(MillisecondsOf([&] {
-        IniFile file(perKey);
+        IniFile file(ui::Widen(perKey));
         for (const char* section : sections) count += file.ReadSectionValuesPerKey(section).size();
     }));
-    TfConfig window(folder.Path(), {});
-    window.keymapPath = folder.Write("Again.ini", keymapCase.keymap);
+    TfConfig window(ui::Widen(folder.Path()), {});
+    window.keymapPath = ui::Widen(folder.Write("Again.ini", keymapCase.keymap));
     breakdown[kKeymapPieces[0]].push_back(MillisecondsOf([&] { window.LoadKeyMap(); }));
     breakdown[kKeymapPieces[3]].push_back(MillisecondsOf([&] { window.SaveKeyMap(); }));
     if (count == 0) std::printf(" ");

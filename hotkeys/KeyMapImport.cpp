@@ -8,7 +8,7 @@ using namespace ui;
 void TfConfig::bImportClick(TObject*)
 {
     openImport->Filter = "INI Files (*.ini)|*.ini";
-    openImport->FileName = "Keymap.ini";
+    openImport->FileName = L"Keymap.ini";
     if (!openImport->Execute()) return;
     // A notice: "%d" stands for the functions placed.
     auto notice = [this](std::string text, int placed) {
@@ -19,7 +19,7 @@ void TfConfig::bImportClick(TObject*)
 
     // The other file's bindings under its own names, and our names for them: one profile call each.
     const IniFileSections keymap{IniFile(openImport->FileName)};
-    const IniFileSections names{IniFile(programFolder + "language.txt")};
+    const IniFileSections names{IniFile(programFolder + L"language.txt")};
     if (!keymap.HasValues("Keymap") || !names.HasValues("Import")) {
         notice(LanguageText("msgImportEmpty"), 0);
         return;

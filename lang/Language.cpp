@@ -54,7 +54,7 @@ std::string TfConfig::LanguageKeyOf(const std::string& text) const
     return language_->KeyOf(text).value_or(std::string());
 }
 
-void TfConfig::LoadLanguage(const std::string& path)
+void TfConfig::LoadLanguage(const std::wstring& path)
 {
     language_ = std::make_unique<LanguageIndex>(ReadLanguageFile(path));
 

@@ -57,13 +57,13 @@ std::vector<std::string> SplitLanguageLines(std::string_view bytes)
     return lines;
 }
 
-std::vector<std::string> ReadLanguageFile(const std::string& path)
+std::vector<std::string> ReadLanguageFile(const std::wstring& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size))
-        throw ui::Exception("Cannot open file " + path);
+        throw ui::Exception("Cannot open file %s", path);
 
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     std::size_t done = 0;
@@ -71,7 +71,7 @@ std::vector<std::string> ReadLanguageFile(const std::string& path)
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD read = 0;
         if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr))
-            throw ui::Exception("Cannot open file " + path);
+            throw ui::Exception("Cannot open file %s", path);
         if (read == 0) break;  // the file shrank while we read it
         done += read;
     }
@@ -228,7 +228,7 @@ int FirstDisplayIndex(const std::vector<std::string>& displayList, std::string_v
 
 }  // namespace scan
 
-std::vector<std::string> ReadCountryCodes(const std::string& path)
+std::vector<std::string> ReadCountryCodes(const std::wstring& path)
 {
     std::vector<std::string> codes;
     const IniFile file(path);

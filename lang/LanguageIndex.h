@@ -12,7 +12,7 @@
 // stays in the first line, and a line end at the very end adds no empty line.
 std::vector<std::string> SplitLanguageLines(std::string_view bytes);
 // The whole file, split as above; throws ui::Exception "Cannot open file <path>" when it cannot be read.
-std::vector<std::string> ReadLanguageFile(const std::string& path);
+std::vector<std::string> ReadLanguageFile(const std::wstring& path);
 
 // Text before the first "=", empty when the line has none.
 std::string EntryName(std::string_view line);
@@ -75,7 +75,7 @@ int FirstDisplayIndex(const std::vector<std::string>& displayList, std::string_v
 
 // The "Codes" section of the language file as the profile reader delivers it, one "name=value"
 // string per country in file order.
-std::vector<std::string> ReadCountryCodes(const std::string& path);
+std::vector<std::string> ReadCountryCodes(const std::wstring& path);
 // The code of a country name (ignoring case) in such a list, "" when the name is not in it.
 std::string CountryCodeOf(const std::vector<std::string>& countryCodes, std::string_view name);
 // Index of the first entry whose code is exactly code, -1 when none.

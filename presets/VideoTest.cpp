@@ -23,7 +23,7 @@ private:
 
 void TfConfig::bTestSettingsClick(TObject*)
 {
-    const std::string program = cb3dAcceleration->Checked() ? "kxgltest.exe" : "kxdxtest.exe";
+    const std::wstring program = cb3dAcceleration->Checked() ? L"kxgltest.exe" : L"kxdxtest.exe";
     // The test programs read what is under test from the files, so a refused write ends the test here.
     SaveSettings();
     SaveKeyMap();
@@ -45,7 +45,7 @@ void TfConfig::bTestSettingsClick(TObject*)
 
 void TfConfig::bGLSetupClick(TObject*)
 {
-    const std::string glSetup = programFolder + "glsetup.exe";
+    const std::wstring glSetup = programFolder + L"glsetup.exe";
     if (MessageDlg(msgRunGLSetup, TMsgDlgType::Question, TMsgDlgButtons::YesNo) != TModalResult::Yes) return;
     SaveSettings();
     SaveKeyMap();

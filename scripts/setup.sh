@@ -3,8 +3,9 @@
 # Ninja, the GoogleTest sources, the mingw-w64 cross compilers (posix threads) for i686 and
 # x86_64, Wine for 32- and 64-bit programs with its own fonts, a virtual X screen with a
 # screenshot tool, Mesa's OpenGL for 32-bit programs (the video test draws through it on the
-# virtual screen), and zip and unzip for the release archive. Idempotent; silent and quick when
-# everything is already there.
+# virtual screen), zip and unzip for the release archive, and the locales whose code pages the
+# tests start the program under (Wine takes its ANSI code page from the locale it runs in).
+# Idempotent; silent and quick when everything is already there.
 set -euo pipefail
 
 packages=(cmake ninja-build googletest
@@ -12,7 +13,11 @@ packages=(cmake ninja-build googletest
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine wine32:i386 wine64 fonts-wine
           xvfb imagemagick zip unzip
-          libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386)
+          libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386
+          locales)
+
+# Russian 1251, Polish 1250, German 1252 and Japanese 932 as Wine's ANSI code page.
+locales=(ru_RU pl_PL de_DE ja_JP)
 
 # One dpkg query for all of them keeps the already-installed case fast.
 declare -A installed=()
@@ -23,11 +28,17 @@ need=()
 for p in "${packages[@]}"; do
     [ -n "${installed[$p]:-}" ] || need+=("$p")
 done
-((${#need[@]})) || exit 0
+# locale -a spells them in lower case without the hyphen: ru_RU.utf8.
+declare -A generated=()
+while read -r name; do generated[$name]=1; done < <(locale -a 2>/dev/null || true)
+missing=()
+for l in "${locales[@]}"; do
+    [ -n "${generated[$l.utf8]:-}" ] || missing+=("$l")
+done
+((${#need[@]} + ${#missing[@]})) || exit 0
 
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-echo "setup: installing ${need[*]}" >&2
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 run() {
@@ -41,6 +52,18 @@ run() {
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     run dpkg --add-architecture i386
 fi
-run apt-get update -qq
-run apt-get install -y -qq --no-install-recommends "${need[@]}"
+if ((${#need[@]})); then
+    echo "setup: installing ${need[*]}" >&2
+    run apt-get update -qq
+    run apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+if ((${#missing[@]})); then
+    # Named in /etc/locale.gen, so that a later locale-gen keeps them.
+    echo "setup: generating the locales ${missing[*]/%/.UTF-8}" >&2
+    for l in "${missing[@]}"; do
+        run sed -i "s/^# *$l.UTF-8 UTF-8/$l.UTF-8 UTF-8/" /etc/locale.gen
+        grep -qx "$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | run tee -a /etc/locale.gen
+    done
+    run locale-gen
+fi
 echo "setup: done" >&2

@@ -8,6 +8,7 @@
 
 #include "ui/Convert.h"
 #include "ui/Exception.h"
+#include "ui/WideText.h"
 
 namespace {
 
@@ -48,6 +49,25 @@ std::string DeliveredValue(std::string_view value)
     return delivered;
 }
 
+// The profile functions' answer of length characters, as the ANSI functions give it in a buffer
+// of bufferSize bytes: at most bufferSize - 1 bytes of whole characters.
+std::string Answer(const wchar_t* text, DWORD length, std::size_t bufferSize)
+{
+    const std::wstring_view wide(text, length);
+    std::string answer = ui::Narrow(wide);
+    if (answer.size() < bufferSize) return answer;
+    // Only where a character takes two bytes: a value of more bytes than characters.
+    answer.clear();
+    for (std::size_t i = 0; i < wide.size();) {
+        const std::size_t n = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() ? 2 : 1;
+        const std::string character = ui::Narrow(wide.substr(i, n));
+        if (answer.size() + character.size() >= bufferSize) break;
+        answer += character;
+        i += n;
+    }
+    return answer;
+}
+
 }  // namespace
 
 std::string FoldedKey(std::string_view name)
@@ -74,15 +94,15 @@ std::optional<int> ParseIniInteger(std::string_view text)
     return ui::TryStrToInt(text);
 }
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+IniFile::IniFile(std::wstring path) : path_(std::move(path)) {}
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const
 {
-    char buffer[kValueBufferSize];
-    DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
-                                            kValueBufferSize, path_.c_str());
-    return std::string(buffer, length);
+    wchar_t buffer[kValueBufferSize];
+    DWORD length = GetPrivateProfileStringW(ui::Widen(section).c_str(), ui::Widen(key).c_str(),
+                                            ui::Widen(defaultValue).c_str(), buffer, kValueBufferSize, path_.c_str());
+    return Answer(buffer, length, kValueBufferSize);
 }
 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const
@@ -97,8 +117,9 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-        throw ui::Exception("Unable to write to " + path_);
+    if (!WritePrivateProfileStringW(ui::Widen(section).c_str(), ui::Widen(key).c_str(), ui::Widen(value).c_str(),
+                                    path_.c_str()))
+        throw ui::Exception("Unable to write to %s", path_);
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, int value)
@@ -119,14 +140,14 @@ bool IniFile::HasKey(const std::string& section, const std::string& key) const
 
 std::vector<std::string> IniFile::ReadSection(const std::string& section) const
 {
-    std::vector<char> buffer(kSectionBufferSize);
-    DWORD length = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), kSectionBufferSize,
-                                            path_.c_str());
+    std::vector<wchar_t> buffer(kSectionBufferSize);
+    DWORD length = GetPrivateProfileStringW(ui::Widen(section).c_str(), nullptr, L"", buffer.data(),
+                                            kSectionBufferSize, path_.c_str());
     std::vector<std::string> names;
     for (DWORD start = 0; start < length;) {
-        std::string name(buffer.data() + start);
+        const std::wstring_view name(buffer.data() + start);
         start += static_cast<DWORD>(name.size()) + 1;
-        names.push_back(std::move(name));
+        names.push_back(ui::Narrow(name));
     }
     // A full buffer is reported as its size less two, and its last name may be cut short:
     // a cut name is no key of the file and would be read as one.
@@ -137,11 +158,12 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const
 
 std::vector<std::string> IniFile::SectionLines(const std::string& section) const
 {
-    std::vector<char> buffer(kSectionLinesFirstSize);
+    std::vector<wchar_t> buffer(kSectionLinesFirstSize);
+    const std::wstring wideSection = ui::Widen(section);
     DWORD length = 0;
     bool cut = false;
     for (;;) {
-        length = GetPrivateProfileSectionA(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
+        length = GetPrivateProfileSectionW(wideSection.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
                                            path_.c_str());
         // A section that does not fit comes back cut short, reported as the buffer's size less two.
         cut = length + 2 >= buffer.size();
@@ -150,9 +172,9 @@ std::vector<std::string> IniFile::SectionLines(const std::string& section) const
     }
     std::vector<std::string> lines;
     for (DWORD start = 0; start < length;) {
-        std::string line(buffer.data() + start);
+        const std::wstring_view line(buffer.data() + start);
         start += static_cast<DWORD>(line.size()) + 1;
-        lines.push_back(std::move(line));
+        lines.push_back(ui::Narrow(line));
     }
     if (cut && !lines.empty()) lines.pop_back();
     return lines;
@@ -185,7 +207,7 @@ std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(cons
     return values;
 }
 
-void IniFile::ReleaseCache() const { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }
+void IniFile::ReleaseCache() const { WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str()); }
 
 std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValuesPerKey(const std::string& section) const
 {

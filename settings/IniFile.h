@@ -1,7 +1,9 @@
 #pragma once
 // One INI file, read and written a key at a time through the platform's profile functions.
 // The file is never rewritten by us as a whole, so whatever the game or the player put there
-// that this program does not know about stays in it.
+// that this program does not know about stays in it. The path goes to the wide profile functions
+// as it is; sections, keys and values are texts of the system code page, converted as the ANSI
+// profile functions convert them, so the file's bytes are what they would write.
 #include <map>
 #include <optional>
 #include <string>
@@ -11,9 +13,9 @@
 
 class IniFile {
 public:
-    explicit IniFile(std::string path);
+    explicit IniFile(std::wstring path);
 
-    const std::string& FileName() const { return path_; }
+    const std::wstring& FileName() const { return path_; }
 
     // The value as the profile reader delivers it (blanks around it removed), at most 2047
     // characters of it; defaultValue when the key is absent.
@@ -58,7 +60,7 @@ private:
     // The lines of a section as the platform gives them whole, one "name=value" (or bare name) each.
     std::vector<std::string> SectionLines(const std::string& section) const;
 
-    std::string path_;
+    std::wstring path_;
 };
 
 // Keys read as IniFile reads them, each section read whole at its first key: one profile call for

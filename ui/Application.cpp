@@ -5,6 +5,7 @@
 
 #include "ui/Form.h"
 #include "ui/OpenDialog.h"
+#include "ui/WideText.h"
 #include "ui/Win32.h"
 
 namespace ui {
@@ -17,14 +18,14 @@ TApplication& Application()
 
 TApplication::TApplication()
 {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name = path;
-    std::size_t slash = name.find_last_of("\\/:");
-    if (slash != std::string::npos) name.erase(0, slash + 1);
-    std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
-    title_ = name;
+    wchar_t path[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    std::wstring name = path;
+    std::size_t slash = name.find_last_of(L"\\/:");
+    if (slash != std::wstring::npos) name.erase(0, slash + 1);
+    std::size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    title_ = ShownPath(name);
 }
 
 void TApplication::Initialize()
@@ -121,9 +122,21 @@ std::string TApplication::ErrorBoxText(const std::string& message)
     return text;
 }
 
+std::wstring TApplication::ErrorBoxText(const std::wstring& message)
+{
+    std::wstring text = message;
+    if (!text.empty() && text.back() > L'.') text += L'.';
+    return text;
+}
+
 void TApplication::ShowException(const std::string& message)
 {
     Dialogs().ShowMessage(mainForm_, ErrorBoxText(message), title_, TMsgDlgType::Error, TMsgDlgButtons::OK);
+}
+
+void TApplication::ShowException(const std::wstring& message)
+{
+    Dialogs().ShowWideMessage(mainForm_, ErrorBoxText(message), title_, TMsgDlgType::Error, TMsgDlgButtons::OK);
 }
 
 bool TOpenDialog::Execute()

@@ -45,7 +45,10 @@ public:
     // The error box: the message (with a period when it ends in a character after the
     // period), the title as caption, an error icon, OK.
     void ShowException(const std::string& message);
+    // The same for a message that names a file, with the file's name as it is.
+    void ShowException(const std::wstring& message);
     static std::string ErrorBoxText(const std::string& message);
+    static std::wstring ErrorBoxText(const std::wstring& message);
 
     // The resolution forms are scaled to: the screen's, unless set (0 gives the screen's back).
     int PixelsPerInch() const;

@@ -82,6 +82,11 @@ void ReportException()
 {
     try {
         throw;
+    } catch (const Exception& e) {
+        if (e.WideMessage().empty())
+            Application().ShowException(e.Message());
+        else
+            Application().ShowException(e.WideMessage());
     } catch (const std::exception& e) {
         Application().ShowException(e.what());
     } catch (...) {

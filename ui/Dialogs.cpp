@@ -5,6 +5,7 @@
 
 #include "ui/Form.h"
 #include "ui/OpenDialog.h"
+#include "ui/WideText.h"
 #include "ui/Win32.h"
 
 namespace ui {
@@ -18,10 +19,9 @@ HWND ShownWindowOf(TForm* owner)
     owner->CreateAllHandles();
     return owner->Handle();
 }
-}  // namespace
 
-TModalResult Win32Dialogs::ShowMessage(TForm* owner, const std::string& text, const std::string& title,
-                                      TMsgDlgType type, TMsgDlgButtons buttons)
+
+UINT BoxFlags(TMsgDlgType type, TMsgDlgButtons buttons)
 {
     UINT flags = buttons == TMsgDlgButtons::YesNo ? MB_YESNO : MB_OK;
     switch (type) {
@@ -30,24 +30,48 @@ TModalResult Win32Dialogs::ShowMessage(TForm* owner, const std::string& text, co
     case TMsgDlgType::Error: flags |= MB_ICONERROR; break;
     case TMsgDlgType::Question: flags |= MB_ICONQUESTION; break;
     }
-    HWND parent = ShownWindowOf(owner);
-    switch (MessageBoxA(parent, text.c_str(), title.c_str(), flags)) {
+    return flags;
+}
+
+TModalResult BoxResult(int answer)
+{
+    switch (answer) {
     case IDOK: return TModalResult::OK;
     case IDYES: return TModalResult::Yes;
     case IDNO: return TModalResult::No;
     default: return TModalResult::Cancel;
     }
 }
+}  // namespace
+
+TModalResult IDialogs::ShowWideMessage(TForm* owner, const std::wstring& text, const std::string& title,
+                                       TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    return ShowMessage(owner, ShownPath(text), title, type, buttons);
+}
+
+TModalResult Win32Dialogs::ShowMessage(TForm* owner, const std::string& text, const std::string& title,
+                                      TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    return BoxResult(MessageBoxA(ShownWindowOf(owner), text.c_str(), title.c_str(), BoxFlags(type, buttons)));
+}
+
+TModalResult Win32Dialogs::ShowWideMessage(TForm* owner, const std::wstring& text, const std::string& title,
+                                           TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    return BoxResult(
+        MessageBoxW(ShownWindowOf(owner), text.c_str(), Widen(title).c_str(), BoxFlags(type, buttons)));
+}
 
 namespace {
 // The open dialog's library is loaded when the dialog is first shown: most runs never show it, and
 // loading it (with the printing libraries it brings) at every start costs time and memory.
-using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
 GetOpenFileNameFunction OpenFileDialog()
 {
     static GetOpenFileNameFunction function = [] {
         HMODULE library = LoadLibraryA("comdlg32.dll");
-        return library ? reinterpret_cast<GetOpenFileNameFunction>(GetProcAddress(library, "GetOpenFileNameA")) : nullptr;
+        return library ? reinterpret_cast<GetOpenFileNameFunction>(GetProcAddress(library, "GetOpenFileNameW")) : nullptr;
     }();
     return function;
 }
@@ -55,21 +79,23 @@ GetOpenFileNameFunction OpenFileDialog()
 
 bool Win32Dialogs::ExecuteOpen(TForm* owner, TOpenDialog& dialog)
 {
+    // The wide dialog gives the chosen file's name as it is, whatever the system code page can spell.
     // The filter's bars become the NULs the platform wants, with a double NUL at the end.
-    std::string filter = dialog.Filter;
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    filter.append(2, '\0');
-    char file[MAX_PATH * 4] = {};
-    dialog.FileName.copy(file, sizeof file - 1);
-    OPENFILENAMEA ofn{};
+    std::wstring filter = Widen(dialog.Filter);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    filter.append(2, L'\0');
+    const std::wstring title = Widen(dialog.Title);
+    wchar_t file[MAX_PATH * 4] = {};
+    dialog.FileName.copy(file, std::size(file) - 1);
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = ShownWindowOf(owner);
     ofn.lpstrFilter = dialog.Filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = dialog.Title.empty() ? nullptr : dialog.Title.c_str();
+    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
     GetOpenFileNameFunction open = OpenFileDialog();
     if (!open || !open(&ofn)) return false;
@@ -88,7 +114,19 @@ void ScriptedDialogs::Clear()
 TModalResult ScriptedDialogs::ShowMessage(TForm*, const std::string& text, const std::string& title,
                                          TMsgDlgType type, TMsgDlgButtons buttons)
 {
-    boxes_.push_back({text, title, type, buttons});
+    return Answered({text, title, type, buttons});
+}
+
+TModalResult ScriptedDialogs::ShowWideMessage(TForm*, const std::wstring& text, const std::string& title,
+                                              TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    return Answered({ShownPath(text), title, type, buttons, text});
+}
+
+TModalResult ScriptedDialogs::Answered(Box box)
+{
+    const TMsgDlgButtons buttons = box.buttons;
+    boxes_.push_back(std::move(box));
     if (answers_.empty()) {
         ++unexpected_;
         return buttons == TMsgDlgButtons::YesNo ? TModalResult::No : TModalResult::OK;
@@ -107,7 +145,7 @@ bool ScriptedDialogs::ExecuteOpen(TForm*, TOpenDialog& dialog)
     std::optional<std::string> answer = openAnswers_.front();
     openAnswers_.pop_front();
     if (!answer) return false;
-    dialog.FileName = *answer;
+    dialog.FileName = Widen(*answer);
     return true;
 }
 

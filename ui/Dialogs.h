@@ -22,17 +22,24 @@ public:
     // A modal message box over owner (may be null); returns the button chosen.
     virtual TModalResult ShowMessage(TForm* owner, const std::string& text, const std::string& title,
                                     TMsgDlgType type, TMsgDlgButtons buttons) = 0;
+    // The same for a text that names a file as it is; by default shown with what the system code
+    // page can spell of it.
+    virtual TModalResult ShowWideMessage(TForm* owner, const std::wstring& text, const std::string& title,
+                                         TMsgDlgType type, TMsgDlgButtons buttons);
     // Shows the open dialog; true with dialog.FileName set when the user chose a file.
     virtual bool ExecuteOpen(TForm* owner, TOpenDialog& dialog) = 0;
     // A modal form is about to run its message loop.
     virtual void ModalShowing(TForm& form) {}
 };
 
-// The platform's own: MessageBoxA modal to the window, the common open dialog.
+// The platform's own: MessageBoxA (MessageBoxW for a wide text) modal to the window, the common
+// open dialog.
 class Win32Dialogs : public IDialogs {
 public:
     TModalResult ShowMessage(TForm* owner, const std::string& text, const std::string& title, TMsgDlgType type,
                             TMsgDlgButtons buttons) override;
+    TModalResult ShowWideMessage(TForm* owner, const std::wstring& text, const std::string& title, TMsgDlgType type,
+                                 TMsgDlgButtons buttons) override;
     bool ExecuteOpen(TForm* owner, TOpenDialog& dialog) override;
 };
 
@@ -44,6 +51,9 @@ public:
         std::string title;
         TMsgDlgType type;
         TMsgDlgButtons buttons;
+        // A box about a file: its text with the file's name as it is (text has what the code page
+        // can spell of it).
+        std::wstring wideText{};
     };
 
     // The answer to the next box that nobody has answered yet.
@@ -61,10 +71,14 @@ public:
 
     TModalResult ShowMessage(TForm* owner, const std::string& text, const std::string& title, TMsgDlgType type,
                             TMsgDlgButtons buttons) override;
+    TModalResult ShowWideMessage(TForm* owner, const std::wstring& text, const std::string& title, TMsgDlgType type,
+                                 TMsgDlgButtons buttons) override;
     bool ExecuteOpen(TForm* owner, TOpenDialog& dialog) override;
     void ModalShowing(TForm& form) override;
 
 private:
+    TModalResult Answered(Box box);
+
     std::vector<Box> boxes_;
     std::deque<TModalResult> answers_;
     std::deque<std::optional<std::string>> openAnswers_;

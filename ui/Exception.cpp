@@ -1,17 +1,31 @@
 #include "ui/Exception.h"
 
+#include "ui/WideText.h"
+
 namespace ui {
 
 namespace {
+std::size_t PlaceholderAt(const std::string& pattern)
+{
+    for (std::size_t i = 0; i + 1 < pattern.size(); ++i)
+        if (pattern[i] == '%' && (pattern[i + 1] == 's' || pattern[i + 1] == 'd')) return i;
+    return std::string::npos;
+}
+
 std::string Substitute(const std::string& pattern, const std::string& arg)
 {
-    for (std::size_t i = 0; i + 1 < pattern.size(); ++i) {
-        if (pattern[i] == '%' && (pattern[i + 1] == 's' || pattern[i + 1] == 'd'))
-            return pattern.substr(0, i) + arg + pattern.substr(i + 2);
-    }
-    return pattern;
+    const std::size_t at = PlaceholderAt(pattern);
+    return at == std::string::npos ? pattern : pattern.substr(0, at) + arg + pattern.substr(at + 2);
 }
 }  // namespace
+
+Exception::Exception(const std::string& pattern, const std::wstring& path)
+    : message_(Substitute(pattern, ShownPath(path)))
+{
+    const std::size_t at = PlaceholderAt(pattern);
+    wideMessage_ = at == std::string::npos ? Widen(pattern)
+                                           : Widen(pattern.substr(0, at)) + path + Widen(pattern.substr(at + 2));
+}
 
 std::string Format(const std::string& pattern, const std::string& arg) { return Substitute(pattern, arg); }
 std::string Format(const std::string& pattern, long long arg) { return Substitute(pattern, std::to_string(arg)); }

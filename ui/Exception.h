@@ -8,11 +8,18 @@ namespace ui {
 class Exception : public std::exception {
 public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
+    // A message about a file: the first %s of pattern takes the path as it is, so that the error
+    // box names the file even where the system code page cannot spell its name.
+    Exception(const std::string& pattern, const std::wstring& path);
+    // In the system code page; what it cannot spell of a path shows as "?".
     const std::string& Message() const { return message_; }
+    // The whole message with the path as it is; empty when the message names no path.
+    const std::wstring& WideMessage() const { return wideMessage_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
 private:
     std::string message_;
+    std::wstring wideMessage_;
 };
 
 // A text that is no whole decimal number where one is needed.

@@ -13,7 +13,7 @@ public:
 
     // "Description|pattern|Description|pattern..."
     std::string Filter;
-    std::string FileName;
+    std::wstring FileName;
     std::string Title;
 
     // True when the user chose a file; FileName then holds its full path.

@@ -33,8 +33,8 @@ TEST_F(LifecycleTest, OtherArgumentsLeaveAllFourPages)
 TEST_F(LifecycleTest, PathsAndFirstStateOfTheWindow)
 {
     TfConfig& w = Open();
-    EXPECT_EQ(w.settingsPath, folder.Path() + "torvel.ini");
-    EXPECT_EQ(w.keymapPath, folder.Path() + "keymap.ini");
+    EXPECT_EQ(w.settingsPath, ui::Widen(folder.Path() + "torvel.ini"));
+    EXPECT_EQ(w.keymapPath, ui::Widen(folder.Path() + "keymap.ini"));
     EXPECT_TRUE(w.videoTestPassed);
     EXPECT_EQ(w.advancedNoticePending, (std::array<bool, 2>{true, true}));
     EXPECT_EQ(w.videoControls.size(), 12u);
@@ -165,6 +165,7 @@ TEST_F(LifecycleTest, ARefusedWriteShowsTheErrorAndOkNeitherEndsNorWritesTheKeyM
     Click(w.bOK);
     ASSERT_EQ(dialogs.Boxes().size(), 1u);
     EXPECT_EQ(dialogs.Boxes()[0].text, "Unable to write to " + folder.Path() + "torvel.ini.");
+    EXPECT_EQ(dialogs.Boxes()[0].wideText, ui::Widen(dialogs.Boxes()[0].text)) << "the box names the file as it is";
     EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Error);
     EXPECT_FALSE(Application().Terminated());
     EXPECT_FALSE(folder.Exists("keymap.ini"));

@@ -7,32 +7,33 @@
 
 TEST(ProgramFolder, IsTheProgramFilesFolderEndingInOneBackslash)
 {
-    EXPECT_EQ(ProgramFolderOf("C:\\Games\\Torvel II\\KXConfig.exe"), "C:\\Games\\Torvel II\\");
-    EXPECT_EQ(ProgramFolderOf("\\\\server\\games\\KXConfig.exe"), "\\\\server\\games\\");
-    EXPECT_EQ(ProgramFolderOf("Z:\\work\\KXConfig.exe"), "Z:\\work\\");
+    EXPECT_EQ(ProgramFolderOf(L"C:\\Games\\Torvel II\\KXConfig.exe"), L"C:\\Games\\Torvel II\\");
+    EXPECT_EQ(ProgramFolderOf(L"\\\\server\\games\\KXConfig.exe"), L"\\\\server\\games\\");
+    EXPECT_EQ(ProgramFolderOf(L"Z:\\work\\KXConfig.exe"), L"Z:\\work\\");
+    EXPECT_EQ(ProgramFolderOf(L"C:\\Игры\\ゲーム\\KXConfig.exe"), L"C:\\Игры\\ゲーム\\") << "any name, as it is";
 }
 
 TEST(ProgramFolder, KeepsTheBackslashOfADriveRootAndOfANetworkPrefix)
 {
-    EXPECT_EQ(ProgramFolderOf("C:\\KXConfig.exe"), "C:\\");
-    EXPECT_EQ(ProgramFolderOf("\\\\KXConfig.exe"), "\\\\");
-    EXPECT_EQ(ProgramFolderOf("C:\\Games\\\\KXConfig.exe"), "C:\\Games\\\\") << "a doubled separator is kept, not tripled";
+    EXPECT_EQ(ProgramFolderOf(L"C:\\KXConfig.exe"), L"C:\\");
+    EXPECT_EQ(ProgramFolderOf(L"\\\\KXConfig.exe"), L"\\\\");
+    EXPECT_EQ(ProgramFolderOf(L"C:\\Games\\\\KXConfig.exe"), L"C:\\Games\\\\") << "a doubled separator is kept, not tripled";
 }
 
 TEST(ProgramFolder, CutsAfterAColonAndAddsTheBackslash)
 {
-    EXPECT_EQ(ProgramFolderOf("C:KXConfig.exe"), "C:\\");
-    EXPECT_EQ(ProgramFolderOf("D:"), "D:\\");
-    EXPECT_EQ(ProgramFolderOf("C:\\Games\\"), "C:\\Games\\") << "a path that ends in a separator is a folder";
-    EXPECT_EQ(ProgramFolderOf("KXConfig.exe"), "\\");
+    EXPECT_EQ(ProgramFolderOf(L"C:KXConfig.exe"), L"C:\\");
+    EXPECT_EQ(ProgramFolderOf(L"D:"), L"D:\\");
+    EXPECT_EQ(ProgramFolderOf(L"C:\\Games\\"), L"C:\\Games\\") << "a path that ends in a separator is a folder";
+    EXPECT_EQ(ProgramFolderOf(L"KXConfig.exe"), L"\\");
 }
 
 TEST(ProgramFolder, OfTheRunningProgramEndsInABackslashAndHoldsIt)
 {
-    std::string folder = ProgramFolder();
+    std::wstring folder = ProgramFolder();
     ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '\\');
-    EXPECT_NE(folder.find(':'), std::string::npos);
+    EXPECT_EQ(folder.back(), L'\\');
+    EXPECT_NE(folder.find(L':'), std::wstring::npos);
 }
 
 TEST(ProgramFolder, KeyIsOneForEverySpellingOfAFolderAndAnotherForAnotherFolder)

@@ -34,6 +34,23 @@ TEST(ProgramFile, CarriesAManifestForCommonControlsSixAndDpiAwareness)
     EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
 }
 
+// Under Program Files, the game and the 32-bit program that edits its files must both be
+// virtualised, or they read two sets of files: a manifest that names an execution level turns
+// virtualisation off. A 64-bit program is never virtualised, and keeps it.
+TEST(ProgramFile, NamesAnExecutionLevelOnlyWhereVirtualisationCannotApply)
+{
+    Resources program;
+    ASSERT_NE(program.module, nullptr);
+    const std::string manifest = program.Manifest();
+    ASSERT_NE(manifest.find("</assembly>"), std::string::npos);
+#ifdef _WIN64
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
+#else
+    EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos);
+    EXPECT_EQ(manifest.find("trustInfo"), std::string::npos);
+#endif
+}
+
 TEST(ProgramFile, CarriesAVersionResourceAndIsAGuiProgramForItsTarget)
 {
     DWORD ignored = 0;

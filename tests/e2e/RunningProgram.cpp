@@ -161,6 +161,22 @@ RunningProgram::RunningProgram(const std::string& program, const std::string& ar
     id_ = info.dwProcessId;
 }
 
+RunningProgram::RunningProgram(const std::wstring& program, const std::wstring& workingFolder)
+{
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingFolder.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "cannot start the program (error " << GetLastError() << ")";
+        return;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+}
+
 RunningProgram::~RunningProgram()
 {
     if (!process_) return;

@@ -60,6 +60,8 @@ public:
     }
     // program: the program file, by any spelling of its path.
     RunningProgram(const std::string& program, const std::string& arguments, const TempFolder& workingFolder);
+    // The program file by a path of any name.
+    RunningProgram(const std::wstring& program, const std::wstring& workingFolder);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;

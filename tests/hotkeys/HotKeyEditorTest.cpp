@@ -56,7 +56,7 @@ TEST_F(HotKeyEditorTest, SelectingAKeyShowsItsFunctionAsTheChoiceOfItsGroup)
         EXPECT_EQ(w.cbFixed->Text(), "");
         EXPECT_EQ(w.lFunction->Caption(), std::string("&Function for ") + row.selected);
         for (TSpeedButton* other : w.keyButtons)
-            if (other != Key(row.selected)) EXPECT_FALSE(other->Selected()) << other->Name();
+            EXPECT_TRUE(other == Key(row.selected) || !other->Selected()) << other->Name();
     }
     EXPECT_TRUE(dialogs.Boxes().empty());
 }

@@ -132,13 +132,13 @@ TEST_F(KeyMapImportTest, WithoutBindingsToImportNothingChangesAndTheLanguageFile
         SCOPED_TRACE(row.what);
         TfConfig& w = OpenKeys(KeyboardSection() + kTestKeymapGroups, row.language);
         const auto plain = Layer(KeyLayer::Plain), ctrl = Layer(KeyLayer::Ctrl);
-        w.openImport->FileName = "elsewhere.ini";
+        w.openImport->FileName = L"elsewhere.ini";
         if (row.file) folder.Write("other.ini", *row.file);
         dialogs.AnswerOpen(row.file ? std::optional<std::string>(folder.Path() + "other.ini") : std::nullopt);
         for (std::size_t i = 0; i < row.boxes.size(); ++i) dialogs.Answer(TModalResult::OK);
         Click(w.bImport);
         if (!row.file) {
-            EXPECT_EQ(w.openImport->FileName, "Keymap.ini") << "the dialog offers Keymap.ini each time";
+            EXPECT_EQ(w.openImport->FileName, L"Keymap.ini") << "the dialog offers Keymap.ini each time";
         }
         EXPECT_EQ(Boxes(), row.boxes);
         if (!row.boxes.empty()) {

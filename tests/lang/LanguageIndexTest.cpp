@@ -9,6 +9,7 @@
 #include <random>
 
 #include "ui/Exception.h"
+#include "ui/WideText.h"
 
 namespace {
 
@@ -270,7 +271,7 @@ TEST(LanguageIndex, AnswersAsTheScanOnGeneratedLines)
 TEST(LanguageIndex, AnswersAsTheScanOnTheShippedFile)
 {
     if (!std::filesystem::exists(KX_SHIPPED_LANGUAGE_FILE)) GTEST_SKIP() << "no " KX_SHIPPED_LANGUAGE_FILE " yet";
-    Lines lines = ReadLanguageFile(KX_SHIPPED_LANGUAGE_FILE);
+    Lines lines = ReadLanguageFile(ui::Widen(KX_SHIPPED_LANGUAGE_FILE));
     ASSERT_FALSE(lines.empty());
     Lines queries = {"fConfig", "FCONFIG", "msgAdvanced", "msg3dAcceleration", "lDifficultyDesc", "Codes", "Import"};
     for (const std::string& line : lines) queries.push_back(EntryValue(line));
@@ -282,16 +283,16 @@ TEST_F(LanguageFileTest, ReadLanguageFileKeepsTheBytes)
     std::string bytes = "\xEF\xBB\xBF" "a=1\r\nb = 2 \n\rc\r\n\x81\x90\xFF=\xC9\r\n";
     bytes += '\0';
     bytes += "after=nul\r\n";
-    EXPECT_EQ(ReadLanguageFile(FileWith("Language.txt", bytes)),
+    EXPECT_EQ(ReadLanguageFile(ui::Widen(FileWith("Language.txt", bytes))),
               (Lines{"\xEF\xBB\xBF" "a=1", "b = 2 ", "", "c", "\x81\x90\xFF=\xC9"}));
-    EXPECT_EQ(ReadLanguageFile(FileWith("empty.txt", "")), Lines{});
+    EXPECT_EQ(ReadLanguageFile(ui::Widen(FileWith("empty.txt", ""))), Lines{});
 }
 
 TEST_F(LanguageFileTest, FileThatCannotBeOpenedIsReportedWithItsPath)
 {
     for (const std::string& path : {folder_ + "\\Language.txt", folder_ + "\\no folder\\Language.txt", folder_}) {
         try {
-            ReadLanguageFile(path);
+            ReadLanguageFile(ui::Widen(path));
             ADD_FAILURE() << path << " was read";
         } catch (const ui::Exception& e) {
             EXPECT_EQ(e.Message(), "Cannot open file " + path);
@@ -313,7 +314,7 @@ TEST_F(LanguageFileTest, CountryCodesComeFromTheCodesSection)
                                       "Great Britain=GB\r\n"
                                       "[Import]\r\n"
                                       "Spain=ES\r\n");
-    const Lines codes = ReadCountryCodes(path);
+    const Lines codes = ReadCountryCodes(ui::Widen(path));
     EXPECT_EQ(codes, (Lines{"Germany=DE", "Italy=IT", "United Kingdom=GB", "Great Britain=GB"}));
 
     EXPECT_EQ(CountryCodeOf(codes, "GERMANY"), "DE");
@@ -330,13 +331,13 @@ TEST_F(LanguageFileTest, CountryCodesComeFromTheCodesSection)
     EXPECT_EQ(CountryIndexOfCode(codes, ""), -1);
 
     // The flat reading sees the section's lines too, after the earlier flat line of the same name.
-    LanguageIndex index(ReadLanguageFile(path));
+    LanguageIndex index(ReadLanguageFile(ui::Widen(path)));
     EXPECT_EQ(index.Text("germany"), "flat text");
     EXPECT_EQ(index.Text("Italy"), "");
     EXPECT_EQ(index.Text("Italy "), " IT ");
 
-    EXPECT_TRUE(ReadCountryCodes(FileWith("nocodes.txt", "fConfig=Settings\r\n")).empty());
-    EXPECT_TRUE(ReadCountryCodes(folder_ + "\\missing.txt").empty());
+    EXPECT_TRUE(ReadCountryCodes(ui::Widen(FileWith("nocodes.txt", "fConfig=Settings\r\n"))).empty());
+    EXPECT_TRUE(ReadCountryCodes(ui::Widen(folder_ + "\\missing.txt")).empty());
 }
 
 }  // namespace

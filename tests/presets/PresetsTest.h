@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/IniFile.h"
+#include "ui/WideText.h"
 #include "tests/support/WindowTest.h"
 
 class PresetsTest : public WindowTest {
@@ -27,7 +28,7 @@ protected:
     void Save() { window->SaveSettings(); }
     std::string Saved(const char* section, const char* key)
     {
-        return IniFile(folder.Path() + "torvel.ini").ReadString(section, key, "<absent>");
+        return IniFile(ui::Widen(folder.Path() + "torvel.ini")).ReadString(section, key, "<absent>");
     }
     // The window shown and in front, as the user sees it.
     TfConfig& OpenShown(std::vector<std::string> arguments = {})

@@ -1,4 +1,5 @@
 #include "settings/IniFile.h"
+#include "ui/WideText.h"
 
 #include <windows.h>
 
@@ -83,12 +84,12 @@ std::vector<std::string> CrLfLines(const std::string& bytes)
 
 TEST_F(IniFileTest, IntegersReadAsDecimalOrHexadecimal)
 {
-    IniFile ini(FileWith("int.ini",
+    IniFile ini(ui::Widen(FileWith("int.ini",
                          "[N]\r\n"
                          "dec=300\r\nneg=-45\r\nplus=+7\r\nzero=-0\r\nspaced =   42   \r\n"
                          "min=-2147483648\r\nmax=2147483647\r\n"
                          "hex=0x12C\r\nhexUpper=0X1f\r\nhexLeadingZeros=0x000000012C\r\n"
-                         "allBits=0xFFFFFFFF\r\nsignBit=0x80000000\r\nhexZero=0x0\r\n"));
+                         "allBits=0xFFFFFFFF\r\nsignBit=0x80000000\r\nhexZero=0x0\r\n")));
     EXPECT_EQ(ini.ReadInteger("N", "dec", 1), 300);
     EXPECT_EQ(ini.ReadInteger("N", "neg", 1), -45);
     EXPECT_EQ(ini.ReadInteger("N", "plus", 1), 7);
@@ -107,26 +108,26 @@ TEST_F(IniFileTest, IntegersReadAsDecimalOrHexadecimal)
 
 TEST_F(IniFileTest, UnreadableIntegersGiveTheDefault)
 {
-    IniFile ini(FileWith("bad.ini",
+    IniFile ini(ui::Widen(FileWith("bad.ini",
                          "[N]\r\n"
                          "empty=\r\nhexPrefixOnly=0x\r\nhexSigned=0x-1\r\nhexGarbage=0x1G\r\n"
                          "trailing=12abc\r\nword=abc\r\nfraction=1.5\r\nsignOnly=-\r\n"
                          "tooBig=2147483648\r\ntooSmall=-2147483649\r\nhexTooBig=0x100000000\r\n"
                          "huge=99999999999999999999999\r\nquotedBlank=\" 5\"\r\ninnerBlank=1 2\r\n"
-                         "dollarHex=$1F\r\nsignedHex=-0x10\r\n"));
+                         "dollarHex=$1F\r\nsignedHex=-0x10\r\n")));
     for (const char* key : {"empty", "hexPrefixOnly", "hexSigned", "hexGarbage", "trailing", "word", "fraction",
                             "signOnly", "tooBig", "tooSmall", "hexTooBig", "huge", "quotedBlank", "innerBlank",
                             "dollarHex", "signedHex", "absent"})
         EXPECT_EQ(ini.ReadInteger("N", key, 77), 77) << key;
     EXPECT_EQ(ini.ReadInteger("No Such Section", "empty", -3), -3);
-    EXPECT_EQ(IniFile(PathOf("missing.ini")).ReadInteger("N", "dec", 150), 150);
+    EXPECT_EQ(IniFile(ui::Widen(PathOf("missing.ini"))).ReadInteger("N", "dec", 150), 150);
     EXPECT_FALSE(std::filesystem::exists(PathOf("missing.ini"))) << "reading creates no file";
 }
 
 TEST_F(IniFileTest, BooleansAreAnyNonZeroNumber)
 {
-    IniFile ini(FileWith("bool.ini", "[B]\r\none=1\r\ntwo=2\r\nminus=-1\r\nhex=0x10\r\n"
-                                     "zero=0\r\nhexZero=0x0\r\nword=yes\r\nempty=\r\n"));
+    IniFile ini(ui::Widen(FileWith("bool.ini", "[B]\r\none=1\r\ntwo=2\r\nminus=-1\r\nhex=0x10\r\n"
+                                     "zero=0\r\nhexZero=0x0\r\nword=yes\r\nempty=\r\n")));
     for (const char* key : {"one", "two", "minus", "hex"}) {
         EXPECT_TRUE(ini.ReadBool("B", key, false)) << key;
         EXPECT_TRUE(ini.ReadBool("B", key, true)) << key;
@@ -145,7 +146,7 @@ TEST_F(IniFileTest, StringsAreTrimmedAndCutAt2047Characters)
 {
     std::string longValue;
     for (int i = 0; i < 3000; ++i) longValue += static_cast<char>('a' + i % 26);
-    IniFile ini(FileWith("str.ini", "[S]\r\nlong=" + longValue + "\r\nspaced =  two words  \r\nempty=\r\n"));
+    IniFile ini(ui::Widen(FileWith("str.ini", "[S]\r\nlong=" + longValue + "\r\nspaced =  two words  \r\nempty=\r\n")));
     EXPECT_EQ(ini.ReadString("S", "long", ""), longValue.substr(0, 2047));
     EXPECT_EQ(ini.ReadString("S", "spaced", ""), "two words");
     EXPECT_EQ(ini.ReadString("S", "empty", "default"), "") << "a present empty value is not absent";
@@ -155,8 +156,8 @@ TEST_F(IniFileTest, StringsAreTrimmedAndCutAt2047Characters)
 
 TEST_F(IniFileTest, WrittenValuesReadBack)
 {
-    IniFile ini(PathOf("new.ini"));
-    EXPECT_EQ(ini.FileName(), PathOf("new.ini"));
+    IniFile ini(ui::Widen(PathOf("new.ini")));
+    EXPECT_EQ(ini.FileName(), ui::Widen(PathOf("new.ini")));
     ini.WriteString("Local", "Zip", "12345");
     ini.WriteInteger("Program Options", "Resolution", -1);
     ini.WriteInteger("Config", "CacheSize", 300);
@@ -172,10 +173,16 @@ TEST_F(IniFileTest, WrittenValuesReadBack)
     EXPECT_EQ(ini.ReadString("Local", "Country Code", "none"), "");
 
     // The texts the game reads.
-    std::vector<std::string> lines = CrLfLines(BytesOf(ini.FileName()));
+    std::vector<std::string> lines = CrLfLines(BytesOf(ui::ShownPath(ini.FileName())));
     std::set<std::string> present(lines.begin(), lines.end());
     for (const char* line : {"Zip=12345", "Resolution=-1", "CacheSize=300", "Enabled=1", "Footsteps=0", "Country Code="})
         EXPECT_TRUE(present.count(line)) << line;
+
+    // Texts of the code page go to the file byte for byte, whatever the code page makes of them.
+    ini.WriteString("Local", "\xC4rea", "\xC9t\xE9 \x81\x90\xFF");
+    EXPECT_EQ(ini.ReadString("Local", "\xC4rea", ""), "\xC9t\xE9 \x81\x90\xFF");
+    lines = CrLfLines(BytesOf(ui::ShownPath(ini.FileName())));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "\xC4rea=\xC9t\xE9 \x81\x90\xFF"), lines.end());
 
     ini.WriteInteger("Config", "CacheSize", 150);
     EXPECT_EQ(ini.ReadInteger("Config", "CacheSize", 0), 150) << "a second write replaces the value";
@@ -222,13 +229,13 @@ TEST_F(IniFileTest, WritesLeaveEverythingElseAsItWas)
         "Later Key=x=y\r\n"
         "[Trailer]\r\n"
         "last=1\r\n";
-    IniFile ini(FileWith("torvel.ini", original));
+    IniFile ini(ui::Widen(FileWith("torvel.ini", original)));
     ini.WriteBool("game options", "FOOTSTEPS", true);
     ini.WriteString("Program Options", "Resolution", "800");
     ini.WriteBool("Program Options", "Full Screen", true);
     ini.WriteBool("Gamespy", "Enabled", false);
 
-    const std::string result = BytesOf(ini.FileName());
+    const std::string result = BytesOf(ui::ShownPath(ini.FileName()));
     std::vector<std::string> lines = CrLfLines(result);
     // Every line the writes were not about, byte for byte and in order; the written keys in
     // place; the new key at the end of its section; the missing section at the end of the file.
@@ -264,7 +271,7 @@ TEST_F(IniFileTest, RefusedWriteThrowsWithThePath)
     // A folder where the file should be: the one write that even an administrator cannot make.
     const std::string path = PathOf("torvel.ini");
     ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
-    IniFile ini(path);
+    IniFile ini(ui::Widen(path));
     const std::string expected = "Unable to write to " + path;
     try {
         ini.WriteString("Local", "Zip", "1");
@@ -286,23 +293,27 @@ TEST_F(IniFileTest, RefusedWriteThrowsWithThePath)
     }
     EXPECT_EQ(ini.ReadInteger("Config", "CacheSize", 5), 5);
 
-    IniFile nowhere(PathOf("no such folder\\torvel.ini"));
+    // The message names the file as it is; its text in the code page spells what it can, by no look-alike.
+    IniFile nowhere(ui::Widen(PathOf("no such folder\\")) + L"J\u00FCrgen \u0418\u0433\u0440\u044B\\torvel.ini");
     try {
         nowhere.WriteString("Local", "Zip", "1");
         ADD_FAILURE() << "a write into a missing folder did not throw";
     } catch (const ui::Exception& e) {
-        EXPECT_EQ(e.Message(), "Unable to write to " + nowhere.FileName());
+        EXPECT_EQ(e.WideMessage(), L"Unable to write to " + nowhere.FileName());
+        if (GetACP() == 1252) {
+            EXPECT_EQ(e.Message(), "Unable to write to " + PathOf("no such folder\\") + "J\xFCrgen ????\\torvel.ini");
+        }
     }
 }
 
 TEST_F(IniFileTest, SectionNamesComeInFileOrder)
 {
-    IniFile ini(FileWith("keys.ini", "[Other]\r\nfirst=0\r\n"
+    IniFile ini(ui::Widen(FileWith("keys.ini", "[Other]\r\nfirst=0\r\n"
                                      "[Keymap]\r\nZeta=1\r\nalpha=2\r\n  Mid Key  = 3\r\n; note=not a key\r\n"
-                                     "dup=4\r\nDUP=5\r\nempty=\r\n[After]\r\nlast=6\r\n"));
+                                     "dup=4\r\nDUP=5\r\nempty=\r\n[After]\r\nlast=6\r\n")));
     EXPECT_EQ(ini.ReadSection("keymap"), (std::vector<std::string>{"Zeta", "alpha", "Mid Key", "dup", "DUP", "empty"}));
     EXPECT_TRUE(ini.ReadSection("Missing").empty());
-    EXPECT_TRUE(IniFile(PathOf("missing.ini")).ReadSection("Keymap").empty());
+    EXPECT_TRUE(IniFile(ui::Widen(PathOf("missing.ini"))).ReadSection("Keymap").empty());
 }
 
 TEST_F(IniFileTest, SectionNamesStopAtTheBufferSize)
@@ -316,7 +327,7 @@ TEST_F(IniFileTest, SectionNamesStopAtTheBufferSize)
         names.push_back(name);
         content += names.back() + "=v\r\n";
     }
-    IniFile ini(FileWith("big.ini", content + "[Next]\r\nx=1\r\n"));
+    IniFile ini(ui::Widen(FileWith("big.ini", content + "[Next]\r\nx=1\r\n")));
     std::vector<std::string> read = ini.ReadSection("Big");
     ASSERT_GE(read.size(), 2000u);
     ASSERT_LE(read.size(), 16384u / 8);
@@ -326,7 +337,7 @@ TEST_F(IniFileTest, SectionNamesStopAtTheBufferSize)
 
 TEST_F(IniFileTest, SectionValuesSkipEmptyValuesAndRepeats)
 {
-    IniFile ini(FileWith("Language.txt", "fConfig=Settings\r\n"
+    IniFile ini(ui::Widen(FileWith("Language.txt", "fConfig=Settings\r\n"
                                          "[Codes]\r\n"
                                          "Germany=DE\r\n"
                                          "France=\r\n"
@@ -334,7 +345,7 @@ TEST_F(IniFileTest, SectionValuesSkipEmptyValuesAndRepeats)
                                          "GERMANY=XX\r\n"
                                          "Spain=ES\r\n"
                                          "[Import]\r\n"
-                                         "SPPR101=Bless\r\n"));
+                                         "SPPR101=Bless\r\n")));
     EXPECT_EQ(ini.ReadSectionValues("Codes"), (Pairs{{"Germany", "DE"}, {"Italy", "IT"}, {"Spain", "ES"}}));
     EXPECT_EQ(ini.ReadSectionValues("import"), (Pairs{{"SPPR101", "Bless"}}));
     EXPECT_TRUE(ini.ReadSectionValues("Missing").empty());
@@ -350,7 +361,7 @@ std::string Letters(std::size_t count)
 // The section read whole must give what asking the reader key by key gives.
 TEST_F(IniFileTest, SectionValuesReadWholeAsKeyByKey)
 {
-    IniFile ini(FileWith("Language.txt",
+    IniFile ini(ui::Widen(FileWith("Language.txt",
                          "Germany=flat line before any section\r\n"
                          "[Codes]\r\n"
                          "Germany=DE\r\n"
@@ -385,7 +396,7 @@ TEST_F(IniFileTest, SectionValuesReadWholeAsKeyByKey)
                          "[Import]\r\n"
                          "Portugal=PT\r\n"
                          "[codes]\r\n"
-                         "Norway=NO\r\n"));
+                         "Norway=NO\r\n")));
     // Checked against Wine's reader: quotes go only as a matching pair around the whole value, the
     // blanks inside them stay; only A to Z count as the same letter in both cases.
     const Pairs expected = {{"Germany", "DE"},
@@ -412,11 +423,11 @@ TEST_F(IniFileTest, SectionValuesReadWholeAsKeyByKey)
 
     EXPECT_TRUE(ini.ReadSectionValues("Missing").empty());
     EXPECT_TRUE(ini.ReadSectionValuesPerKey("Missing").empty());
-    IniFile missing(PathOf("missing.txt"));
+    IniFile missing(ui::Widen(PathOf("missing.txt")));
     EXPECT_TRUE(missing.ReadSectionValues("Codes").empty());
     EXPECT_TRUE(missing.ReadSectionValuesPerKey("Codes").empty());
     EXPECT_FALSE(std::filesystem::exists(missing.FileName())) << "reading creates no file";
-    IniFile empty(FileWith("empty.txt", "[Codes]\r\n\r\n[Next]\r\nx=1\r\n"));
+    IniFile empty(ui::Widen(FileWith("empty.txt", "[Codes]\r\n\r\n[Next]\r\nx=1\r\n")));
     EXPECT_TRUE(empty.ReadSectionValues("Codes").empty());
 }
 
@@ -429,7 +440,7 @@ TEST_F(IniFileTest, SectionValuesAreCutAsReadStringCutsThem)
         content += "plain" + std::to_string(length) + "=" + Letters(length) + "\r\n";
         content += "quoted" + std::to_string(length) + "=\"" + Letters(length - 2) + "\"\r\n";
     }
-    IniFile ini(FileWith("long.ini", content));
+    IniFile ini(ui::Widen(FileWith("long.ini", content)));
     const Pairs whole = ini.ReadSectionValues("Long");
     EXPECT_EQ(whole, ini.ReadSectionValuesPerKey("Long"));
     std::map<std::string, std::string> byName(whole.begin(), whole.end());
@@ -470,8 +481,8 @@ TEST_F(IniFileTest, SectionReaderAnswersEveryKeyAsTheKeyByKeyReader)
                                            "Bare line", "Hex", "Negative", "Word", "Quoted", "Long", "Resolution",
                                            "Later", "Absent", "Note", "; Note", " Footsteps", ""};
     for (const std::string& file : {path, PathOf("missing.ini")}) {
-        const IniFile byKey(file);
-        const IniFileSections bySection{IniFile(file)};
+        const IniFile byKey(ui::Widen(file));
+        const IniFileSections bySection{IniFile(ui::Widen(file))};
         for (const std::string& section : sections)
             for (const std::string& key : keys) {
                 const std::string where = file + " [" + section + "] " + key;
@@ -495,7 +506,7 @@ TEST_F(IniFileTest, SectionValuesGrowPastTheFirstBuffer)
         expected.emplace_back(name, "Code " + std::to_string(i) + " " + Letters(30 + i % 17));
         content += expected.back().first + " = " + expected.back().second + "\r\n";
     }
-    IniFile ini(Installed(FileWith("big.txt", content + "[Import]\r\nSPPR101=Bless\r\n")));
+    IniFile ini(ui::Widen(Installed(FileWith("big.txt", content + "[Import]\r\nSPPR101=Bless\r\n"))));
     EXPECT_EQ(ini.ReadSectionValues("Codes"), expected);
     EXPECT_EQ(ini.ReadSectionValuesPerKey("Codes"), expected);
     EXPECT_EQ(ini.ReadSectionValues("Import"), (Pairs{{"SPPR101", "Bless"}}));
@@ -503,7 +514,7 @@ TEST_F(IniFileTest, SectionValuesGrowPastTheFirstBuffer)
     // Names beyond the name buffer are still read whole; key by key they are lost.
     std::string many = "[Many]\r\n";
     for (int i = 0; i < 2500; ++i) many += "Name" + std::to_string(10000 + i) + "=v\r\n";
-    IniFile more(Installed(FileWith("many.txt", many)));
+    IniFile more(ui::Widen(Installed(FileWith("many.txt", many))));
     const Pairs all = more.ReadSectionValues("Many");
     ASSERT_EQ(all.size(), 2500u);
     EXPECT_EQ(all.back(), (std::pair<std::string, std::string>{"Name12499", "v"}));

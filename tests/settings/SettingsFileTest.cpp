@@ -3,6 +3,7 @@
 
 #include "presets/Difficulty.h"
 #include "settings/IniFile.h"
+#include "ui/WideText.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Exception.h"
 
@@ -37,7 +38,7 @@ protected:
     void Store(const std::string& lines) { folder.Write("torvel.ini", "[Game Options]\r\nDifficulty Level=3\r\n" + lines); }
     std::string Saved(const char* section, const char* key)
     {
-        return IniFile(folder.Path() + "torvel.ini").ReadString(section, key, "<absent>");
+        return IniFile(ui::Widen(folder.Path() + "torvel.ini")).ReadString(section, key, "<absent>");
     }
     void Save() { window->SaveSettings(); }
     // The difficulty dialog: clicks these choices, then OK (or the close box when ok is false).
@@ -82,7 +83,7 @@ TEST_F(SettingsFileTest, FirstRunAsksTheDifficultyShowsDefaultsAndTheFirstSaveWr
     EXPECT_EQ(w.snapshotDriverIndex, -1);
 
     Save();
-    IniFile saved(folder.Path() + "torvel.ini");
+    IniFile saved(ui::Widen(folder.Path() + "torvel.ini"));
     // A new file holds the keys in the order they were written, section by section.
     for (const char* section : {"Game Options", "Config", "Program Options", "Local", "Gamespy"}) {
         std::vector<std::string> expected;

@@ -89,7 +89,7 @@ TfConfig& WindowTest::Open(std::vector<std::string> arguments)
     TfConfigPlatform platform;
     platform.displayModes = &displayModes;
     platform.processes = realProcesses ? nullptr : &processes;
-    window = std::make_unique<TfConfig>(folder.Path(), std::move(arguments), platform);
+    window = std::make_unique<TfConfig>(ui::Widen(folder.Path()), std::move(arguments), platform);
     return *window;
 }
 

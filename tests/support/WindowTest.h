@@ -10,6 +10,7 @@
 #include "app/Main.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
+#include "ui/WideText.h"
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class TempFolder {
@@ -36,18 +37,19 @@ public:
     bool Mode(int index, DisplayMode& mode) override;
 };
 
+// Records the programs in the system code page (the tests' folders have plain names).
 class RecordingProcesses : public IProcesses {
 public:
     std::vector<std::string> waited;
     std::vector<std::string> started;
     // Runs inside RunAndWait, as if it were the program waited for.
     std::function<void(const std::string&)> whileWaiting;
-    void RunAndWait(const std::string& commandLine) override
+    void RunAndWait(const std::wstring& commandLine) override
     {
-        waited.push_back(commandLine);
-        if (whileWaiting) whileWaiting(commandLine);
+        waited.push_back(ui::ShownPath(commandLine));
+        if (whileWaiting) whileWaiting(waited.back());
     }
-    void Start(const std::string& commandLine) override { started.push_back(commandLine); }
+    void Start(const std::wstring& commandLine) override { started.push_back(ui::ShownPath(commandLine)); }
 };
 
 // The shipped files of the program.

@@ -162,13 +162,13 @@ TEST_F(UiTest, ScriptedDialogsRecordBoxesAndAnswerTheOpenDialog)
 {
     TOpenDialog open(form.get(), "openImport");
     open.Filter = "INI Files (*.ini)|*.ini";
-    open.FileName = "Keymap.ini";
+    open.FileName = L"Keymap.ini";
     dialogs.AnswerOpen(std::nullopt);
     EXPECT_FALSE(open.Execute());
-    EXPECT_EQ(open.FileName, "Keymap.ini");
+    EXPECT_EQ(open.FileName, L"Keymap.ini");
     dialogs.AnswerOpen("C:\\keys\\other.ini");
     EXPECT_TRUE(open.Execute());
-    EXPECT_EQ(open.FileName, "C:\\keys\\other.ini");
+    EXPECT_EQ(open.FileName, L"C:\\keys\\other.ini");
 
     dialogs.Answer(TModalResult::Yes);
     EXPECT_EQ(dialogs.ShowMessage(form.get(), "Run it?", "Torvel II", TMsgDlgType::Question, TMsgDlgButtons::YesNo),

@@ -151,7 +151,7 @@ TEST_F(ProgramStartTest, APathWithBlanksIsOneArgumentOfNothing)
     const std::string spaced = parent.Path() + "Torvel II\\";
     ASSERT_TRUE(CreateDirectoryA(spaced.c_str(), nullptr));
     PlaceStandIn(spaced, "glsetup.exe");
-    Win32Processes().RunAndWait(spaced + "glsetup.exe");
+    Win32Processes().RunAndWait(ui::Widen(spaced + "glsetup.exe"));
     const Log log = ReadLog(LogOf(spaced, "glsetup.exe"));
     ASSERT_TRUE(log.ended);
     EXPECT_EQ(log.values.at("command line"), "\"" + spaced + "glsetup.exe\"");

@@ -12,6 +12,7 @@
 
 #include "tests/e2e/RunningProgram.h"
 #include "tools/videotest/TestProgram.h"
+#include "ui/WideText.h"
 
 using namespace std::chrono_literals;
 using e2e::WaitUntil;
@@ -397,7 +398,7 @@ TEST(VideoTestSettings, TheSettingsAreReadAsTheSettingsWindowWritesThem)
     };
     for (const auto& c : cases) {
         folder.Write("torvel.ini", std::string("[Program Options]\r\n") + c.options);
-        const videotest::Settings s = videotest::ReadSettings(folder.PathOf("torvel.ini"));
+        const videotest::Settings s = videotest::ReadSettings(ui::Widen(folder.PathOf("torvel.ini")));
         EXPECT_EQ(std::make_tuple(s.width, s.height, s.bitsPerPixel, s.fullScreen, s.driver, s.textures16),
                   std::make_tuple(c.width, c.height, c.bits, c.fullScreen, c.driver, c.textures16))
             << c.options;

@@ -8,6 +8,10 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include <windows.h>
+#include <shellapi.h>
 
 namespace {
 
@@ -215,10 +219,83 @@ int Fail(const char* pProblem, const char* pArgument)
     return 64;
 }
 
+// A text for the console: what the code page cannot spell shows as "?".
+std::string ShownText(const std::wstring& text)
+{
+    const DWORD flags = GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string shown(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), shown.data(), size, nullptr,
+                        nullptr);
+    return shown;
+}
+
+// The arguments as the system has them. The C library's argv spells them in the system code page,
+// by best fit where it cannot ("J\u00FCrgen" becomes "Jurgen" under code page 1251), and a path so
+// spelled names another file.
+std::vector<std::wstring> WideArguments()
+{
+    std::vector<std::wstring> arguments;
+    int count = 0;
+    LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!split)
+        return arguments;
+    for (int i = 0; i < count; ++i)
+        arguments.emplace_back(split[i]);
+    LocalFree(split);
+    return arguments;
+}
+
+// An argument in the system code page: exactly, or not at all (a character it cannot spell).
+std::optional<std::string> Spelled(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL defaulted = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string spelled(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, flags, text.data(), static_cast<int>(text.size()), spelled.data(), size, nullptr,
+                        utf8 ? nullptr : &defaulted);
+    if (defaulted)
+        return std::nullopt;
+    return spelled;
+}
+
+// A file's path for the driver module, which takes them in the code page: as given, or else its
+// short form, which the system spells in plain letters where the volume keeps short names.
+std::optional<std::string> DriverModulePath(const std::wstring& path)
+{
+    if (std::optional<std::string> spelled = Spelled(path))
+        return spelled;
+    wchar_t shortPath[MAX_PATH * 4] = {};
+    const DWORD n = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH * 4);
+    if (n == 0 || n >= MAX_PATH * 4)
+        return std::nullopt;
+    return Spelled(shortPath);
+}
+
 } // namespace
 
-int main(int argc, char** argv)
+int main()
 {
+    const std::vector<std::wstring> wideArguments = WideArguments();
+    const int argc = static_cast<int>(wideArguments.size());
+    // Every argument in the code page; a path it cannot spell is given as its short form, or refused.
+    std::vector<std::string> spelled;
+    for (const std::wstring& argument : wideArguments) {
+        std::optional<std::string> text = DriverModulePath(argument);
+        spelled.push_back(text ? *text : std::string());
+        if (!text)
+            return Fail("the system code page cannot spell ", ShownText(argument).c_str());
+    }
+    std::vector<char*> argvList;
+    for (std::string& text : spelled)
+        argvList.push_back(text.data());
+    char** argv = argvList.data();
     long loadIndex = -1;
     const char* pInspectDriver = nullptr;
     const char* pLoadDriver = nullptr;

@@ -1,6 +1,7 @@
 #include "tools/videotest/TestProgram.h"
 
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -12,6 +13,7 @@
 
 #include "app/Platform.h"
 #include "settings/IniFile.h"
+#include "ui/WideText.h"
 
 namespace videotest {
 
@@ -336,15 +338,28 @@ bool SameColour(const Rgb& drawn, const Rgb& read, int channelBits)
            std::abs(drawn.b - read.b) <= tolerance;
 }
 
-bool FileExists(const std::string& path)
+bool FileExists(const std::wstring& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The command line's arguments after the program's name, as the system has them: the C library's
+// argv spells them in the code page, by best fit where it cannot, which names another report file.
+std::vector<std::wstring> WideArguments()
+{
+    std::vector<std::wstring> arguments;
+    int count = 0;
+    LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!split) return arguments;
+    for (int i = 1; i < count; ++i) arguments.emplace_back(split[i]);
+    LocalFree(split);
+    return arguments;
 }
 
 }  // namespace
 
-Settings ReadSettings(const std::string& path)
+Settings ReadSettings(const std::wstring& path)
 {
     const IniFile ini(path);
     Settings settings;
@@ -368,31 +383,31 @@ std::string ModeText(int width, int height, int bitsPerPixel)
     return std::to_string(width) + " x " + std::to_string(height) + ", " + std::to_string(bitsPerPixel) + " bit";
 }
 
-std::optional<std::string> ParseOptions(const std::vector<std::string>& arguments, Options& options)
+std::optional<std::string> ParseOptions(const std::vector<std::wstring>& arguments, Options& options)
 {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
+        const std::wstring& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--seconds") {
+        if (argument == L"--seconds") {
             if (!hasValue) return "--seconds needs a number";
-            const std::optional<int> seconds = ParseIniInteger(arguments[++i]);
+            const std::optional<int> seconds = ParseIniInteger(ui::ShownPath(arguments[++i]));
             if (!seconds || *seconds < 1 || *seconds > 3600) return "--seconds needs a number from 1 to 3600";
             options.seconds = *seconds;
-        } else if (argument == "--report") {
+        } else if (argument == L"--report") {
             if (!hasValue || arguments[i + 1].empty()) return "--report needs a file name";
             options.reportPath = arguments[++i];
         } else {
-            return "unknown argument: " + argument;
+            return "unknown argument: " + ui::ShownPath(argument);
         }
     }
     return std::nullopt;
 }
 
-std::optional<std::string> Report::Write(const std::string& path) const
+std::optional<std::string> Report::Write(const std::wstring& path) const
 {
     std::string text;
     for (const auto& [name, value] : lines_) text += name + ": " + value + "\r\n";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
     DWORD written = 0;
@@ -607,12 +622,12 @@ int ReportShown(const Shown& shown, const std::optional<Failure>& failure, const
 
 }  // namespace
 
-int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
+int RunVideoTest(const char* program, Renderer& renderer)
 {
     GuardDisplayMode();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::wstring> arguments = WideArguments();
     Options options;
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "/?")) {
+    if (arguments.size() == 1 && (arguments[0] == L"--help" || arguments[0] == L"/?")) {
         Print(STD_OUTPUT_HANDLE, Usage(program));
         return kShown;
     }
@@ -626,15 +641,16 @@ int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer)
         const std::optional<std::string> refused = report.Write(options.reportPath);
         if (!refused) return code;
         Print(STD_ERROR_HANDLE,
-              std::string(program) + ": cannot write the report to " + options.reportPath + ": " + *refused + "\n");
+              std::string(program) + ": cannot write the report to " + ui::ShownPath(options.reportPath) + ": " +
+                  *refused + "\n");
         return static_cast<int>(kReportNotWritten);
     };
     // A report that cannot be written is told at once, not after the card's seconds.
     if (finish(kShown) == kReportNotWritten) return kReportNotWritten;
 
     report.Add("program", program);
-    const std::string settingsPath = ProgramFolder() + "torvel.ini";
-    report.Add("settings", settingsPath + (FileExists(settingsPath) ? "" : " (missing: the game's defaults)"));
+    const std::wstring settingsPath = ProgramFolder() + L"torvel.ini";
+    report.Add("settings", ui::ShownPath(settingsPath) + (FileExists(settingsPath) ? "" : " (missing: the game's defaults)"));
     const Settings asked = ReadSettings(settingsPath);
     report.Add("asked", ModeText(asked.width, asked.height, asked.bitsPerPixel) +
                             (asked.fullScreen ? ", full screen" : ", in a window") + renderer.AskedBeyondMode(asked));

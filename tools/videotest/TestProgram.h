@@ -39,23 +39,23 @@ struct Settings {
 };
 
 // Reads the file at path; what is absent or unreadable takes the game's default.
-Settings ReadSettings(const std::string& path);
+Settings ReadSettings(const std::wstring& path);
 // "1024 x 768, 32 bit"
 std::string ModeText(int width, int height, int bitsPerPixel);
 
 struct Options {
     int seconds = 10;
-    std::string reportPath;  // empty: no report
+    std::wstring reportPath;  // empty: no report
 };
 // The command line after the program's name; an error text for arguments it does not know.
-std::optional<std::string> ParseOptions(const std::vector<std::string>& arguments, Options& options);
+std::optional<std::string> ParseOptions(const std::vector<std::wstring>& arguments, Options& options);
 
 // The report: one "name: value" line per fact, in the order they were found.
 class Report {
 public:
     void Add(const std::string& name, const std::string& value) { lines_.emplace_back(name, value); }
     // Writes the lines to path; why not, in the system's words, when the file cannot be written.
-    std::optional<std::string> Write(const std::string& path) const;
+    std::optional<std::string> Write(const std::wstring& path) const;
 
 private:
     std::vector<std::pair<std::string, std::string>> lines_;
@@ -91,7 +91,8 @@ public:
     virtual void Stop() = 0;
 };
 
-// The whole test: program is the program's name for the report ("kxgltest").
-int RunVideoTest(const char* program, int argc, char** argv, Renderer& renderer);
+// The whole test, with the arguments of the program's command line: program is the program's name
+// for the report ("kxgltest").
+int RunVideoTest(const char* program, Renderer& renderer);
 
 }  // namespace videotest

@@ -202,8 +202,8 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
     TwoDimensionalCard card;
-    return RunVideoTest("kxdxtest", argc, argv, card);
+    return RunVideoTest("kxdxtest", card);
 }

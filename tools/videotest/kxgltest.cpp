@@ -269,8 +269,8 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
     OpenGLCard card;
-    return RunVideoTest("kxgltest", argc, argv, card);
+    return RunVideoTest("kxgltest", card);
 }
