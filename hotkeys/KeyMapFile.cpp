@@ -36,6 +36,8 @@ void TfConfig::LoadKeyMap()
 {
     groupNames.assign(KeyMap::kGroupNames.begin(), KeyMap::kGroupNames.end());
     keymapFile = std::make_unique<IniFile>(keymapPath);
+    // A key map deleted while the window is open is saved again whole, from what it held at the start.
+    keymapFile->KeepAsLoaded();
     KeyMap::Captions captions;
     for (std::size_t g = 0; g < kGroupCount; ++g) captions[g] = groupLists[g]->Hint();
     std::vector<bool> assignable;
@@ -64,6 +66,9 @@ void TfConfig::RefreshKeyboard()
 
 void TfConfig::SaveKeyMap()
 {
+    // The file is replaced whole when every function is written, or kept as it was.
+    IniSave save(*keymapFile);
     for (const KeyMapWrite& write : keyMap.Writes()) keymapFile->WriteString(write.section, write.key, write.value);
+    save.Commit();
     keyMap.Saved();
 }

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "ui/Convert.h"
+#include "settings/WholeFile.h"
 #include "ui/Exception.h"
 #include "ui/WideText.h"
 
@@ -96,12 +97,20 @@ std::optional<int> ParseIniInteger(std::string_view text)
 
 IniFile::IniFile(std::wstring path) : path_(std::move(path)) {}
 
+const wchar_t* IniFile::ProfilePath() const { return save_ ? save_->copy_.c_str() : path_.c_str(); }
+
+void IniFile::KeepAsLoaded()
+{
+    FileContent content = ReadWholeFile(path_);
+    if (content.readable) asLoaded_ = std::move(content.bytes);
+}
+
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const
 {
     wchar_t buffer[kValueBufferSize];
     DWORD length = GetPrivateProfileStringW(ui::Widen(section).c_str(), ui::Widen(key).c_str(),
-                                            ui::Widen(defaultValue).c_str(), buffer, kValueBufferSize, path_.c_str());
+                                            ui::Widen(defaultValue).c_str(), buffer, kValueBufferSize, ProfilePath());
     return Answer(buffer, length, kValueBufferSize);
 }
 
@@ -118,8 +127,9 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
     if (!WritePrivateProfileStringW(ui::Widen(section).c_str(), ui::Widen(key).c_str(), ui::Widen(value).c_str(),
-                                    path_.c_str()))
+                                    ProfilePath()))
         throw ui::Exception("Unable to write to %s", path_);
+    if (save_) save_->Wrote(section, key, value);
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, int value)
@@ -142,7 +152,7 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const
 {
     std::vector<wchar_t> buffer(kSectionBufferSize);
     DWORD length = GetPrivateProfileStringW(ui::Widen(section).c_str(), nullptr, L"", buffer.data(),
-                                            kSectionBufferSize, path_.c_str());
+                                            kSectionBufferSize, ProfilePath());
     std::vector<std::string> names;
     for (DWORD start = 0; start < length;) {
         const std::wstring_view name(buffer.data() + start);
@@ -164,7 +174,7 @@ std::vector<std::string> IniFile::SectionLines(const std::string& section) const
     bool cut = false;
     for (;;) {
         length = GetPrivateProfileSectionW(wideSection.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           path_.c_str());
+                                           ProfilePath());
         // A section that does not fit comes back cut short, reported as the buffer's size less two.
         cut = length + 2 >= buffer.size();
         if (!cut || buffer.size() >= kSectionLinesLargestSize) break;
@@ -207,7 +217,7 @@ std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValues(cons
     return values;
 }
 
-void IniFile::ReleaseCache() const { WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str()); }
+void IniFile::ReleaseCache() const { WritePrivateProfileStringW(nullptr, nullptr, nullptr, ProfilePath()); }
 
 std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionValuesPerKey(const std::string& section) const
 {
@@ -255,4 +265,154 @@ int IniFileSections::ReadInteger(const std::string& section, const std::string& 
 bool IniFileSections::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const
 {
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+std::function<bool(const std::wstring& copy, int write)> IniSave::afterWrite;
+
+namespace {
+// Lets the profile functions' memory of a file go, writing out what they had not written yet: the
+// next call reads the file from the disk again.
+void Release(const std::wstring& path) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str()); }
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
+    CloseHandle(file);
+    return whole;
+}
+
+// The profile functions read a file again at every call while it was written in the last two
+// seconds: the copy takes the time of the file it starts from, so that a save of many keys reads it
+// once, as it read the file itself.
+void TakeTime(const std::wstring& path, unsigned long long lastWritten)
+{
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    const FILETIME time{static_cast<DWORD>(lastWritten), static_cast<DWORD>(lastWritten >> 32)};
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+bool Flush(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file);
+    CloseHandle(file);
+    return flushed;
+}
+}  // namespace
+
+IniSave::IniSave(IniFile& file) : file_(file), copy_(ReplacementOf(file.path_))
+{
+    // The file as the disk has it now: another program may have replaced it since it was read, and
+    // what the profile functions keep of a file they read is not looked at again while its time of
+    // last writing stays the same.
+    FileContent now = ReadWholeFile(file_.path_);
+    const bool folderInTheWay = !now.exists && !now.name.empty();
+    if (folderInTheWay || (now.exists && !now.readable) || !RemoveReplacement(file_.path_))
+        throw ui::Exception("Unable to write to %s", file_.path_);
+    existed_ = now.exists;
+    attributes_ = now.attributes;
+    name_ = now.name;
+    // A file gone since it was read is written back whole from what it held then.
+    const std::optional<std::string> start = now.exists ? std::optional<std::string>(std::move(now.bytes)) : file_.asLoaded_;
+    if (start && !WriteFileBytes(copy_, *start)) {
+        RemoveReplacement(file_.path_);
+        throw ui::Exception("Unable to write to %s", file_.path_);
+    }
+    if (now.exists) TakeTime(copy_, now.lastWritten);
+    // The copy's name, and may be its time, are the same at every save: what the profile functions
+    // kept of an earlier one must not stand for this one.
+    Release(copy_);
+    file_.save_ = this;
+    if (start) before_ = Sections();
+}
+
+IniSave::~IniSave()
+{
+    file_.save_ = nullptr;
+    if (!done_) {
+        Release(copy_);
+        RemoveReplacement(file_.path_);
+    }
+}
+
+void IniSave::Wrote(const std::string& section, const std::string& key, const std::string& value)
+{
+    writes_[{FoldedKey(section), FoldedKey(key)}] = value;
+    ++writeCount_;
+    if (afterWrite && !afterWrite(copy_, writeCount_)) throw ui::Exception("Unable to write to %s", file_.path_);
+}
+
+std::map<std::string, IniSave::Entries> IniSave::Sections() const
+{
+    std::map<std::string, Entries> sections;
+    std::vector<wchar_t> names(4096);
+    for (;;) {
+        const DWORD length = GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), copy_.c_str());
+        if (length + 2 < names.size()) {
+            names.resize(length);
+            break;
+        }
+        names.resize(names.size() * 2);
+    }
+    for (std::size_t start = 0; start < names.size();) {
+        const std::wstring_view name(names.data() + start);
+        start += name.size() + 1;
+        if (name.empty()) break;
+        const std::string section = ui::Narrow(name);
+        sections.emplace(FoldedKey(section), file_.ReadSectionEntries(section));
+    }
+    return sections;
+}
+
+bool IniSave::ReadsBackAsWritten() const
+{
+    // Per section and key (folded): the value as read, none for a line without "=".
+    using Value = std::optional<std::string>;
+    std::map<std::pair<std::string, std::string>, Value> values;
+    const std::map<std::string, Entries> after = Sections();
+    for (const auto& [section, entries] : after)
+        for (const auto& [key, value] : entries) values.emplace(std::pair{section, FoldedKey(key)}, value);
+    auto readsAs = [&](const std::string& section, const std::string& key, const Value& expected) {
+        auto at = values.find({section, FoldedKey(key)});
+        return at != values.end() && at->second == expected;
+    };
+    // Every entry the file had, as it was, unless this save wrote it.
+    for (const auto& [section, entries] : before_) {
+        if (!after.count(section)) return false;
+        for (const auto& [key, value] : entries)
+            if (!writes_.count({section, FoldedKey(key)}) && !readsAs(section, key, value)) return false;
+    }
+    // Every key written, with the value the reader gives for what was written.
+    for (const auto& [where, value] : writes_)
+        if (!readsAs(where.first, where.second, DeliveredValue(WithoutBlanks(value)))) return false;
+    return true;
+}
+
+void IniSave::Commit()
+{
+    file_.save_ = nullptr;
+    // Nothing written: the file stays as it is, or missing.
+    if (writeCount_ == 0) return;
+    Release(copy_);
+    file_.save_ = this;
+    const bool good = Flush(copy_) && ReadsBackAsWritten();
+    file_.save_ = nullptr;
+    Release(copy_);
+    FileContent was;
+    was.exists = existed_;
+    was.attributes = attributes_;
+    was.name = name_;
+    if (!good || !PutReplacementInPlace(file_.path_, was)) throw ui::Exception("Unable to write to %s", file_.path_);
+    done_ = true;
+    // What the profile functions kept of the file is the file no more.
+    Release(file_.path_);
 }

@@ -4,6 +4,7 @@
 // that this program does not know about stays in it. The path goes to the wide profile functions
 // as it is; sections, keys and values are texts of the system code page, converted as the ANSI
 // profile functions convert them, so the file's bytes are what they would write.
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -11,9 +12,13 @@
 #include <utility>
 #include <vector>
 
+class IniSave;
+
 class IniFile {
 public:
     explicit IniFile(std::wstring path);
+    IniFile(const IniFile& other) : path_(other.path_), asLoaded_(other.asLoaded_) {}
+    IniFile& operator=(const IniFile&) = delete;
 
     const std::wstring& FileName() const { return path_; }
 
@@ -55,12 +60,63 @@ public:
     // file read once (the language file) is let go here, the next call reading it again.
     void ReleaseCache() const;
 
+    // Keeps what the file holds now: a save that finds the file gone since starts from it.
+    void KeepAsLoaded();
+
 private:
+    friend class IniSave;
+    // Where the profile calls go: the file, or the copy of an open save.
+    const wchar_t* ProfilePath() const;
+
     bool HasKey(const std::string& section, const std::string& key) const;
     // The lines of a section as the platform gives them whole, one "name=value" (or bare name) each.
     std::vector<std::string> SectionLines(const std::string& section) const;
 
     std::wstring path_;
+    std::optional<std::string> asLoaded_;
+    IniSave* save_ = nullptr;
+};
+
+// One save of an INI file, which replaces the file as a whole or not at all. Opened, it starts a copy
+// beside the file from the file's bytes on the disk now (not from what the profile functions keep of
+// it), after removing a copy that a save cut short left. The file's writes then go to the copy, with
+// the profile functions' own rules (what is not ours kept, missing keys added to their sections),
+// and are recorded. Commit flushes the copy, reads it back from the disk (every key written has the
+// value written, every other entry is as it was: the platform's writer may cut a file on a full disk
+// and report success) and puts it in the file's place in one step. Any failure, or a save that ends
+// without Commit, removes the copy and leaves the file byte for byte as it was; the failure is
+// "Unable to write to <the file's path>".
+class IniSave {
+public:
+    explicit IniSave(IniFile& file);
+    ~IniSave();
+    IniSave(const IniSave&) = delete;
+    IniSave& operator=(const IniSave&) = delete;
+
+    void Commit();
+
+    // Tests only: runs after each profile write of a save, with the copy and the write's number from
+    // 1; false refuses that write as the platform would. Empty: none.
+    static std::function<bool(const std::wstring& copy, int write)> afterWrite;
+
+private:
+    friend class IniFile;
+    using Entries = std::vector<std::pair<std::string, std::optional<std::string>>>;
+    void Wrote(const std::string& section, const std::string& key, const std::string& value);
+    // The sections of the copy, each with its entries, as the profile reader reads them from the disk.
+    std::map<std::string, Entries> Sections() const;
+    bool ReadsBackAsWritten() const;
+
+    IniFile& file_;
+    std::wstring copy_;
+    bool existed_ = false;
+    unsigned long attributes_ = 0;
+    std::wstring name_;
+    std::map<std::string, Entries> before_;
+    // The last value written per section and key (folded), with the names as written.
+    std::map<std::pair<std::string, std::string>, std::string> writes_;
+    int writeCount_ = 0;
+    bool done_ = false;
 };
 
 // Keys read as IniFile reads them, each section read whole at its first key: one profile call for

@@ -169,6 +169,8 @@ void TfConfig::LoadSettings()
 void TfConfig::SaveSettings()
 {
     IniFile ini(settingsPath);
+    // The file is replaced whole when every key is written, or kept as it was.
+    IniSave save(ini);
     auto checkedOf = [](const std::vector<TRadioButton*>& buttons, const int* values) {
         for (std::size_t i = 0; i < buttons.size(); ++i)
             if (buttons[i]->Checked()) return IntToStr(values[i]);
@@ -228,4 +230,5 @@ void TfConfig::SaveSettings()
         {kGamespy, "Location", [&] { return eZipCode->Text().empty() ? countryCode() : eZipCode->Text(); }},
     };
     for (const Key& key : keys) ini.WriteString(key.section, key.name, key.text());
+    save.Commit();
 }

@@ -7,6 +7,7 @@
 #include "settings/IniFile.h"
 #include "tests/hotkeys/HotKeysTest.h"
 #include "ui/Exception.h"
+#include "ui/WideText.h"
 
 using namespace ui;
 
@@ -235,4 +236,60 @@ TEST_F(KeyMapTest, ARefusedWriteIsReported)
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Unable to write to " + folder.Path() + "keymap.ini");
     }
+}
+
+// Apply whose key map cannot be finished keeps the key map as it was and says so; one whose
+// settings file cannot be finished saves no key map either.
+TEST_F(KeyMapTest, ASaveThatCannotFinishAFileLeavesItAsItWas)
+{
+    const std::string original = KeyboardSection() + kTestKeymapGroups;
+    for (const char* file : {"torvel.ini", "keymap.ini"}) {
+        SCOPED_TRACE(file);
+        folder.Write("torvel.ini", "[Game Options]\r\nDifficulty Level=3\r\n[Mod Loader]\r\nEnabled Mods=rain\r\n");
+        TfConfig& w = OpenKeys(original);
+        const std::string settings = folder.Read("torvel.ini");
+        Click(w.sbW);
+        Click(w.rbActions);
+        Pick(w.cbActions, "Sneak");
+        // The platform's writer cuts the copy on a full disk, and says nothing.
+        IniSave::afterWrite = [&](const std::wstring& copy, int write) {
+            if (write > 3 && copy.find(ui::Widen(file)) != std::wstring::npos) DeleteFileW(copy.c_str());
+            return true;
+        };
+        dialogs.Answer(TModalResult::OK);
+        Click(w.bApply);
+        IniSave::afterWrite = nullptr;
+        EXPECT_EQ(Boxes(), std::vector<std::string>{"Unable to write to " + folder.Path() + file + "."});
+        EXPECT_EQ(folder.Read("keymap.ini"), original);
+        if (std::string(file) == "torvel.ini") {
+            EXPECT_EQ(folder.Read("torvel.ini"), settings);
+        }
+        EXPECT_FALSE(folder.Exists(std::string(file) + ".kxsave"));
+        Close();
+        dialogs.Clear();
+    }
+}
+
+// Deleted while the window is open, the key map is written back whole: the next start shows the
+// same keyboard, with the player's change.
+TEST_F(KeyMapTest, AKeyMapDeletedUnderTheWindowIsSavedWhole)
+{
+    TfConfig& w = OpenKeys();
+    const std::vector<std::string> captions = [&] {
+        std::vector<std::string> texts;
+        for (TSpeedButton* key : w.keyButtons) texts.push_back(key->Caption());
+        return texts;
+    }();
+    Click(w.sbW);
+    Click(w.rbActions);
+    Pick(w.cbActions, "Sneak");
+    folder.Remove("keymap.ini");
+    Click(w.bApply);
+    const std::string saved = folder.Read("keymap.ini");
+    for (const char* kept : {"[Keyboard]", "[Keymap Fixed]\r\nFIX_MENU=Esc\r\n", "ACT_SNEAK=W\r\n", "[Game Extras]\r\nKept=yes"})
+        EXPECT_NE(saved.find(kept), std::string::npos) << kept;
+    Close();
+    TfConfig& again = OpenKeys(saved);
+    for (std::size_t n = 0; n < captions.size(); ++n) EXPECT_EQ(again.keyButtons[n]->Caption(), captions[n]) << n;
+    EXPECT_EQ(Plain("W"), "Actions: Sneak");
 }
