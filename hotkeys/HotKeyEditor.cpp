@@ -30,8 +30,8 @@ std::string FillIn(const std::string& text, std::initializer_list<std::pair<cons
 {
     std::string filled;
     std::size_t at = 0;
-    for (std::size_t open = text.find('{'); open != std::string::npos; open = text.find('{', at)) {
-        const std::size_t close = text.find('}', open);
+    for (std::size_t open = FindChar(text, '{'); open != std::string::npos; open = FindChar(text, '{', at)) {
+        const std::size_t close = FindChar(text, '}', open);
         if (close == std::string::npos) break;
         const std::string name = text.substr(open + 1, close - open - 1);
         auto value = std::find_if(values.begin(), values.end(), [&](const auto& v) { return name == v.first; });

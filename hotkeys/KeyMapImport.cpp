@@ -2,6 +2,7 @@
 #include "app/Main.h"
 #include "hotkeys/KeyMap.h"
 #include "settings/IniFile.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -13,7 +14,7 @@ void TfConfig::bImportClick(TObject*)
     // A notice: "%d" stands for the functions placed.
     auto notice = [this](std::string text, int placed) {
         if (text.empty()) return;
-        if (const std::size_t at = text.find("%d"); at != std::string::npos) text.replace(at, 2, std::to_string(placed));
+        if (const std::size_t at = FindText(text, "%d"); at != std::string::npos) text.replace(at, 2, std::to_string(placed));
         MessageDlg(text, TMsgDlgType::Information, TMsgDlgButtons::OK);
     };
 

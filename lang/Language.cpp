@@ -3,12 +3,13 @@
 #include "lang/LanguageIndex.h"
 #include "presets/Difficulty.h"
 #include "ui/AccessKey.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
 namespace {
 
-std::string ShortPart(const std::string& value) { return value.substr(0, value.find('|')); }
+std::string ShortPart(const std::string& value) { return value.substr(0, FindChar(value, '|')); }
 
 // The texts an entry gives a component, by its exact class.
 void ApplyEntry(TComponent* component, const std::string& value)
@@ -83,7 +84,7 @@ void TfConfig::LoadLanguage(const std::wstring& path)
     TdlgDifficulty& dialog = *dlgDifficulty;
     dialog.gbDifficulty2->SetCaption(gbDifficulty->Caption());
     // The choices are named as the slider's levels; being choices, they get access keys of their own.
-    std::string keysTaken;
+    std::wstring keysTaken;
     const std::pair<TRadioButton*, TLabel*> levels[] = {
         {dialog.rbDifficultyInsane, lExpert}, {dialog.rbDifficultyHard, lHard}, {dialog.rbDifficultyCoreRules, lNormal},
         {dialog.rbDifficultyNormal, lEasy},   {dialog.rbDifficultyNovice, lNovice}};

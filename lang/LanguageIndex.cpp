@@ -11,18 +11,15 @@ namespace {
 
 std::string_view NameOf(std::string_view line)
 {
-    std::size_t equals = line.find('=');
+    std::size_t equals = ui::FindChar(line, '=');
     return equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
 }
 
 std::string_view ValueOf(std::string_view line)
 {
-    std::size_t equals = line.find('=');
+    std::size_t equals = ui::FindChar(line, '=');
     return equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
 }
-
-// The platform functions want a pointer even for an empty text.
-const char* DataOf(std::string_view text) { return text.empty() ? "" : text.data(); }
 
 class FileHandle {
 public:
@@ -85,48 +82,9 @@ std::string EntryValue(std::string_view line) { return std::string(ValueOf(line)
 
 std::string_view SpellPrefix(std::string_view line)
 {
-    if (line.find("SPPR") != std::string_view::npos) return "P ";
-    if (line.find("SPWI") != std::string_view::npos) return "W ";
+    if (ui::FindText(line, "SPPR") != std::string_view::npos) return "P ";
+    if (ui::FindText(line, "SPWI") != std::string_view::npos) return "W ";
     return {};
-}
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, DataOf(a), static_cast<int>(a.size()),
-                          DataOf(b), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
-std::string FoldedText(std::string_view text)
-{
-    if (text.empty()) return {};
-    constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const int length = static_cast<int>(text.size());
-    // Room for the usual keys in one call; only unusually heavy texts need the size asked first.
-    char small[512];
-    std::vector<char> large;
-    char* key = small;
-    int capacity = static_cast<int>(sizeof small);
-    if (text.size() * 6 + 16 > sizeof small) {
-        large.resize(text.size() * 6 + 16);
-        key = large.data();
-        capacity = static_cast<int>(large.size());
-    }
-    int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, key, capacity);
-    if (size == 0) {
-        size = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, nullptr, 0);
-        if (size > 0) {
-            large.resize(static_cast<std::size_t>(size));
-            key = large.data();
-            size = LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, key, size);
-        }
-    }
-    if (size <= 0) {
-        // A sort key never begins with a zero byte, so a text the locale cannot map keeps to itself.
-        std::string itself(1, '\0');
-        itself.append(text);
-        return itself;
-    }
-    return std::string(key, static_cast<std::size_t>(size) - 1);  // without the key's terminating zero
 }
 
 LanguageIndex::LanguageIndex(std::vector<std::string> lines) : lines_(std::move(lines)), firstOfName_(lines_.size(), -1)

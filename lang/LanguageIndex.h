@@ -1,12 +1,14 @@
 #pragma once
 // The language file read flat: every line is an entry, its name the text before the first "=",
 // its value the rest. Names are looked up ignoring letter case the way the user's locale compares
-// texts; the first line of a name wins.
+// texts of the system's code page; the first line of a name wins.
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "ui/SystemText.h"
 
 // Lines end at CR, LF or CR LF; a NUL byte ends the text; nothing is trimmed, a byte-order mark
 // stays in the first line, and a line end at the very end adds no empty line.
@@ -21,13 +23,9 @@ std::string EntryValue(std::string_view line);
 // "P " for a line with "SPPR" anywhere in it, else "W " for one with "SPWI", else "".
 std::string_view SpellPrefix(std::string_view line);
 
-// True when the locale compares the two texts as equal ignoring case (CompareStringA with
-// NORM_IGNORECASE on the user's default locale).
-bool SameTextIgnoringCase(std::string_view a, std::string_view b);
-// A key for which SameTextIgnoringCase(a, b) holds exactly when FoldedText(a) == FoldedText(b):
-// the locale's sort key with case ignored, which encodes just what the comparison compares
-// (accents, expansions such as "ss" for the sharp s, ignorable characters, weights of "-" and "'").
-std::string FoldedText(std::string_view text);
+// Case-insensitive comparison and its key, in the system's code page (ui/SystemText.h).
+using ui::FoldedText;
+using ui::SameTextIgnoringCase;
 
 // The lookups of the language file, answered from hash tables built once over the lines: the names'
 // with the index, the shown texts' when they are first asked for (the start of the program asks only

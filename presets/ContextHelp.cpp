@@ -5,6 +5,7 @@
 
 #include "app/Main.h"
 #include "ui/AccessKey.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -12,7 +13,7 @@ void TfConfig::DisplayHelp(TObject* sender, TShiftState, int, int)
 {
     // A hint is "title|explanation"; without a bar the whole hint is both.
     const std::string& hint = static_cast<TControl*>(sender)->Hint();
-    std::size_t bar = hint.find('|');
+    std::size_t bar = FindChar(hint, '|');
     // The title is a caption; shown as the topic it is words, without its access key.
     std::string topic = StripAccessKeys(bar == std::string::npos ? hint : hint.substr(0, bar));
     std::string help = bar == std::string::npos ? hint : hint.substr(bar + 1);

@@ -6,6 +6,7 @@
 
 #include "app/Main.h"
 #include "ui/Convert.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -78,10 +79,13 @@ constexpr SoundLevel kSoundLevels[] = {
 // A group box's caption carries a blank on either side; the summary names the group without them.
 std::string Trimmed(const std::string& text)
 {
-    auto kept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
-    auto first = std::find_if(text.begin(), text.end(), kept);
-    auto last = std::find_if(text.rbegin(), text.rend(), kept).base();
-    return first < last ? std::string(first, last) : std::string();
+    std::size_t first = std::string::npos, end = 0;
+    for (std::size_t at = 0; at < text.size(); at += CharSize(text, at)) {
+        if (static_cast<unsigned char>(text[at]) <= ' ') continue;
+        if (first == std::string::npos) first = at;
+        end = at + CharSize(text, at);
+    }
+    return first == std::string::npos ? std::string() : text.substr(first, end - first);
 }
 
 }  // namespace

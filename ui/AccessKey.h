@@ -1,19 +1,23 @@
 #pragma once
-// Access keys: a caption marks the letter that Alt takes to the control with "&" before it;
-// "&&" stands for one "&".
+// Access keys: a caption marks the character that Alt takes to the control with "&" before it;
+// "&&" stands for one "&". Captions are texts of the system code page, read by whole characters,
+// and keys are compared as the system maps letters to upper case, in any alphabet.
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace ui {
 
 // The caption as plain text: the marks gone, "&&" as one "&".
 std::string StripAccessKeys(std::string_view caption);
-// The marked character, upper-case; 0 when the caption marks none.
-char AccessKeyOf(std::string_view caption);
-// The caption with a mark added before its first letter or digit not in used (upper-case), word
-// starts first; unchanged when it marks one already or no character is free. The key taken is
-// added to used.
-std::string WithAccessKey(const std::string& caption, std::string& used);
+// The marked character in upper case (UTF-16); 0 when the caption marks none.
+wchar_t AccessKeyOf(std::string_view caption);
+// The key that a character typed with Alt stands for: the bytes of one character of the system
+// code page (a lead byte in the high byte of a double-byte one), in upper case; 0 for none.
+wchar_t AccessKeyTyped(unsigned typed);
+// A plain text as a caption ("&" doubled) with a mark added before its first letter or digit whose
+// key is not in used, word starts first: a character typed with one key, so not one of two bytes.
+// A text with no such character at all (one written in kanji) gets a free letter or digit after it
+// in brackets, as "(&A)"; one whose letters are all taken gets no mark. The key taken is added to used.
+std::string WithAccessKey(const std::string& text, std::wstring& used);
 
 }  // namespace ui

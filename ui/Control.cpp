@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "ui/AccessKey.h"
+#include "ui/SystemText.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Win32.h"
@@ -125,7 +126,7 @@ struct ControlProcAccess {
                 auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
                 static std::string tip;
                 TControl* tool = TControl::FromHandle(reinterpret_cast<HWND>(header->idFrom));
-                tip = tool ? tool->Hint().substr(0, tool->Hint().find('|')) : std::string();
+                tip = tool ? tool->Hint().substr(0, FindChar(tool->Hint(), '|')) : std::string();
                 info->lpszText = tip.data();
                 info->hinst = nullptr;
                 return 0;

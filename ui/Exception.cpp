@@ -1,14 +1,16 @@
 #include "ui/Exception.h"
 
+#include "ui/SystemText.h"
 #include "ui/WideText.h"
 
 namespace ui {
 
 namespace {
+// A pattern may come from the language file: "%" is looked for as a character of its own.
 std::size_t PlaceholderAt(const std::string& pattern)
 {
-    for (std::size_t i = 0; i + 1 < pattern.size(); ++i)
-        if (pattern[i] == '%' && (pattern[i + 1] == 's' || pattern[i + 1] == 'd')) return i;
+    for (std::size_t i = FindChar(pattern, '%'); i != std::string::npos; i = FindChar(pattern, '%', i + 1))
+        if (i + 1 < pattern.size() && (pattern[i + 1] == 's' || pattern[i + 1] == 'd')) return i;
     return std::string::npos;
 }
 

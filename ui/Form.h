@@ -105,7 +105,7 @@ protected:
 private:
     // The user's change of page; the focus follows into the new page when it was on the old one.
     void ActivatePage(TPageControl* pages, TTabSheet* page);
-    bool PressAccessKey(char key);
+    bool PressAccessKey(wchar_t key);
     TPageControl* PageControlOfForm() const;
     void Refocus(HWND hwnd);
     static constexpr unsigned kRefocusMessage = 0x8000 + 0x4B;  // WM_APP + 0x4B

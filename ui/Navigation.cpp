@@ -4,7 +4,9 @@
 // The platform's own dialog navigation is not used: it knows neither our tab order, nor labels
 // that lead to a control, nor pages, and it differs between Windows and Wine on plain windows.
 #include <algorithm>
-#include <cctype>
+#include <string_view>
+#include <utility>
+#include <vector>
 #include <iterator>
 #include <set>
 
@@ -18,6 +20,7 @@
 #include "ui/PageControl.h"
 #include "ui/RadioButton.h"
 #include "ui/SpeedButton.h"
+#include "ui/SystemText.h"
 #include "ui/Win32.h"
 
 namespace ui {
@@ -27,46 +30,68 @@ namespace ui {
 std::string StripAccessKeys(std::string_view caption)
 {
     std::string text;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (++i == caption.size()) break;
-        }
-        text += caption[i];
+    for (std::size_t i = 0; i < caption.size();) {
+        if (caption[i] == '&' && ++i == caption.size()) break;
+        const std::size_t size = CharSize(caption, i);
+        text.append(caption.substr(i, size));
+        i += size;
     }
     return text;
 }
 
-char AccessKeyOf(std::string_view caption)
+wchar_t AccessKeyOf(std::string_view caption)
 {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    for (std::size_t i = 0; i + 1 < caption.size(); i += CharSize(caption, i)) {
         if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+        if (caption[++i] == '&') continue;
+        return UpperCase(WideCharAt(caption, i));
     }
     return 0;
 }
 
-std::string WithAccessKey(const std::string& text, std::string& used)
+wchar_t AccessKeyTyped(unsigned typed)
 {
-    auto usable = [&](std::size_t i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        return std::isalnum(c) && used.find(static_cast<char>(std::toupper(c))) == std::string::npos;
-    };
+    std::string bytes;
+    if (typed > 0xFF) bytes += static_cast<char>((typed >> 8) & 0xFF);
+    bytes += static_cast<char>(typed & 0xFF);
+    if (CharSize(bytes, 0) != bytes.size()) return 0;
+    const wchar_t c = WideCharAt(bytes, 0);
+    return c ? UpperCase(c) : 0;
+}
+
+std::string WithAccessKey(const std::string& text, std::wstring& used)
+{
+    // Characters that one key types, their starts in the text and their keys.
+    std::vector<std::pair<std::size_t, wchar_t>> keys;
+    bool any = false;
+    for (std::size_t i = 0; i < text.size(); i += CharSize(text, i)) {
+        const wchar_t c = CharSize(text, i) == 1 ? WideCharAt(text, i) : 0;
+        if (!c || !IsCharAlphaNumericW(c)) continue;
+        any = true;
+        if (used.find(UpperCase(c)) == std::wstring::npos) keys.emplace_back(i, UpperCase(c));
+    }
     auto wordStart = [&](std::size_t i) { return i == 0 || text[i - 1] == ' '; };
-    std::size_t pick = std::string::npos;
-    for (int pass = 0; pass < 2 && pick == std::string::npos; ++pass)
-        for (std::size_t i = 0; i < text.size() && pick == std::string::npos; ++i)
-            if (usable(i) && (pass == 1 || wordStart(i))) pick = i;
+    auto pick = std::find_if(keys.begin(), keys.end(), [&](const auto& key) { return wordStart(key.first); });
+    if (pick == keys.end()) pick = keys.begin();
+
     std::string caption;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == pick) caption += '&';
+        if (pick != keys.end() && i == pick->first) caption += '&';
         caption += text[i];
-        if (text[i] == '&') caption += '&';
+        if (text[i] == '&' && CharSize(text, i) == 1) caption += '&';
+        // The second byte of a character is copied as it stands, never doubled.
+        if (CharSize(text, i) == 2) caption += text[++i];
     }
-    if (pick != std::string::npos) used += static_cast<char>(std::toupper(static_cast<unsigned char>(text[pick])));
+    if (pick != keys.end()) {
+        used += pick->second;
+    } else if (!any) {
+        for (wchar_t key : std::wstring_view(L"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789")) {
+            if (used.find(key) != std::wstring::npos) continue;
+            caption += "(&" + std::string(1, static_cast<char>(key)) + ")";
+            used += key;
+            break;
+        }
+    }
     return caption;
 }
 
@@ -336,7 +361,7 @@ void TForm::ActivatePage(TPageControl* pages, TTabSheet* page)
         }
 }
 
-bool TForm::PressAccessKey(char key)
+bool TForm::PressAccessKey(wchar_t key)
 {
     if (!key) return false;
     std::vector<TControl*> all = AllInOrder(this, tabOrder_);
@@ -390,7 +415,7 @@ bool TForm::PressAccessKey(char key)
 bool TForm::DialogKey(const MSG& msg)
 {
     if (msg.message == WM_SYSCHAR)
-        return PressAccessKey(static_cast<char>(std::toupper(static_cast<unsigned char>(msg.wParam))));
+        return PressAccessKey(AccessKeyTyped(static_cast<unsigned>(msg.wParam)));
     if (msg.message != WM_KEYDOWN) return false;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     TControl* focused = FocusedControl();

@@ -11,6 +11,7 @@
 #include "ui/Label.h"
 #include "ui/Memo.h"
 #include "ui/RadioButton.h"
+#include "ui/SystemText.h"
 #include "ui/UpDown.h"
 #include "ui/Win32.h"
 
@@ -399,8 +400,7 @@ int TComboBox::Add(const std::string& item)
     if (sorted_) {
         // As a sorted list of the platform compares its items; an item goes after those equal to it.
         auto at = std::upper_bound(items_.begin(), items_.end(), item, [](const std::string& a, const std::string& b) {
-            return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                                  b.c_str(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
+            return CompareTextIgnoringCase(a, b) < 0;
         });
         index = static_cast<int>(at - items_.begin());
     }

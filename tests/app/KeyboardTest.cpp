@@ -110,11 +110,11 @@ TEST_F(KeyboardTest, EveryCaptionAUserActsOnCarriesAnAccessKeyUniqueOnItsPage)
             if (auto* sheet = dynamic_cast<TTabSheet*>(p); sheet && sheet != c) return sheet;
         return nullptr;
     };
-    std::map<TTabSheet*, std::map<char, std::string>> keysOf;
+    std::map<TTabSheet*, std::map<wchar_t, std::string>> keysOf;
     for (int i = 0; i < w.ComponentCount(); ++i) {
         auto* c = dynamic_cast<TControl*>(w.Components(i));
         if (!c || !needsKey(c)) continue;
-        char key = AccessKeyOf(c->Caption());
+        wchar_t key = AccessKeyOf(c->Caption());
         EXPECT_NE(key, 0) << c->Name() << " \"" << c->Caption() << "\" has no access key";
         if (!key) continue;
         // The tabs and the buttons below the pages are there on every page.
@@ -122,13 +122,13 @@ TEST_F(KeyboardTest, EveryCaptionAUserActsOnCarriesAnAccessKeyUniqueOnItsPage)
         for (TTabSheet* sheet : {w.tsSimple, w.tsHotKeys, w.tsGameplay, w.tsOptions}) {
             if (page && page != sheet) continue;
             auto [at, added] = keysOf[sheet].emplace(key, c->Name());
-            EXPECT_TRUE(added) << c->Name() << " and " << at->second << " share '" << key << "' on " << sheet->Name();
+            EXPECT_TRUE(added) << c->Name() << " and " << at->second << " share a key on " << sheet->Name();
         }
     }
     EXPECT_GT(keysOf[w.tsGameplay].size(), 25u);
 
     // The difficulty dialog's choices, which take the slider's level names, get keys of their own.
-    std::set<char> dialogKeys;
+    std::set<wchar_t> dialogKeys;
     const TdlgDifficulty& d = *w.dlgDifficulty;
     const std::pair<TRadioButton*, TLabel*> levels[] = {{d.rbDifficultyInsane, w.lExpert}, {d.rbDifficultyHard, w.lHard},
                                                         {d.rbDifficultyCoreRules, w.lNormal}, {d.rbDifficultyNormal, w.lEasy},

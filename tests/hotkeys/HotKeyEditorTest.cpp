@@ -6,6 +6,7 @@
 
 #include "tests/hotkeys/HotKeysTest.h"
 #include "tests/support/Keys.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -514,4 +515,32 @@ TEST_F(HotKeyEditorTest, TheLanguageFilesQuestionsNameWhatYesDoes)
     EXPECT_EQ(Ctrl("Q"), "Actions: Sneak");
     EXPECT_EQ(Ctrl("T"), "");
     EXPECT_EQ(Ctrl("W"), "");
+}
+
+// In Shift-JIS the second byte of "\x83{" (a katakana) is the byte of "{": no placeholder begins there.
+TEST_F(HotKeyEditorTest, PlaceholdersAreFoundBetweenWholeCharactersOfTheSystemCodePage)
+{
+    struct Row {
+        unsigned codePage;
+        const char *question, *asked;
+    };
+    const Row rows[] = {
+        {1252, "Remove '{old}' from {key}?", "Remove 'Misc: Rest' from Q?"},
+        // "Button {key}: take off '{old}'?", beginning with a katakana whose second byte is "{".
+        {932, "\x83{\x83^\x83\x93{key}\x82\xA9\x82\xE7\x81u{old}\x81v\x82\xF0\x8AO\x82\xB5\x82\xDC\x82\xB7\x82\xA9\x81H",
+         "\x83{\x83^\x83\x93Q\x82\xA9\x82\xE7\x81uMisc: Rest\x81v\x82\xF0\x8AO\x82\xB5\x82\xDC\x82\xB7\x82\xA9\x81H"},
+        {1251, "\xD1\xED\xFF\xF2\xFC '{old}' \xF1 \xEA\xEB\xE0\xE2\xE8\xF8\xE8 {key}?",
+         "\xD1\xED\xFF\xF2\xFC 'Misc: Rest' \xF1 \xEA\xEB\xE0\xE2\xE8\xF8\xE8 Q?"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("code page " + std::to_string(row.codePage));
+        ScopedCodePage codePage(row.codePage);
+        TfConfig& w = OpenKeys(KeyboardSection() + kTestKeymapGroups,
+                               std::string(kTestLanguage) + "msgRemoveHotKey=" + row.question + "\r\n");
+        dialogs.Answer(TModalResult::No);
+        RightClick(w.sbQ);
+        EXPECT_EQ(Boxes(), std::vector<std::string>{row.asked});
+        dialogs.Clear();
+        Close();
+    }
 }

@@ -154,6 +154,39 @@ TEST(LanguageIndex, KeyOfFindsTheFirstLineShowingAText)
     EXPECT_EQ(index.KeyOf("W "), "SPWI203");
 }
 
+// Names are compared as the system's code page spells them, whatever the user's locale: "Ямайка"
+// and "ямайка" on a Russian system; in Shift-JIS, letters written full width fold, while two kanji
+// whose second bytes are "A" and "a" stay two names, and a kanji's second byte "S" starts no "SPPR".
+TEST(LanguageIndex, LookupsAndSpellMarkersReadTheTextInTheSystemCodePage)
+{
+    struct Row {
+        unsigned codePage;
+        const char *name, *asked;
+        bool found;
+    };
+    const Row rows[] = {
+        {1252, "\xC9t\xE9", "\xE9T\xC9", true},
+        {1251, "\xDF\xEC\xE0\xE9\xEA\xE0", "\xFF\xEC\xE0\xE9\xEA\xE0", true},   // Jamaica, Ja lower
+        {1251, "\xDF\xEC\xE0\xE9\xEA\xE0", "\xDF\xCC\xC0\xC9\xCA\xC0", true},   // all upper
+        {1251, "\xDF\xEC\xE0\xE9\xEA\xE0", "\xFF\xEC\xE0\xE9\xEA\xE8", false},  // another ending
+        {932, "\x82`\x82" "a\x82" "b", "\x82\x81\x82\x82\x82\x83", true},           // full-width ABC, abc
+        {932, "\x89" "A", "\x89" "a", false},                                          // two kanji
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string("code page ") + std::to_string(row.codePage) + ", " + row.asked);
+        ui::ScopedCodePage codePage(row.codePage);
+        LanguageIndex index({std::string(row.name) + "=value"});
+        EXPECT_EQ(index.Text(row.asked), row.found ? "value" : "");
+        EXPECT_EQ(scan::Text(index.Lines(), row.asked), index.Text(row.asked));
+        EXPECT_EQ(CountryCodeOf({std::string(row.name) + "=XY"}, row.asked), row.found ? "XY" : "");
+    }
+    const std::string kanjiThenPpr = "SONG=\x89SPPR";
+    EXPECT_EQ(SpellPrefix(kanjiThenPpr), "P ") << "one kanji byte and SPPR in a single-byte code page";
+    ui::ScopedCodePage japanese(932);
+    EXPECT_EQ(SpellPrefix(kanjiThenPpr), "");
+    EXPECT_EQ(SpellPrefix("\x89" "A SPWI101"), "W ");
+}
+
 // Texts built from characters the locale compares in special ways: case pairs, accented letters
 // of the code page, expansions (sharp s, ae), ignorable and weighted punctuation, a control character.
 Lines TrickyTexts()

@@ -3,8 +3,10 @@
 #include <set>
 
 #include "tests/presets/PresetsTest.h"
+#include "ui/AccessKey.h"
 #include "ui/PageControl.h"
 #include "ui/SpeedButton.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -98,6 +100,33 @@ TEST_F(PresetsTest, HelpShowsTheHintsTitleAndExplanationInBothAreas)
     MoveOver(w.cbGameSpy);
     MoveOver(w.tbGeneral);
     EXPECT_EQ(HelpOf(w).topic, "Hardware");
+}
+
+// In Shift-JIS the second byte of "\x83|" (a katakana) is the byte of "|", and that of "\x83{" is "{".
+TEST_F(PresetsTest, TheBarOfAHintIsFoundBetweenWholeCharactersOfTheSystemCodePage)
+{
+    struct Row {
+        unsigned codePage;
+        const char *value, *caption, *help;
+    };
+    const Row rows[] = {
+        {1252, "&Footsteps|Hear them walk.", "&Footsteps", "Hear them walk."},
+        // "Support|Button" in katakana, each half with a second byte of "|" or "{".
+        {932, "\x83T\x83|\x81[\x83g|\x83{\x83^\x83\x93", "\x83T\x83|\x81[\x83g", "\x83{\x83^\x83\x93"},
+        {1251, "\xD8\xE0\xE3\xE8|\xC7\xE2\xF3\xEA \xF8\xE0\xE3\xEE\xE2.", "\xD8\xE0\xE3\xE8",
+         "\xC7\xE2\xF3\xEA \xF8\xE0\xE3\xEE\xE2."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("code page " + std::to_string(row.codePage));
+        ScopedCodePage codePage(row.codePage);
+        UseLanguage({std::string("cbFootsteps=") + row.value});
+        TfConfig& w = OpenShown();
+        MoveOver(w.cbFootsteps);
+        EXPECT_EQ(w.cbFootsteps->Caption(), row.caption);
+        EXPECT_EQ(w.lTopic2->Caption(), StripAccessKeys(row.caption));
+        EXPECT_EQ(w.mHelp2->Text(), row.help);
+        Close();
+    }
 }
 
 TEST_F(PresetsTest, TabbingOntoAHelpBoundControlShowsItsHelpAsAMouseMoveDoes)

@@ -14,6 +14,7 @@
 #include "ui/PageControl.h"
 #include "ui/RadioButton.h"
 #include "ui/SpeedButton.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -82,24 +83,56 @@ protected:
 TEST(AccessKeyText, MarksAreFoundStrippedAndAddedWhereALetterIsFree)
 {
     struct Case {
+        unsigned codePage;
         const char* caption;
         const char* text;
-        char key;
+        wchar_t key;
     };
-    const Case cases[] = {{"&Apply", "Apply", 'A'},        {"Te&xt", "Text", 'X'},      {"Fish && &Chips", "Fish & Chips", 'C'},
-                          {"No key", "No key", 0},         {"Trailing&", "Trailing", 0}, {"&&Literal", "&Literal", 0},
-                          {"&32 bit", "32 bit", '3'}};
+    const Case cases[] = {
+        {1252, "&Apply", "Apply", L'A'},
+        {1252, "Te&xt", "Text", L'X'},
+        {1252, "Fish && &Chips", "Fish & Chips", L'C'},
+        {1252, "No key", "No key", 0},
+        {1252, "Trailing&", "Trailing", 0},
+        {1252, "&&Literal", "&Literal", 0},
+        {1252, "&32 bit", "32 bit", L'3'},
+        {1252, "&\xFC" "bernehmen", "\xFC" "bernehmen", L'\xDC'},                                // u umlaut
+        {1251, "&\xEE\xF1\xED\xEE\xE2\xED\xFB\xE5", "\xEE\xF1\xED\xEE\xE2\xED\xFB\xE5", L'\x41E'},  // Cyrillic o
+        {1250, "\xA3\xF3" "d&\x9F", "\xA3\xF3" "d\x9F", L'\x179'},                            // z acute
+        {932, "\x90\xDD\x92\xE8(&S)", "\x90\xDD\x92\xE8(S)", L'S'},                           // kanji, then (&S)
+        {932, "&\x83|", "\x83|", L'\x30DD'},  // a katakana whose second byte is "|"
+        {932, "\x83|&&\x83{", "\x83|&\x83{", 0},
+    };
     for (const Case& c : cases) {
+        ScopedCodePage codePage(c.codePage);
         EXPECT_EQ(StripAccessKeys(c.caption), c.text) << c.caption;
         EXPECT_EQ(AccessKeyOf(c.caption), c.key) << c.caption;
     }
-    std::string used = "N";
-    EXPECT_EQ(WithAccessKey("Normal", used), "N&ormal") << "taken letters are passed over";
-    EXPECT_EQ(WithAccessKey("Easy Going", used), "&Easy Going") << "word starts first";
-    EXPECT_EQ(WithAccessKey("Eve", used), "E&ve") << "then any letter";
-    EXPECT_EQ(WithAccessKey("R & D", used), "&R && D") << "a plain & is kept as one";
-    EXPECT_EQ(WithAccessKey("Ever", used), "Ever") << "no letter free";
-    EXPECT_EQ(used, "NOEVR");
+
+    struct Added {
+        unsigned codePage;
+        const char* text;
+        const wchar_t *usedBefore, *usedAfter;
+        const char* caption;
+    };
+    const Added added[] = {
+        {1252, "Normal", L"N", L"NO", "N&ormal"},                // taken letters are passed over
+        {1252, "Easy Going", L"NO", L"NOE", "&Easy Going"},      // word starts first
+        {1252, "Eve", L"NOE", L"NOEV", "E&ve"},                  // then any letter
+        {1252, "R & D", L"", L"R", "&R && D"},                   // a plain & is kept as one
+        {1252, "Ever", L"EVR", L"EVR", "Ever"},                  // no letter free
+        {1251, "\xFD\xEA\xF1\xEF\xE5\xF0\xF2", L"", L"\x42D", "&\xFD\xEA\xF1\xEF\xE5\xF0\xF2"},  // Cyrillic, lower case
+        {1250, "\xA3\xF3" "d\x9F", L"", L"\x141", "&\xA3\xF3" "d\x9F"},                       // Polish L stroke
+        // Katakana only: no key of one stroke (the second byte "G" of the first is no letter), so one is added.
+        {932, "\x83G\x83L\x83X\x83p\x81[\x83g", L"A", L"AB", "\x83G\x83L\x83X\x83p\x81[\x83g(&B)"},
+        {932, "\x83G\x83L Go", L"", L"G", "\x83G\x83L &Go"},
+    };
+    for (const Added& a : added) {
+        ScopedCodePage codePage(a.codePage);
+        std::wstring used = a.usedBefore;
+        EXPECT_EQ(WithAccessKey(a.text, used), a.caption) << a.text;
+        EXPECT_EQ(used, a.usedAfter) << a.text;
+    }
 }
 
 TEST_F(KeyboardTest, TabGoesThroughTheStopsInOrderWithARadioGroupAndAPictureOfKeysOnce)
@@ -255,6 +288,34 @@ TEST_F(KeyboardTest, AltAndAMarkedLetterClicksTheControlOrFocusesTheOneALabelLea
     EXPECT_FALSE(r1->Checked());
     keys::PostAlt('z');
     EXPECT_EQ(Focused(), "bOK") << "an unknown key does nothing";
+}
+
+// The letter as the keyboard types it with Alt, lower or upper case, in the system's code page.
+TEST_F(KeyboardTest, AltAndALetterOfAnyAlphabetInEitherCaseClicksTheControlItMarks)
+{
+    struct Row {
+        unsigned codePage;
+        const char* caption;
+        char lower, upper;
+    };
+    const Row rows[] = {
+        {1252, "&\xDC" "bernehmen", '\xFC', '\xDC'},
+        {1251, "&\xCE\xF1\xED\xEE\xE2\xED\xFB\xE5", '\xEE', '\xCE'},
+        {1250, "&\xA3\xF3" "d\x9F", '\xB3', '\xA3'},
+        {932, "\x90\xDD\x92\xE8(&S)", 's', 'S'},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.caption);
+        ScopedCodePage codePage(row.codePage);
+        cCheck->SetCaption(row.caption);
+        cCheck->SetChecked(false);
+        eName->SetFocus();
+        keys::PostAlt(row.lower);
+        EXPECT_EQ(Focused(), "cbCheck");
+        EXPECT_TRUE(cCheck->Checked());
+        keys::PostAlt(row.upper);
+        EXPECT_FALSE(cCheck->Checked());
+    }
 }
 
 TEST_F(UiTest, PageKeysAndATabsAccessKeyChangeThePageAsAClickOnTheTabDoes)
