@@ -5,6 +5,7 @@
 #include "app/Main.h"
 #include "hotkeys/KeyMap.h"
 #include "lang/LanguageIndex.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -46,7 +47,11 @@ std::string FillIn(const std::string& text, std::initializer_list<std::pair<cons
 std::string AsCaptionText(const std::string& text)
 {
     std::string caption;
-    for (char c : text) caption += c == '&' ? std::string("&&") : std::string(1, c);
+    for (std::size_t at = 0, size = 0; at < text.size(); at += size) {
+        size = CharSize(text, at);
+        if (size == 1 && text[at] == '&') caption += '&';
+        caption += text.substr(at, size);
+    }
     return caption;
 }
 
