@@ -27,9 +27,8 @@ TfConfig::TfConfig(std::wstring folder, std::vector<std::string> arguments, TfCo
                      cbCriticalHit};
     videoSnapshot.assign(videoControls.size(), false);
     videoTestPassed = true;
-    shownAssignments = &plainAssignments;
+    shownLayer = KeyLayer::Plain;
     selectedKey = nullptr;
-    previousKey = nullptr;
     selectedPosition = 0;
     settingsPath = programFolder + L"torvel.ini";
     keymapPath = programFolder + L"keymap.ini";
@@ -92,10 +91,11 @@ void TfConfig::BindHandlers()
             case KeyHandlers::Ctrl: button->OnClick = Bind(this, &TfConfig::sbCtrlClick); break;
             case KeyHandlers::None: break;
             }
-            // Every key tells what it holds, to the mouse and to the keyboard.
-            if (key.handlers == KeyHandlers::Ctrl) continue;
+            // Every key tells what it holds, to the mouse and to the keyboard; the Ctrl keys what they show.
             button->OnMouseMove = Bind(this, &TfConfig::sbDummyMouseMove);
+            button->OnMouseLeave = Bind(this, &TfConfig::sbDummyMouseLeave);
             button->OnEnter = Bind(this, &TfConfig::sbDummyEnter);
+            button->OnExit = Bind(this, &TfConfig::sbDummyExit);
         }
     bindSelect(sbDummy);
 
@@ -199,7 +199,7 @@ void TfConfig::FormClose(TObject*, TCloseAction& action) { action = TCloseAction
 
 bool TfConfig::HasUnsavedWork() const
 {
-    return savedSettings_.Lacks(SettingsWrites()) || savedKeyMap_.Lacks(KeyMapWrites());
+    return savedSettings_.Lacks(SettingsWrites()) || savedKeyMap_.Lacks(keyMap.Writes());
 }
 
 void TfConfig::RefreshApplyState()
@@ -214,7 +214,7 @@ void TfConfig::RefreshApplyState()
 void TfConfig::ReadSavedFiles()
 {
     savedSettings_.Read(IniFile(settingsPath), SettingsWrites());
-    savedKeyMap_.Read(IniFile(keymapPath), KeyMapWrites());
+    savedKeyMap_.Read(IniFile(keymapPath), keyMap.Writes());
 }
 
 void TfConfig::FormActivate(TObject*)

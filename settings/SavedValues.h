@@ -6,14 +6,9 @@
 #include <unordered_map>
 #include <vector>
 
-class IniFile;
+#include "settings/IniWrite.h"
 
-// One key a save writes, and the value it writes there.
-struct IniWrite {
-    std::string section;
-    std::string key;
-    std::string value;
-};
+class IniFile;
 
 class SavedValues {
 public:
