@@ -268,6 +268,7 @@ bool IniFileSections::ReadBool(const std::string& section, const std::string& ke
 }
 
 std::function<bool(const std::wstring& copy, int write)> IniSave::afterWrite;
+std::function<std::optional<DiskRoom>(const std::wstring& copy)> IniSave::diskRoom;
 
 namespace {
 // Lets the profile functions' memory of a file go, writing out what they had not written yet: the
@@ -298,14 +299,17 @@ void TakeTime(const std::wstring& path, unsigned long long lastWritten)
     CloseHandle(file);
 }
 
-bool Flush(const std::wstring& path)
+// Flushed to the disk; the size it has there.
+std::optional<unsigned long long> Flush(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool flushed = FlushFileBuffers(file);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    const bool flushed = FlushFileBuffers(file) && GetFileSizeEx(file, &size);
     CloseHandle(file);
-    return flushed;
+    if (!flushed) return std::nullopt;
+    return static_cast<unsigned long long>(size.QuadPart);
 }
 }  // namespace
 
@@ -404,7 +408,11 @@ void IniSave::Commit()
     if (writeCount_ == 0) return;
     Release(copy_);
     file_.save_ = this;
-    const bool good = Flush(copy_) && ReadsBackAsWritten();
+    // Out of room, the platform's writer cuts the copy and reports success; cut among the comments and
+    // blank lines at its end, the copy still reads back whole.
+    const std::optional<unsigned long long> size = Flush(copy_);
+    const std::optional<DiskRoom> room = diskRoom ? diskRoom(copy_) : DiskRoomOf(copy_);
+    const bool good = size && !(room && EndsWhereTheRoomEnded(*size, *room)) && ReadsBackAsWritten();
     file_.save_ = nullptr;
     Release(copy_);
     FileContent was;

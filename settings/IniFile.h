@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "settings/WholeFile.h"
+
 class IniSave;
 
 class IniFile {
@@ -98,6 +100,8 @@ public:
     // Tests only: runs after each profile write of a save, with the copy and the write's number from
     // 1; false refuses that write as the platform would. Empty: none.
     static std::function<bool(const std::wstring& copy, int write)> afterWrite;
+    // Tests only: the room left on the disk of the copy once the writes are done. Empty: the system tells.
+    static std::function<std::optional<DiskRoom>(const std::wstring& copy)> diskRoom;
 
 private:
     friend class IniFile;

@@ -71,6 +71,23 @@ bool RemoveReplacement(const std::wstring& path)
     return GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
+std::optional<DiskRoom> DiskRoomOf(const std::wstring& path)
+{
+    wchar_t volume[MAX_PATH + 1] = {};
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    ULARGE_INTEGER available{};
+    if (!GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1) ||
+        !GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) ||
+        !GetDiskFreeSpaceExW(FolderOf(path).c_str(), &available, nullptr, nullptr))
+        return std::nullopt;
+    return DiskRoom{available.QuadPart, static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector};
+}
+
+bool EndsWhereTheRoomEnded(unsigned long long size, const DiskRoom& room)
+{
+    return room.cluster > 0 && room.available < room.cluster && size % room.cluster == 0;
+}
+
 bool PutReplacementInPlace(const std::wstring& path, const FileContent& was)
 {
     const std::wstring copy = ReplacementOf(path);

@@ -2,6 +2,7 @@
 // A file replaced as a whole: new bytes go to a copy beside it, which is flushed to the disk, read
 // back, and put in the file's place in one step. Until then the file stays as it was, whatever
 // fails (a full disk, a cut-short run), and a copy a cut-short run left is never read as the file.
+#include <optional>
 #include <string>
 
 // What a file holds now, read from the disk.
@@ -20,6 +21,19 @@ FileContent ReadWholeFile(const std::wstring& path);
 std::wstring ReplacementOf(const std::wstring& path);
 // Removes a copy a save cut short may have left; true when none is there afterwards.
 bool RemoveReplacement(const std::wstring& path);
+
+// The room left on the disk a file lies on, for this program (quotas counted), and the size of the
+// disk's clusters, in bytes.
+struct DiskRoom {
+    unsigned long long available = 0;
+    unsigned long long cluster = 0;
+};
+// None when the disk does not tell.
+std::optional<DiskRoom> DiskRoomOf(const std::wstring& path);
+// Whether a file of that size may be what a writer left that ran out of room: a writer the disk
+// refuses more stops at the end of the last cluster it got, and the disk is then full. A whole file
+// seldom ends on a cluster's end.
+bool EndsWhereTheRoomEnded(unsigned long long size, const DiskRoom& room);
 
 // Puts the finished, flushed copy in the place of path in one step (MoveFileExW, replacing, written
 // through), with the attributes and the name the file had; false, the file untouched, when the

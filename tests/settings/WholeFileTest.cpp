@@ -16,7 +16,10 @@
 namespace {
 
 const char kCopy[] = "torvel.ini.kxsave";
-const std::string kOriginal = "[Game Options]\r\nFootsteps=0\r\n[Mod Loader]\r\nEnabled Mods=rain,fog\r\nOrder=2\r\n";
+const std::string kComment = "; set by the launcher\r\n";
+constexpr unsigned long long kCluster = 64;
+const std::string kOriginal =
+    "[Game Options]\r\nFootsteps=0\r\n[Mod Loader]\r\nEnabled Mods=rain,fog\r\nOrder=2\r\n[Local]\r\nZip=\r\n" + kComment;
 
 void Truncate(const std::wstring& path, long size)
 {
@@ -28,10 +31,14 @@ void Truncate(const std::wstring& path, long size)
 
 class WholeFileTest : public ::testing::Test {
 protected:
-    void TearDown() override { IniSave::afterWrite = nullptr; }
+    void TearDown() override
+    {
+        IniSave::afterWrite = nullptr;
+        IniSave::diskRoom = nullptr;
+    }
     std::wstring Path(const std::string& name) const { return ui::Widen(folder.Path() + name); }
 
-    // Three writes of one save: a key changed, a key added to a section, a section added.
+    // Three writes of one save: a key changed, a key added to a section, a key of the last section.
     std::optional<std::string> Save(const std::string& name = "torvel.ini")
     {
         try {
@@ -59,18 +66,27 @@ TEST_F(WholeFileTest, AFailedSaveLeavesTheFileByteForByteAndNoCopy)
         const char* what;
         std::function<bool(const std::wstring& copy, int write)> afterWrite;
         bool copyBlocked;
+        bool diskFull = false;  // once the writes are done
     };
     const Row rows[] = {
         {"the folder cannot take the copy", nullptr, true},
         {"the second write is refused", [](const std::wstring&, int write) { return write != 2; }, false},
         {"the disk cuts the copy and says nothing", [](const std::wstring& copy, int) { Truncate(copy, 40); return true; }, false},
         {"the disk empties the copy and says nothing", [](const std::wstring& copy, int) { Truncate(copy, 0); return true; }, false},
+        // Cut at the end of the last cluster it got, the copy loses the comment at its end, which no read shows.
+        {"the disk fills up and cuts the copy's comment",
+         [](const std::wstring& copy, int write) {
+             if (write == 3) Truncate(copy, static_cast<long>(ReadWholeFile(copy).bytes.size() / kCluster * kCluster));
+             return true;
+         },
+         false, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         folder.Write("torvel.ini", kOriginal);
         if (row.copyBlocked) folder.BlockFile(kCopy);
         IniSave::afterWrite = row.afterWrite;
+        IniSave::diskRoom = [&](const std::wstring&) { return DiskRoom{row.diskFull ? 0 : kCluster, kCluster}; };
         EXPECT_EQ(Save(), "Unable to write to " + folder.Path() + "torvel.ini");
         EXPECT_EQ(folder.Read("torvel.ini"), kOriginal);
         EXPECT_EQ(folder.Exists(kCopy), row.copyBlocked);
@@ -90,6 +106,8 @@ TEST_F(WholeFileTest, ASaveWritesItsKeysKeepsTheRestAndTheNameAndIsWholeAtEveryM
     folder.Write("TORVEL.INI", kOriginal);
     folder.Write(kCopy, "[Game Options]\r\nFootsteps=9\r\n");  // left by a save cut short
     SetFileAttributesW(Path("TORVEL.INI").c_str(), FILE_ATTRIBUTE_READONLY);
+    // The disk full to its last cluster: a file that does not end on a cluster's end is whole.
+    IniSave::diskRoom = [](const std::wstring&) { return DiskRoom{0, kCluster}; };
     int writes = 0;
     IniSave::afterWrite = [&](const std::wstring&, int) {
         // Cut short here, the save would leave the file as it was.
@@ -102,7 +120,7 @@ TEST_F(WholeFileTest, ASaveWritesItsKeysKeepsTheRestAndTheNameAndIsWholeAtEveryM
     EXPECT_EQ(saved.name, L"TORVEL.INI");
     EXPECT_TRUE(saved.attributes & FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(saved.bytes, "[Game Options]\r\nFootsteps=1\r\nAttack Sounds=0\r\n[Mod Loader]\r\nEnabled Mods=rain,fog\r\n"
-                           "Order=2\r\n[Local]\r\nZip=60311\r\n");
+                           "Order=2\r\n[Local]\r\nZip=60311\r\n" + kComment);
     EXPECT_FALSE(folder.Exists(kCopy));
     SetFileAttributesW(Path("TORVEL.INI").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
