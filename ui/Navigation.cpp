@@ -430,7 +430,13 @@ bool TForm::DialogKey(const MSG& msg)
     TControl* focused = FocusedControl();
     const StopKind kind = focused ? KindOf(focused) : StopKind::Single;
     if (kind == StopKind::Keys) lastKey_[focused->Parent()] = focused;  // however it got there
-    if (focused && focused->PreviewKey(static_cast<unsigned>(msg.wParam))) return true;
+    // A key the control takes for itself is the user's input to it, as a click is (a function put on a
+    // key, a binding removed): the form hears of it.
+    if (focused) {
+        bool used = false;
+        if (!focused->DispatchInput([&] { used = focused->PreviewKey(static_cast<unsigned>(msg.wParam)); }) || used)
+            return true;
+    }
     switch (msg.wParam) {
     case VK_TAB: {
         if (ctrl) {

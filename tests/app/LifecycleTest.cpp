@@ -141,6 +141,21 @@ TEST_F(LifecycleTest, ApplyIsEnabledExactlyWhenASaveWouldWriteWhatTheFilesDoNotH
              RightClick(bound);
          }},
         {"saved", [&] { Click(w.bApply); }},
+        // Keys a control takes for itself: Space and Delete on a key, Enter in a function list.
+        {"a function put on that key with the keyboard", [&] {
+             w.pcConfig->SetActivePage(w.tsHotKeys);
+             bound->SetFocus();
+             keys::Post(VK_SPACE);
+             Type(w.cbPage, "Party Roster");
+             keys::Post(VK_RETURN);
+         }},
+        {"saved", [&] { Click(w.bApply); }},
+        {"and taken off with the keyboard", [&] {
+             dialogs.Answer(TModalResult::Yes);
+             bound->SetFocus();
+             keys::Post(VK_DELETE);
+         }},
+        {"saved", [&] { Click(w.bApply); }},
         {"a key map imported", [&] {
              dialogs.AnswerOpen(SourceFile("data/import-example.ini"));
              dialogs.Answer(TModalResult::OK);
@@ -151,7 +166,7 @@ TEST_F(LifecycleTest, ApplyIsEnabledExactlyWhenASaveWouldWriteWhatTheFilesDoNotH
         {"changed elsewhere", [&] { folder.Write("torvel.ini", edited); }},
         {"the window back in front", [&] { SendMessageA(w.Handle(), WM_ACTIVATEAPP, TRUE, 0); }},
     };
-    const bool enabled[] = {true, false, true, false, true, false, false, true};
+    const bool enabled[] = {true, false, true, false, true, false, true, false, true, false, false, true};
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         steps[i].second();
         EXPECT_EQ(w.bApply->Enabled(), enabled[i]) << steps[i].first;
