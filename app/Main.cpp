@@ -219,6 +219,9 @@ void TfConfig::ReadSavedFiles()
 
 void TfConfig::FormActivate(TObject*)
 {
+    // Another program may have replaced them meanwhile, even under the same time of last writing, by
+    // which alone the profile functions tell that a file they keep has changed.
+    for (const std::wstring* path : {&settingsPath, &keymapPath}) IniFile(*path).ReleaseCache();
     ReadSavedFiles();
     RefreshApplyState();
 }

@@ -10,6 +10,26 @@
 
 using namespace ui;
 
+namespace {
+
+// A file's time of last writing, read and set.
+FILETIME WrittenAt(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+void SetWrittenAt(const std::string& path, FILETIME time)
+{
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+}  // namespace
+
 class LifecycleTest : public WindowTest {};
 
 TEST_F(LifecycleTest, KeymapOptionOffersOnlyHotKeysAndGameplayAndOpensOnHotKeys)
@@ -132,6 +152,8 @@ TEST_F(LifecycleTest, ApplyIsEnabledExactlyWhenASaveWouldWriteWhatTheFilesDoNotH
     const std::string saved = folder.Read("torvel.ini");
     const std::string changed = saved.find("Footsteps=0") != std::string::npos ? "Footsteps=1" : "Footsteps=0";
     const std::string edited = std::string(saved).replace(saved.find("Footsteps="), 11, changed);
+    FILETIME dayOld = WrittenAt(folder.Path() + "torvel.ini");
+    dayOld.dwHighDateTime -= 201;  // 201 * 2^32 units of 100 ns: a day
 
     const std::pair<const char*, std::function<void()>> steps[] = {
         {"an option ticked", [&] { Click(w.cbFootsteps); }},
@@ -162,11 +184,19 @@ TEST_F(LifecycleTest, ApplyIsEnabledExactlyWhenASaveWouldWriteWhatTheFilesDoNotH
              Click(w.bImport);
          }},
         {"saved", [&] { Click(w.bOK); }},
-        // Another program changes the file while the window is open: seen when the window comes back.
-        {"changed elsewhere", [&] { folder.Write("torvel.ini", edited); }},
+        {"a day old, read when the window comes back", [&] {
+             SetWrittenAt(folder.Path() + "torvel.ini", dayOld);
+             SendMessageA(w.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+         }},
+        // Another program changes the file while the window is open, even keeping its time of last
+        // writing (as a copy with its times does): seen when the window comes back.
+        {"changed elsewhere under the same time", [&] {
+             folder.Write("torvel.ini", edited);
+             SetWrittenAt(folder.Path() + "torvel.ini", dayOld);
+         }},
         {"the window back in front", [&] { SendMessageA(w.Handle(), WM_ACTIVATEAPP, TRUE, 0); }},
     };
-    const bool enabled[] = {true, false, true, false, true, false, true, false, true, false, false, true};
+    const bool enabled[] = {true, false, true, false, true, false, true, false, true, false, false, false, true};
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         steps[i].second();
         EXPECT_EQ(w.bApply->Enabled(), enabled[i]) << steps[i].first;
