@@ -272,44 +272,68 @@ std::function<std::optional<DiskRoom>(const std::wstring& copy)> IniSave::diskRo
 
 namespace {
 // Lets the profile functions' memory of a file go, writing out what they had not written yet: the
-// next call reads the file from the disk again.
+// next call reads the file from the disk again. The file named is looked at first, and read once more
+// (only to be let go) unless it is missing or what they keep of it still holds (see kLongAgo).
 void Release(const std::wstring& path) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str()); }
 
-bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
+// The profile functions keep the file they read, and read it again at the next call when its time of
+// last writing is another than it was, and at every call while that time lies less than about two
+// seconds back. A copy whose time lies further back is read once for all the calls made on it.
+constexpr unsigned long long kLongAgo = 3 * 10000000ull;  // 3 s, in the 100 ns of a FILETIME
+
+unsigned long long TimeNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+bool SetWritten(HANDLE file, unsigned long long time)
+{
+    const FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    return SetFileTime(file, nullptr, nullptr, &written);
+}
+
+bool SetWritten(const std::wstring& path, unsigned long long time)
+{
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool set = SetWritten(file, time);
+    CloseHandle(file);
+    return set;
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes, unsigned long long written)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                       written == bytes.size();
+    DWORD done = 0;
+    const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                       done == bytes.size() && SetWritten(file, written);
     CloseHandle(file);
     return whole;
 }
 
-// The profile functions read a file again at every call while it was written in the last two
-// seconds: the copy takes the time of the file it starts from, so that a save of many keys reads it
-// once, as it read the file itself.
-void TakeTime(const std::wstring& path, unsigned long long lastWritten)
-{
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const FILETIME time{static_cast<DWORD>(lastWritten), static_cast<DWORD>(lastWritten >> 32)};
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
-}
-
-// Flushed to the disk; the size it has there.
-std::optional<unsigned long long> Flush(const std::wstring& path)
+// The copy as the disk has it once flushed: its size and its time of last writing, after which it is
+// dated back by kLongAgo.
+struct Flushed {
+    unsigned long long size = 0;
+    unsigned long long written = 0;
+};
+std::optional<Flushed> FlushAndDateBack(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     LARGE_INTEGER size{};
-    const bool flushed = FlushFileBuffers(file) && GetFileSizeEx(file, &size);
+    FILETIME time{};
+    const bool flushed = FlushFileBuffers(file) && GetFileSizeEx(file, &size) && GetFileTime(file, nullptr, nullptr, &time);
+    const unsigned long long written = (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const bool dated = flushed && SetWritten(file, written - kLongAgo);
     CloseHandle(file);
-    if (!flushed) return std::nullopt;
-    return static_cast<unsigned long long>(size.QuadPart);
+    if (!dated) return std::nullopt;
+    return Flushed{static_cast<unsigned long long>(size.QuadPart), written};
 }
 }  // namespace
 
@@ -322,21 +346,27 @@ IniSave::IniSave(IniFile& file) : file_(file), copy_(ReplacementOf(file.path_))
     const bool folderInTheWay = !now.exists && !now.name.empty();
     if (folderInTheWay || (now.exists && !now.readable) || !RemoveReplacement(file_.path_))
         throw ui::Exception("Unable to write to %s", file_.path_);
+    // The copy's name is the same at every save: what the profile functions may keep of an earlier one
+    // must not stand for this one. With no copy there, they let it go without reading anything.
+    Release(copy_);
     existed_ = now.exists;
     attributes_ = now.attributes;
     name_ = now.name;
-    // A file gone since it was read is written back whole from what it held then.
+    // A file gone since it was read is written back whole from what it held then. The copy takes the
+    // time of the file, or one long enough ago, so that it is read once for the reads below and the
+    // first write.
     const std::optional<std::string> start = now.exists ? std::optional<std::string>(std::move(now.bytes)) : file_.asLoaded_;
-    if (start && !WriteFileBytes(copy_, *start)) {
+    const unsigned long long longAgo = TimeNow() - kLongAgo;
+    dated_ = now.exists ? std::min(now.lastWritten, longAgo) : longAgo;
+    if (start && !WriteFileBytes(copy_, *start, dated_)) {
         RemoveReplacement(file_.path_);
         throw ui::Exception("Unable to write to %s", file_.path_);
     }
-    if (now.exists) TakeTime(copy_, now.lastWritten);
-    // The copy's name, and may be its time, are the same at every save: what the profile functions
-    // kept of an earlier one must not stand for this one.
-    Release(copy_);
     file_.save_ = this;
-    if (start) before_ = Sections();
+    if (!start) return;
+    before_ = Sections();
+    for (const auto& [section, entries] : before_)
+        for (const auto& [key, value] : entries) held_.emplace(std::pair{section, FoldedKey(key)}, value);
 }
 
 IniSave::~IniSave()
@@ -350,8 +380,17 @@ IniSave::~IniSave()
 
 void IniSave::Wrote(const std::string& section, const std::string& key, const std::string& value)
 {
-    writes_[{FoldedKey(section), FoldedKey(key)}] = value;
+    const std::pair<std::string, std::string> place{FoldedKey(section), FoldedKey(key)};
+    writes_[place] = value;
     ++writeCount_;
+    // A write that changed the copy has made it new, and the profile functions would read it anew at
+    // every call for the next two seconds: dated back again, it is read once, at the next call.
+    std::optional<std::string> read = DeliveredValue(WithoutBlanks(value));
+    auto held = held_.find(place);
+    if (held == held_.end() || held->second != read) {
+        held_[place] = std::move(read);
+        SetWritten(copy_, dated_);
+    }
     if (afterWrite && !afterWrite(copy_, writeCount_)) throw ui::Exception("Unable to write to %s", file_.path_);
 }
 
@@ -406,21 +445,30 @@ void IniSave::Commit()
     file_.save_ = nullptr;
     // Nothing written: the file stays as it is, or missing.
     if (writeCount_ == 0) return;
-    Release(copy_);
-    file_.save_ = this;
+    // What the profile functions had not written yet goes out, with no file named, which would make
+    // them read the copy first (the copy is the file they were used on last).
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr);
     // Out of room, the platform's writer cuts the copy and reports success; cut among the comments and
     // blank lines at its end, the copy still reads back whole.
-    const std::optional<unsigned long long> size = Flush(copy_);
+    const std::optional<Flushed> flushed = FlushAndDateBack(copy_);
     const std::optional<DiskRoom> room = diskRoom ? diskRoom(copy_) : DiskRoomOf(copy_);
-    const bool good = size && !(room && EndsWhereTheRoomEnded(*size, *room)) && ReadsBackAsWritten();
-    file_.save_ = nullptr;
-    Release(copy_);
+    bool good = flushed && !(room && EndsWhereTheRoomEnded(flushed->size, *room));
+    // Read back from the disk, once: dated back, the copy is read anew at the first read (what the
+    // profile functions kept of it bears another time) and kept for the others. It takes the file's
+    // place with the time of this save.
+    if (good) {
+        file_.save_ = this;
+        good = ReadsBackAsWritten();
+        file_.save_ = nullptr;
+        Release(copy_);
+        good = good && SetWritten(copy_, TimeNow());
+    }
     FileContent was;
     was.exists = existed_;
     was.attributes = attributes_;
     was.name = name_;
     if (!good || !PutReplacementInPlace(file_.path_, was)) throw ui::Exception("Unable to write to %s", file_.path_);
     done_ = true;
-    // What the profile functions kept of the file is the file no more.
-    Release(file_.path_);
+    // What the profile functions keep of the file it replaced is not taken for it: the file bears the
+    // time of this save.
 }

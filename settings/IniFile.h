@@ -117,6 +117,11 @@ private:
     unsigned long attributes_ = 0;
     std::wstring name_;
     std::map<std::string, Entries> before_;
+    // What the copy holds per section and key (folded), as read: none for a line without "=".
+    std::map<std::pair<std::string, std::string>, std::optional<std::string>> held_;
+    // The copy's time of last writing while the writes go on: long ago, so that the profile functions
+    // read it only when a write has changed it.
+    unsigned long long dated_ = 0;
     // The last value written per section and key (folded), with the names as written.
     std::map<std::pair<std::string, std::string>, std::string> writes_;
     int writeCount_ = 0;

@@ -65,6 +65,7 @@ std::wstring ReplacementOf(const std::wstring& path) { return path + L".kxsave";
 bool RemoveReplacement(const std::wstring& path)
 {
     const std::wstring copy = ReplacementOf(path);
+    if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // as at most saves
     // Left by a run cut short after it gave the copy the file's attributes, it may be read-only.
     SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(copy.c_str());
@@ -73,12 +74,15 @@ bool RemoveReplacement(const std::wstring& path)
 
 std::optional<DiskRoom> DiskRoomOf(const std::wstring& path)
 {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(FolderOf(path).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    // More room than a cluster of any file system takes (exFAT's largest, 32 MiB): the cluster's size
+    // does not matter.
+    if (available.QuadPart >= 64ull << 20) return DiskRoom{available.QuadPart, 0};
     wchar_t volume[MAX_PATH + 1] = {};
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    ULARGE_INTEGER available{};
     if (!GetVolumePathNameW(path.c_str(), volume, MAX_PATH + 1) ||
-        !GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) ||
-        !GetDiskFreeSpaceExW(FolderOf(path).c_str(), &available, nullptr, nullptr))
+        !GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
         return std::nullopt;
     return DiskRoom{available.QuadPart, static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector};
 }

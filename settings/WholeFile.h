@@ -23,7 +23,7 @@ std::wstring ReplacementOf(const std::wstring& path);
 bool RemoveReplacement(const std::wstring& path);
 
 // The room left on the disk a file lies on, for this program (quotas counted), and the size of the
-// disk's clusters, in bytes.
+// disk's clusters, in bytes (0: not asked, the room being larger than any cluster).
 struct DiskRoom {
     unsigned long long available = 0;
     unsigned long long cluster = 0;
