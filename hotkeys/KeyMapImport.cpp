@@ -37,7 +37,7 @@ private:
 
 void TfConfig::bImportClick(TObject*)
 {
-    openImport->Filter = "INI Files (*.ini)|*.ini";
+    openImport->Filter = LanguageTextOr("txtIniFiles", "INI Files (*.ini)") + "|*.ini";
     openImport->FileName = L"Keymap.ini";
     if (!openImport->Execute()) return;
     // A notice of the language file, when it has the entry; "%d" stands for the functions placed.
