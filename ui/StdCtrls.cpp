@@ -124,11 +124,11 @@ bool TGroupBox::WindowMessage(unsigned msg, unsigned long long wParam, long long
 // --- TCheckBox
 
 namespace {
-// The box or circle and the gap before the caption.
+// The box or circle, the gap before the caption and the focus frame around it.
 int GlyphWidth(const TControl* control)
 {
     const TForm* form = control->Form();
-    return MulDiv(16, form ? form->PixelsPerInch() : 96, 96);
+    return MulDiv(20, form ? form->PixelsPerInch() : 96, 96);
 }
 }  // namespace
 
