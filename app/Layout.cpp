@@ -164,7 +164,8 @@ void TfConfig::CreateControls()
                                         {12 + 138 * (i % 3), 20 + 22 * (i / 3), 134, kCheck}, radioCaptions[i]);
         (*radios[i])->Tag = i;
     }
-    lFunction = MakeLabel(this, gbHotKeyGroups, "lFunction", {12, 73, 70, kLabel}, "&Function");
+    // The label names the key a choice goes to ("Function for Ctrl+RShift"), so it takes room from the list.
+    lFunction = MakeLabel(this, gbHotKeyGroups, "lFunction", {12, 73, 190, kLabel}, "&Function");
     TComboBox** lists[] = {&cbPage, &cbActions, &cbMiscellaneous, &cbQuickSlots, &cbWizardSpells, &cbPriestSpells};
     const char* listNames[] = {"cbPage", "cbActions", "cbMiscellaneous", "cbQuickSlots", "cbWizardSpells",
                                "cbPriestSpells"};
@@ -174,7 +175,7 @@ void TfConfig::CreateControls()
         list->SetHint(listHints[i]);
         list->SetText(listNames[i]);
         list->SetVisible(false);
-        list->SetBounds(86, 69, 335, kEdit);
+        list->SetBounds(206, 69, 215, kEdit);
         list->SetParent(gbHotKeyGroups);
         *lists[i] = list;
     }
@@ -184,7 +185,7 @@ void TfConfig::CreateControls()
     cbFixed->SetHint("Fixed");
     cbFixed->SetText("cbFixed");
     cbFixed->SetVisible(false);
-    cbFixed->SetBounds(86, 96, 335, kEdit);
+    cbFixed->SetBounds(206, 96, 215, kEdit);
     cbFixed->SetParent(gbHotKeyGroups);
 
     cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {460, 336, 285, kCheck},

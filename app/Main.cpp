@@ -28,9 +28,8 @@ TfConfig::TfConfig(std::wstring folder, std::vector<std::string> arguments, TfCo
                      cbCriticalHit};
     videoSnapshot.assign(videoControls.size(), false);
     videoTestPassed = true;
-    shownAssignments = &plainAssignments;
+    shownLayer = KeyLayer::Plain;
     selectedKey = nullptr;
-    previousKey = nullptr;
     selectedPosition = 0;
     settingsPath = programFolder + L"torvel.ini";
     keymapPath = programFolder + L"keymap.ini";
@@ -92,10 +91,11 @@ void TfConfig::BindHandlers()
             case KeyHandlers::Ctrl: button->OnClick = Bind(this, &TfConfig::sbCtrlClick); break;
             case KeyHandlers::None: break;
             }
-            // Every key tells what it holds, to the mouse and to the keyboard.
-            if (key.handlers == KeyHandlers::Ctrl) continue;
+            // Every key tells what it holds, to the mouse and to the keyboard; the Ctrl keys what they show.
             button->OnMouseMove = Bind(this, &TfConfig::sbDummyMouseMove);
+            button->OnMouseLeave = Bind(this, &TfConfig::sbDummyMouseLeave);
             button->OnEnter = Bind(this, &TfConfig::sbDummyEnter);
+            button->OnExit = Bind(this, &TfConfig::sbDummyExit);
         }
     bindSelect(sbDummy);
 

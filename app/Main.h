@@ -4,11 +4,10 @@
 #include <array>
 #include <memory>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "app/Platform.h"
+#include "hotkeys/KeyMap.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -160,16 +159,15 @@ public:
     std::vector<ui::TComboBox*> groupLists;
     std::vector<ui::TSpeedButton*> keyButtons, disabledKeys, assignableKeys;
     std::vector<std::string> groupNames;
-    std::vector<std::string> keyNames;
-    std::vector<std::string> plainAssignments, ctrlAssignments;
-    std::vector<std::string>* shownAssignments = &plainAssignments;
+    // The keys, the functions, both layers of bindings; the layer the keyboard shows.
+    KeyMap keyMap;
+    KeyLayer shownLayer = KeyLayer::Plain;
     std::unique_ptr<IniFile> keymapFile;
     ui::TComboBox* shownList = nullptr;
+    // The key a choice binds to; none (position 0) when no key is selected.
     ui::TSpeedButton* selectedKey = nullptr;
-    ui::TSpeedButton* previousKey = nullptr;
     int selectedPosition = 0;
     int selectedGroup = 0;
-    bool pressedAtHover = false;
 
     // --- Language
     // Every line of the language file, and per line the text it shows (spell prefix and text of its name).
@@ -225,8 +223,10 @@ public:
     void RefreshKeyboard();
     void sbDummyClick(ui::TObject* sender);
     void sbDummyMouseMove(ui::TObject* sender, ui::TShiftState shift, int x, int y);
-    // A key got the keyboard focus: the line tells what it holds.
+    // The pointer left a key; a key got the keyboard focus, or the focus left the keyboard.
+    void sbDummyMouseLeave(ui::TObject* sender);
     void sbDummyEnter(ui::TObject* sender);
+    void sbDummyExit(ui::TObject* sender);
     void sbDummyMouseUp(ui::TObject* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void sbDisabledButtonClick(ui::TObject* sender);
     void DisabledMouseDown(ui::TObject* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
@@ -240,26 +240,25 @@ public:
     // Position of a key button in keyButtons; -1 for any other button.
     int KeyPositionOf(const ui::TObject* key) const;
     // The first key position with that key name, ignoring letter case; -1 when no key has it.
-    int KeyNamed(const std::string& keyName) const;
-    // Puts an assignment text on the key a key value names ("Q" plain, "Ctrl-Q" Ctrl; a plain key in
-    // both layers when bothLayers); false, changing nothing, when the value names no key.
-    bool PlaceBinding(const std::string& keyValue, const std::string& text, bool bothLayers);
-    // Index in groupLists of the group whose caption an assignment text begins with; -1 when none.
-    int GroupOf(const std::string& assignment) const;
-    // Key position n as the shown layer has it: its hint, pressed exactly when bound, releasable.
+    int KeyNamed(const std::string& keyName) const { return keyMap.KeyNamed(keyName); }
+    // Key position n as the shown layer has it: its hint, pressed when bound, grayed when not the
+    // player's, framed when selected.
     void ShowKey(std::size_t n);
     // The function lists show the function of the selected key in its group's list, the others nothing.
     void ShowSelectedKeyFunction();
-    // The page's words about the keyboard after a change: the layer shown, the key line, and the
-    // look of each key (a pressed free key framed, not filled).
+    // The page's words about the keyboard after a change: the layer shown, the key line, the
+    // function list's label, and the look of each key.
     void ShowKeyState();
-    // The line for key position n: its functions in the shown layer, then in the other.
-    void ShowKeyLine(int position);
-    // The key as the texts about keys name it: its caption, with Ctrl when ctrl.
-    std::string KeyLabel(std::size_t position, bool ctrl) const;
-    // The player placed a function of the list on a key: the value the file had for it, naming no
-    // key, is no longer kept.
-    void ForgetStoredValue(const ui::TComboBox& list, const std::string& function);
+    // The line for a key of the keyboard (a Ctrl key too): what it holds in the shown layer, then
+    // in the other; null: how to learn what a key does.
+    void ShowKeyLine(const ui::TSpeedButton* key);
+    // The key the line is about: the one under the pointer, else the focused one, else the selected one.
+    const ui::TSpeedButton* KeyOfTheLine() const;
+    // The key as the texts about keys name it: its caption, told left from right when another key
+    // has the same caption, with Ctrl when in the Ctrl layer.
+    std::string KeyLabel(const ui::TSpeedButton* key, KeyLayer layer) const;
+    std::string KeyLabel(std::size_t position, KeyLayer layer) const { return KeyLabel(keyButtons[position], layer); }
+    KeyRef SelectedKeyRef() const { return {shownLayer, static_cast<std::size_t>(selectedPosition)}; }
 
     // --- Language file
     void LoadLanguage(const std::wstring& path);
@@ -301,13 +300,11 @@ private:
     void BuildControlLists();
 
     std::vector<std::string> arguments_;
-    // The key position the key line tells of; -1 before any.
-    int keyLinePosition_ = -1;
-    // Key positions by folded key name, the first of equal names; filled with keyNames.
-    std::unordered_map<std::string, int> keyPositions_;
-    // Entries of the key map whose value names no key ("section=identifier", folded): saving keeps
-    // such a value until the player places the function on a key (with the editor or an import).
-    std::unordered_set<std::string> unplacedEntries_;
+    // The key the player's pointer rests on, set by a mouse move of the player's over it and
+    // cleared when the pointer leaves it or the keyboard moves the focus to a key.
+    const ui::TSpeedButton* pointedKey_ = nullptr;
+    // The caption the language file gives lFunction, shown while no key is selected.
+    std::string functionCaption_;
     std::unique_ptr<IDisplayModes> ownDisplayModes_;
     std::unique_ptr<IProcesses> ownProcesses_;
     IDisplayModes* displayModes_;

@@ -46,9 +46,15 @@ LABELS = ['lDifficulty', 'lExpert', 'lHard', 'lNormal', 'lEasy', 'lNovice', 'lGe
 NO_ENTRY = ['lUpdatesValue', 'lTopic', 'lTopic2', 'ePathSearchNodes', 'lLayer', 'lKeyLine']
 # Texts of the Hot Keys page and its questions, with the placeholders each must use.
 HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 'txtKeyFree': [],
-                 'txtKeyKept': [], 'txtCtrlKey': ['{key}'], 'msgRemoveHotKey': ['{key}', '{old}'],
+                 'txtKeyKept': [], 'txtKeyMoveOnly': [], 'txtKeyAlsoGiven': ['{functions}'],
+                 'txtCtrlKey': ['{key}'], 'txtLeftKey': ['{key}'], 'txtRightKey': ['{key}'],
+                 'txtCtrlKeyShowsCtrl': ['{key}'], 'txtCtrlKeyShowsPlain': ['{key}'],
+                 'txtChooseKeyFirst': [], 'txtNoSuchFunction': ['{group}', '{text}'],
+                 'txtKeyCannotBind': ['{key}'], 'txtFunctionFor': ['{key}', '&'],
+                 'msgRemoveHotKey': ['{key}', '{old}'],
                  'msgReplaceHotKey': ['{key}', '{old}', '{new}'],
-                 'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d']}
+                 'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d'],
+                 'msgImportNothingPlaced': []}
 # The program's own words, each optional (the program has them in English) and with its placeholders.
 WORDS = {'txtOn': [], 'txtOff': [], 'txtIniFiles': [], 'errOpenFile': ['%s'], 'errWriteFile': ['%s'],
          'errNotInteger': ['%s']}
@@ -214,7 +220,7 @@ class Language:
             for placeholder in placeholders:
                 if placeholder not in language_text(n):
                     bad('%s does not say %s' % (n, placeholder))
-            if n.startswith('msg') and n != 'msgImportDone' and not language_text(n).endswith('?'):
+            if n.startswith('msg') and not n.startswith('msgImport') and not language_text(n).endswith('?'):
                 bad('%s is a question and does not end with "?"' % n)
 
         sections = profile_sections(lang_lines)

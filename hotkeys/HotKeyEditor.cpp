@@ -5,12 +5,15 @@
 #include "app/Main.h"
 #include "hotkeys/KeyMap.h"
 #include "lang/LanguageIndex.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
 namespace {
 
 constexpr const char* kCtrlLayer = "Ctrl-";
+
+KeyLayer OtherLayer(KeyLayer layer) { return layer == KeyLayer::Ctrl ? KeyLayer::Plain : KeyLayer::Ctrl; }
 
 // The item of a list that a text names: the item spelt exactly so, else the first that equals it
 // ignoring case; empty when none does.
@@ -40,58 +43,123 @@ std::string FillIn(const std::string& text, std::initializer_list<std::pair<cons
     return filled + text.substr(at);
 }
 
+// An access key's mark doubled, so that a text stands as it is in a caption.
+std::string AsCaptionText(const std::string& text)
+{
+    std::string caption;
+    for (std::size_t at = 0, size = 0; at < text.size(); at += size) {
+        size = CharSize(text, at);
+        if (size == 1 && text[at] == '&') caption += '&';
+        caption += text.substr(at, size);
+    }
+    return caption;
+}
+
 }  // namespace
 
 // --- What the page says about the keys
 
-std::string TfConfig::KeyLabel(std::size_t position, bool ctrl) const
+std::string TfConfig::KeyLabel(const TSpeedButton* key, KeyLayer layer) const
 {
-    const std::string caption = KeyCaption(keyNames[position]);
-    return ctrl ? FillIn(LanguageTextOr("txtCtrlKey", "Ctrl+{key}"), {{"key", caption}}) : caption;
+    // Keys of one caption (the two Alt keys, the two Ctrl keys) are told apart by their side.
+    std::string name = key->Caption();
+    int left = 0, right = 0;
+    auto count = [&](const TSpeedButton* other) {
+        if (other == key || other->Caption() != key->Caption()) return;
+        (other->Left() < key->Left() ? left : right) += 1;
+    };
+    for (const TSpeedButton* other : keyButtons) count(other);
+    for (const TSpeedButton* other : {sbCtrlLeft, sbCtrlRight}) count(other);
+    if (left + right > 0)
+        name = FillIn(LanguageTextOr(left == 0 ? "txtLeftKey" : "txtRightKey", left == 0 ? "Left {key}" : "Right {key}"),
+                      {{"key", name}});
+    if (layer == KeyLayer::Ctrl) name = FillIn(LanguageTextOr("txtCtrlKey", "Ctrl+{key}"), {{"key", name}});
+    return name;
 }
 
-void TfConfig::ShowKeyLine(int position)
+const TSpeedButton* TfConfig::KeyOfTheLine() const
 {
-    keyLinePosition_ = position;
-    if (position < 0 || position >= static_cast<int>(keyNames.size())) {
+    if (pointedKey_) return pointedKey_;
+    if (auto* focused = dynamic_cast<const TSpeedButton*>(FocusedControl()); focused && focused->Parent() == gbKeyboard)
+        return focused;
+    return selectedKey;
+}
+
+void TfConfig::ShowKeyLine(const TSpeedButton* key)
+{
+    const int position = key ? KeyPositionOf(key) : -1;
+    if (key && (key == sbCtrlLeft || key == sbCtrlRight)) {
+        lKeyLine->SetCaption(FillIn(
+            shownLayer == KeyLayer::Ctrl
+                ? LanguageTextOr("txtCtrlKeyShowsPlain", "{key}: press it to see what the keys do alone")
+                : LanguageTextOr("txtCtrlKeyShowsCtrl", "{key}: press it to see what the keys do with Ctrl held down"),
+            {{"key", KeyLabel(key, KeyLayer::Plain)}}));
+        return;
+    }
+    if (position < 0 || static_cast<std::size_t>(position) >= keyMap.KeyCount()) {
         lKeyLine->SetCaption(LanguageTextOr("txtKeyLineHelp", "Point at a key, or move to it with the arrow keys, "
                                                               "to see what it does."));
         return;
     }
     const auto p = static_cast<std::size_t>(position);
-    const std::string free = LanguageTextOr("txtKeyFree", "free");
-    auto part = [&](bool ctrl) {
-        const std::string& bound = (ctrl ? ctrlAssignments : plainAssignments)[p];
-        return KeyLabel(p, ctrl) + ": " + (bound.empty() ? free : bound);
+    const std::string kept = " (" + LanguageTextOr("txtKeyKept", "the game keeps this key") + ")";
+    // What the key holds in a layer, and whether the game keeps it there: a key the player may not
+    // assign, unless it holds one of the player's functions, and a key holding a fixed function.
+    auto part = [&](KeyLayer layer, bool& gameKeeps) {
+        const FunctionRef held = keyMap.At({layer, p});
+        const bool players = held && keyMap.GroupAt(static_cast<std::size_t>(held.group)).editable;
+        std::string text = KeyLabel(p, layer) + ": " + (held ? keyMap.Text(held) : LanguageTextOr("txtKeyFree", "free"));
+        gameKeeps = held ? !players : !keyMap.Assignable(p);
+        if (players && !keyMap.Assignable(p))
+            text += " (" + LanguageTextOr("txtKeyMoveOnly", "choose this function for another key to move it") + ")";
+        std::string others;
+        for (FunctionRef other : keyMap.AlsoGiven({layer, p})) others += (others.empty() ? "'" : ", '") + keyMap.Text(other) + "'";
+        if (!others.empty())
+            text += " (" + FillIn(LanguageTextOr("txtKeyAlsoGiven", "the file also gives this key to {functions}"),
+                                  {{"functions", others}}) + ")";
+        return text;
     };
-    const bool ctrlShown = shownAssignments == &ctrlAssignments;
-    std::string line = part(ctrlShown) + ". " + part(!ctrlShown);
-    if (std::find(disabledKeys.begin(), disabledKeys.end(), keyButtons[p]) != disabledKeys.end())
-        line += " (" + LanguageTextOr("txtKeyKept", "the game keeps this key") + ")";
-    lKeyLine->SetCaption(line);
+    bool shownKept = false, otherKept = false;
+    std::string shown = part(shownLayer, shownKept), other = part(OtherLayer(shownLayer), otherKept);
+    if (shownKept && otherKept) {
+        lKeyLine->SetCaption(shown + ". " + other + kept);
+        return;
+    }
+    lKeyLine->SetCaption(shown + (shownKept ? kept : "") + ". " + other + (otherKept ? kept : ""));
+}
+
+void TfConfig::ShowKey(std::size_t n)
+{
+    TSpeedButton* key = keyButtons[n];
+    const KeyRef ref{shownLayer, n};
+    const bool named = n < keyMap.KeyCount();
+    const FunctionRef held = named ? keyMap.At(ref) : FunctionRef{};
+    // Not the player's in this layer: grayed, whatever it holds; a key past the last name has nothing to bind.
+    const bool players = named && keyMap.Assignable(n) && keyMap.Changeable(ref);
+    key->SetHint(named ? keyMap.Assignment(ref) : std::string());
+    key->SetGrayed(!players);
+    key->SetAllowAllUp(true);
+    key->SetDown(held && players);
+    key->SetSelected(key == selectedKey);
 }
 
 void TfConfig::ShowKeyState()
 {
-    // A pressed key without a function is the selected free key: framed, so that it does not
-    // pass for a bound one.
-    for (TSpeedButton* key : assignableKeys) key->SetOutlined(key->Hint().empty());
-    lLayer->SetCaption(shownAssignments == &ctrlAssignments
-                           ? LanguageTextOr("txtLayerCtrl", "Shown: the keys with Ctrl held down")
-                           : LanguageTextOr("txtLayerPlain", "Shown: the keys alone"));
-    ShowKeyLine(keyLinePosition_);
+    lLayer->SetCaption(shownLayer == KeyLayer::Ctrl ? LanguageTextOr("txtLayerCtrl", "Shown: the keys with Ctrl held down")
+                                                    : LanguageTextOr("txtLayerPlain", "Shown: the keys alone"));
+    lFunction->SetCaption(selectedKey ? FillIn(LanguageTextOr("txtFunctionFor", "&Function for {key}"),
+                                               {{"key", AsCaptionText(KeyLabel(selectedKey, shownLayer))}})
+                                      : functionCaption_);
+    ShowKeyLine(KeyOfTheLine());
 }
 
 void TfConfig::ShowSelectedKeyFunction()
 {
-    const std::string assignment =
-        selectedKey && selectedPosition > 0 && static_cast<std::size_t>(selectedPosition) < shownAssignments->size()
-            ? (*shownAssignments)[static_cast<std::size_t>(selectedPosition)]
-            : std::string();
-    const int group = assignment.empty() ? -1 : GroupOf(assignment);
-    // A fixed function is no choice: it shows in no list.
+    const FunctionRef held = selectedKey ? keyMap.At(SelectedKeyRef()) : FunctionRef{};
+    // A fixed function, or a nameless entry, is no choice: it shows in no list.
+    const std::string function = held ? keyMap.FunctionAt(held).name : std::string();
     for (std::size_t i = 0; i < groupLists.size(); ++i)
-        groupLists[i]->SetText(static_cast<int>(i) == group && i != kFixedGroup ? AssignmentFunction(assignment) : "");
+        groupLists[i]->SetText(held && static_cast<int>(i) == held.group && i != kFixedGroup ? function : "");
 }
 
 // --- Handlers
@@ -100,81 +168,80 @@ void TfConfig::sbDummyClick(TObject* sender)
 {
     auto* key = static_cast<TSpeedButton*>(sender);
     const int position = KeyPositionOf(key);
-    // A key past the last name of the key map has nothing to bind: it answers as a disabled key.
-    if (position < 0 || position >= static_cast<int>(shownAssignments->size())) {
+    // A key past the last name of the key map, or one holding a function the game fixes, answers
+    // as a key the player may not assign.
+    if (position <= 0 || static_cast<std::size_t>(position) >= keyMap.KeyCount() ||
+        !keyMap.Changeable({shownLayer, static_cast<std::size_t>(position)})) {
         sbDisabledButtonClick(sender);
         return;
     }
-    previousKey = selectedKey;
-    selectedKey = key;
-    selectedPosition = position;
-    const std::string assignment = (*shownAssignments)[static_cast<std::size_t>(position)];
-
-    if (!key->Hint().empty()) {
-        key->SetDown(true);
-        key->SetAllowAllUp(false);
+    const FunctionRef held = keyMap.At({shownLayer, static_cast<std::size_t>(position)});
+    // The selected free key clicked again is selected no more.
+    if (key == selectedKey && !held) {
+        selectedKey = nullptr;
+        selectedPosition = 0;
+    } else {
+        selectedKey = key;
+        selectedPosition = position;
     }
-    if (key == previousKey && key->Hint().empty()) {
-        // The same free key clicked again: it toggles.
-        key->SetAllowAllUp(true);
-        key->SetDown(!pressedAtHover);
-        pressedAtHover = !pressedAtHover;
-    } else if (previousKey && previousKey != key && previousKey->Hint().empty()) {
-        previousKey->SetAllowAllUp(true);
-        previousKey->SetDown(false);
-    }
+    RefreshKeyboard();
     // The key's function is shown as the choice of its group, whose list becomes the visible one.
     // A free key leaves the visible group as it was; a fixed function checks no radio button.
-    ShowSelectedKeyFunction();
-    keyLinePosition_ = position;
-    ShowKeyState();
-    const int group = assignment.empty() ? -1 : GroupOf(assignment);
-    if (group < 0 || group >= static_cast<int>(groupRadios.size())) return;
-    selectedGroup = group;
+    if (!held || static_cast<std::size_t>(held.group) >= groupRadios.size()) return;
+    selectedGroup = held.group;
     groupRadios[static_cast<std::size_t>(selectedGroup)]->SetChecked(true);
 }
 
 void TfConfig::sbDummyMouseMove(TObject* sender, TShiftState, int, int)
 {
-    pressedAtHover = static_cast<TSpeedButton*>(sender)->Down();
-    if (const int position = KeyPositionOf(sender); position != keyLinePosition_) ShowKeyLine(position);
+    const auto* key = static_cast<const TSpeedButton*>(sender);
+    if (key == pointedKey_) return;
+    pointedKey_ = key;
+    ShowKeyLine(key);
 }
 
-void TfConfig::sbDummyEnter(TObject* sender) { ShowKeyLine(KeyPositionOf(sender)); }
+void TfConfig::sbDummyMouseLeave(TObject* sender)
+{
+    if (sender != pointedKey_) return;
+    pointedKey_ = nullptr;
+    ShowKeyLine(KeyOfTheLine());
+}
+
+void TfConfig::sbDummyEnter(TObject*)
+{
+    // The player turned to the keyboard: the line follows its focus, not where the pointer rests.
+    pointedKey_ = nullptr;
+    ShowKeyLine(KeyOfTheLine());
+}
+
+void TfConfig::sbDummyExit(TObject*) { ShowKeyLine(KeyOfTheLine()); }
 
 void TfConfig::sbDummyMouseUp(TObject* sender, TMouseButton button, TShiftState, int, int)
 {
     if (button != TMouseButton::Right) return;
-    auto* key = static_cast<TSpeedButton*>(sender);
-    const int position = KeyPositionOf(key);
-    if (position < 0 || position >= static_cast<int>(shownAssignments->size())) return;
-    if (std::find(disabledKeys.begin(), disabledKeys.end(), key) != disabledKeys.end() || !key->Down()) return;
-    const auto p = static_cast<std::size_t>(position);
-    std::string& assignment = (*shownAssignments)[p];
+    const int position = KeyPositionOf(sender);
+    if (position < 0 || static_cast<std::size_t>(position) >= keyMap.KeyCount()) return;
+    const KeyRef key{shownLayer, static_cast<std::size_t>(position)};
     // Only a binding the keyboard shows can be removed, and a fixed function keeps its key.
-    if (assignment.empty() || GroupOf(assignment) == static_cast<int>(kFixedGroup)) return;
+    if (!keyMap.Changeable(key) || !keyMap.At(key)) return;
+    const std::string assignment = keyMap.Assignment(key);
 
     if (cbConfirmDeletions->Checked()) {
-        const bool ctrl = shownAssignments == &ctrlAssignments;
-        const std::string composed = "'" + std::string(ctrl ? kCtrlLayer : "") + keyNames[p] + msgAssigned +
-                                     assignment + msgReassign;
+        const bool ctrl = shownLayer == KeyLayer::Ctrl;
+        const std::string composed = "'" + std::string(ctrl ? kCtrlLayer : "") + keyMap.KeyName(key.position) +
+                                     msgAssigned + assignment + msgReassign;
         const std::string question = FillIn(LanguageTextOr("msgRemoveHotKey", composed),
-                                            {{"key", KeyLabel(p, ctrl)}, {"old", assignment}});
+                                            {{"key", KeyLabel(key.position, shownLayer)}, {"old", assignment}});
         if (MessageDlg(question, TMsgDlgType::Question, TMsgDlgButtons::YesNo) != TModalResult::Yes) return;
     }
-    for (TComboBox* list : groupLists)
-        if (!list->Text().empty()) list->SetText("");
-    assignment.clear();
-    key->SetHint("");
-    key->SetAllowAllUp(true);
-    key->SetDown(false);
-    ShowKeyState();
+    keyMap.Remove(key);
+    RefreshKeyboard();
 }
 
 void TfConfig::sbDisabledButtonClick(TObject*)
 {
-    // The key stays as it looks: not for the player's functions.
-    if (shownList) shownList->SetText("");
+    // The key stays as it looks, not for the player's functions, and the selection stays.
+    RefreshKeyboard();
 }
 
 void TfConfig::DisabledMouseDown(TObject*, TMouseButton, TShiftState, int, int) {}
@@ -187,7 +254,7 @@ void TfConfig::sbCtrlClick(TObject* sender)
         ctrl->SetAllowAllUp(true);
         ctrl->SetDown(ctrlLayer);
     }
-    shownAssignments = ctrlLayer ? &ctrlAssignments : &plainAssignments;
+    shownLayer = ctrlLayer ? KeyLayer::Ctrl : KeyLayer::Plain;
     RefreshKeyboard();
 }
 
@@ -204,75 +271,66 @@ void TfConfig::HotkeyListExit(TObject*) { ShowSelectedKeyFunction(); }
 void TfConfig::ConfigureHotkeys(TObject* sender)
 {
     auto* chosen = static_cast<TComboBox*>(sender);
-    const auto position = static_cast<std::size_t>(selectedPosition);
-    if (chosen->Text().empty() || selectedPosition <= 0 || position >= shownAssignments->size()) return;
-    // Only a function of the list binds; typed text once it names one, which it then shows as spelt.
-    const std::string function = ItemNamed(*chosen, chosen->Text());
-    if (function.empty()) return;
-    if (chosen->Text() != function) chosen->SetText(function);
-    const std::string held = (*shownAssignments)[position];
-    const int heldGroup = held.empty() ? -1 : GroupOf(held);
-    // A fixed function keeps its key.
-    if (heldGroup == static_cast<int>(kFixedGroup)) {
-        chosen->SetText("");
+    if (chosen->Text().empty()) return;
+    const auto chosenGroup = static_cast<std::size_t>(std::find(groupLists.begin(), groupLists.end(), chosen) - groupLists.begin());
+    // A choice that cannot bind says why, and the list shows the selected key's own function again.
+    auto refuse = [this](const std::string& why) {
+        ShowSelectedKeyFunction();
+        lKeyLine->SetCaption(why);
+    };
+    if (!selectedKey) {
+        refuse(LanguageTextOr("txtChooseKeyFirst", "Choose a key on the keyboard first, then the function to put on it."));
         return;
     }
-    const bool ctrlShown = shownAssignments == &ctrlAssignments;
-    const std::string binding = chosen->Hint() + ": " + function;
+    const KeyRef key = SelectedKeyRef();
+    // Only a function of the list binds; typed text once it names one, which it then shows as spelt.
+    const std::string function = ItemNamed(*chosen, chosen->Text());
+    const FunctionRef f = function.empty() ? FunctionRef{} : keyMap.FunctionNamed(chosenGroup, function);
+    if (!f) {
+        refuse(FillIn(LanguageTextOr("txtNoSuchFunction", "No function of {group} is called '{text}'."),
+                      {{"group", chosen->Hint()}, {"text", chosen->Text()}}));
+        return;
+    }
+    if (!keyMap.Changeable(key)) {
+        refuse(FillIn(LanguageTextOr("txtKeyCannotBind", "The game keeps the key {key}: no function can be put on it."),
+                      {{"key", KeyLabel(key.position, shownLayer)}}));
+        return;
+    }
+    if (chosen->Text() != function) chosen->SetText(function);
+    const bool ctrlShown = shownLayer == KeyLayer::Ctrl;
+    const FunctionRef held = keyMap.At(key);
+    const std::string heldText = held ? keyMap.Text(held) : std::string();
+    const std::string binding = keyMap.Text(f);
     auto ask = [this](const char* entry, const std::string& composed,
                       std::initializer_list<std::pair<const char*, std::string>> values) {
         const std::string question = FillIn(LanguageTextOr(entry, composed), values);
         return MessageDlg(question, TMsgDlgType::Question, TMsgDlgButtons::YesNo) == TModalResult::Yes;
     };
 
-    // The key holds a function of another group: that one gives way. What the key holds is read from
-    // the key map, not from the lists, which may show it cut or not at all.
-    const auto chosenGroup = std::find(groupLists.begin(), groupLists.end(), chosen) - groupLists.begin();
-    if (heldGroup >= 0 && heldGroup != chosenGroup) {
-        TComboBox* other = groupLists[static_cast<std::size_t>(heldGroup)];
-        if (cbConfirmKey->Checked()) {
-            const std::string composed = "'" + std::string(ctrlShown ? kCtrlLayer : "") + keyNames[position] +
-                                         msgAssigned + held + msgReassign;
-            if (!ask("msgReplaceHotKey", composed,
-                     {{"key", KeyLabel(position, ctrlShown)}, {"old", held}, {"new", binding},
-                      {"group", chosen->Hint()}})) {
-                chosen->SetText("");
-                if (selectedKey) selectedKey->SetDown(true);
-                return;
-            }
+    // The key holds a function of another group: that one gives way.
+    if (held && static_cast<std::size_t>(held.group) != chosenGroup && cbConfirmKey->Checked()) {
+        const std::string composed = "'" + std::string(ctrlShown ? kCtrlLayer : "") + keyMap.KeyName(key.position) +
+                                     msgAssigned + heldText + msgReassign;
+        if (!ask("msgReplaceHotKey", composed,
+                 {{"key", KeyLabel(key.position, shownLayer)}, {"old", heldText}, {"new", binding},
+                  {"group", chosen->Hint()}})) {
+            ShowSelectedKeyFunction();
+            return;
         }
-        other->SetText("");
     }
 
-    // The function leaves any key that holds it, in either layer.
-    for (std::size_t p = 0; p < plainAssignments.size(); ++p) {
-        const bool inCtrl = ctrlAssignments[p] == binding;
-        if (!inCtrl && plainAssignments[p] != binding) continue;
-        std::vector<std::string>& found = inCtrl ? ctrlAssignments : plainAssignments;
-        if (cbConfirmSpell->Checked()) {
-            const std::string composed =
-                "'" + binding + msgAssigned + (inCtrl ? kCtrlLayer : "") + keyNames[p] + msgReassign;
-            if (!ask("msgMoveHotKey", composed,
-                     {{"from", KeyLabel(p, inCtrl)}, {"key", KeyLabel(position, ctrlShown)}, {"new", binding},
-                      {"old", held}, {"group", chosen->Hint()}})) {
-                if (&found == shownAssignments) {
-                    keyButtons[p]->SetAllowAllUp(true);
-                    keyButtons[p]->SetDown(true);
-                }
-                chosen->SetText("");
-                ShowKeyState();
-                return;
-            }
+    // The function leaves the key that holds it, in either layer.
+    if (const std::optional<KeyRef> from = keyMap.KeyOf(f); from && cbConfirmSpell->Checked()) {
+        const bool inCtrl = from->layer == KeyLayer::Ctrl;
+        const std::string composed =
+            "'" + binding + msgAssigned + (inCtrl ? kCtrlLayer : "") + keyMap.KeyName(from->position) + msgReassign;
+        if (!ask("msgMoveHotKey", composed,
+                 {{"from", KeyLabel(from->position, from->layer)}, {"key", KeyLabel(key.position, shownLayer)},
+                  {"new", binding}, {"old", heldText}, {"group", chosen->Hint()}})) {
+            ShowSelectedKeyFunction();
+            return;
         }
-        found[p].clear();
-        ShowKey(p);
     }
-
-    if (selectedKey) {
-        (*shownAssignments)[position] = binding;
-        selectedKey->SetHint(binding);
-        selectedKey->SetDown(true);
-        ForgetStoredValue(*chosen, function);
-    }
-    ShowKeyState();
+    keyMap.Place(f, key);
+    RefreshKeyboard();
 }

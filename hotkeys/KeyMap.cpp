@@ -1,13 +1,11 @@
-// The key map: the file, the two layers of bindings, the keyboard that shows them.
+// The key map model: keys, functions, the two layers of bindings, and the writes of a save.
 #include "hotkeys/KeyMap.h"
 
 #include <algorithm>
+#include <map>
 
-#include "app/Main.h"
 #include "lang/LanguageIndex.h"
 #include "settings/IniFile.h"
-
-using namespace ui;
 
 namespace {
 
@@ -19,25 +17,10 @@ std::string StoredKeyName(const std::string& stored)
     return stored.size() > 2 ? stored.substr(1, stored.size() - 2) : std::string();
 }
 
-// An entry of a group's section, as the profile reader tells entries apart.
-std::string EntryKey(const std::string& groupName, const std::string& identifier)
-{
-    return FoldedKey(groupName + "=" + identifier);
-}
-
 }  // namespace
 
-std::string AssignmentGroup(std::string_view assignment)
-{
-    return std::string(assignment.substr(0, assignment.find(':')));
-}
-
-std::string AssignmentFunction(std::string_view assignment)
-{
-    const std::size_t colon = assignment.find(':');
-    if (colon == std::string_view::npos || colon + 2 > assignment.size()) return {};
-    return std::string(assignment.substr(colon + 2));
-}
+const std::array<const char*, kGroupCount> KeyMap::kGroupNames = {
+    "Page", "Actions", "Miscellaneous", "Quick Slots", "Wizard Spells", "Priest Spells", "Fixed"};
 
 KeyValue ParseKeyValue(std::string_view value)
 {
@@ -52,155 +35,272 @@ std::string KeyCaption(const std::string& keyName)
     return shortened ? keyName.substr(0, keyName.size() - 1) : keyName;
 }
 
-std::string SpellPrefixOf(const TComboBox& list) { return list.Tag == 4 ? "W " : list.Tag == 5 ? "P " : ""; }
-
-int TfConfig::KeyPositionOf(const TObject* key) const
+KeyMapEntries ReadKeyMapEntries(const IniFile& file)
 {
-    auto found = std::find(keyButtons.begin(), keyButtons.end(), key);
-    return found == keyButtons.end() ? -1 : static_cast<int>(found - keyButtons.begin());
+    KeyMapEntries entries;
+    entries.keyboard = file.ReadSection("Keyboard");
+    for (std::size_t g = 0; g < kGroupCount; ++g)
+        for (auto& [identifier, value] : file.ReadSectionEntries(std::string("Keymap ") + KeyMap::kGroupNames[g]))
+            entries.groups[g].emplace_back(identifier, value.value_or(std::string()));
+    return entries;
 }
 
-int TfConfig::KeyNamed(const std::string& keyName) const
+// --- Building
+
+void KeyMap::Load(const KeyMapEntries& file, const Captions& captions, const std::vector<bool>& assignable,
+                  const ShownName& shownName)
 {
-    if (keyName.empty()) return -1;
-    auto found = keyPositions_.find(FoldedText(keyName));
+    // Names past the last key have no key to show them and are left out.
+    keyNames_.clear();
+    keyPositions_.clear();
+    for (std::size_t n = 0; n < std::min(file.keyboard.size(), assignable.size()); ++n) {
+        keyNames_.push_back(StoredKeyName(file.keyboard[n]));
+        if (!keyNames_[n].empty()) keyPositions_.try_emplace(FoldedText(keyNames_[n]), static_cast<int>(n));
+    }
+    assignable_.assign(assignable.begin(), assignable.begin() + static_cast<std::ptrdiff_t>(keyNames_.size()));
+    for (auto& layer : layers_) layer.assign(keyNames_.size(), FunctionRef{});
+
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        Group& group = groups_[g];
+        group = Group{kGroupNames[g], captions[g], g == 4 ? "W " : g == 5 ? "P " : "", g != kFixedGroup, {}};
+        for (const auto& [identifier, value] : file.groups[g])
+            group.functions.push_back(Function{identifier, shownName(identifier), false, value, value});
+    }
+    Bind(file, true);
+}
+
+void KeyMap::Bind(const KeyMapEntries& file, bool withFixed)
+{
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        if (g == kFixedGroup && !withFixed) continue;
+        // The profile reader's rule: identifiers that differ only in the case of A to Z are one entry.
+        std::unordered_map<std::string, int> byIdentifier;
+        for (std::size_t i = 0; i < groups_[g].functions.size(); ++i)
+            byIdentifier.try_emplace(FoldedKey(groups_[g].functions[i].identifier), static_cast<int>(i));
+        for (const auto& [identifier, value] : file.groups[g]) {
+            auto found = byIdentifier.find(FoldedKey(identifier));
+            if (found == byIdentifier.end()) continue;
+            const FunctionRef f{static_cast<int>(g), found->second};
+            Function& function = MutableFunction(f);
+            const std::vector<KeyRef> keys = KeysOfEntry(g, value);
+            function.value = value;
+            // A nameless entry stays as the file has it while its key is left alone.
+            function.kept = !value.empty() && (keys.empty() || function.name.empty());
+            for (const KeyRef& key : keys) {
+                // The game's own functions keep their keys; the later of two entries takes a key.
+                const FunctionRef held = At(key);
+                if (held && !groups_[static_cast<std::size_t>(held.group)].editable && g != kFixedGroup) continue;
+                Layer(key.layer)[key.position] = f;
+            }
+        }
+    }
+}
+
+std::vector<KeyRef> KeyMap::KeysOfEntry(std::size_t group, std::string_view value) const
+{
+    const std::optional<KeyRef> key = KeyOfValue(value);
+    if (!key || (group != kFixedGroup && key->position == 0)) return {};
+    if (group == kFixedGroup && key->layer == KeyLayer::Plain) return {*key, KeyRef{KeyLayer::Ctrl, key->position}};
+    return {*key};
+}
+
+// --- Keys
+
+int KeyMap::KeyNamed(std::string_view name) const
+{
+    if (name.empty()) return -1;
+    auto found = keyPositions_.find(FoldedText(name));
     return found == keyPositions_.end() ? -1 : found->second;
 }
 
-bool TfConfig::PlaceBinding(const std::string& keyValue, const std::string& text, bool bothLayers)
+std::optional<KeyRef> KeyMap::KeyOfValue(std::string_view value) const
 {
-    const KeyValue key = ParseKeyValue(keyValue);
-    const int position = KeyNamed(key.keyName);
-    if (position < 0) return false;
-    if (key.ctrl) {
-        ctrlAssignments[position] = text;
-    } else {
-        plainAssignments[position] = text;
-        if (bothLayers) ctrlAssignments[position] = text;
+    const KeyValue parsed = ParseKeyValue(value);
+    const int position = KeyNamed(parsed.keyName);
+    if (position < 0) return std::nullopt;
+    return KeyRef{parsed.ctrl ? KeyLayer::Ctrl : KeyLayer::Plain, static_cast<std::size_t>(position)};
+}
+
+std::string KeyMap::ValueOf(KeyRef key) const
+{
+    return (key.layer == KeyLayer::Ctrl ? std::string(kCtrlPrefix) : std::string()) + keyNames_[key.position];
+}
+
+bool KeyMap::Assignable(std::size_t position) const { return position < assignable_.size() && assignable_[position]; }
+
+bool KeyMap::Changeable(KeyRef key) const
+{
+    if (key.position == 0 || !Assignable(key.position)) return false;
+    const FunctionRef held = At(key);
+    return !held || groups_[static_cast<std::size_t>(held.group)].editable;
+}
+
+// --- Functions
+
+const KeyMap::Function& KeyMap::FunctionAt(FunctionRef f) const
+{
+    return groups_[static_cast<std::size_t>(f.group)].functions[static_cast<std::size_t>(f.index)];
+}
+
+KeyMap::Function& KeyMap::MutableFunction(FunctionRef f)
+{
+    return groups_[static_cast<std::size_t>(f.group)].functions[static_cast<std::size_t>(f.index)];
+}
+
+FunctionRef KeyMap::FunctionNamed(std::size_t group, std::string_view name) const
+{
+    if (group >= kGroupCount || name.empty()) return {};
+    const auto& functions = groups_[group].functions;
+    auto ref = [&](auto it) { return FunctionRef{static_cast<int>(group), static_cast<int>(it - functions.begin())}; };
+    auto exact = std::find_if(functions.begin(), functions.end(), [&](const Function& f) { return f.name == name; });
+    if (exact != functions.end()) return ref(exact);
+    auto folded = std::find_if(functions.begin(), functions.end(), [&](const Function& f) {
+        return !f.name.empty() && SameTextIgnoringCase(f.name, name);
+    });
+    return folded != functions.end() ? ref(folded) : FunctionRef{};
+}
+
+FunctionRef KeyMap::FunctionWithIdentifier(std::size_t group, std::string_view identifier) const
+{
+    const auto& functions = groups_[group].functions;
+    const std::string folded = FoldedKey(identifier);
+    for (std::size_t i = 0; i < functions.size(); ++i)
+        if (FoldedKey(functions[i].identifier) == folded) return {static_cast<int>(group), static_cast<int>(i)};
+    return {};
+}
+
+std::string KeyMap::Text(FunctionRef f) const
+{
+    const Function& function = FunctionAt(f);
+    return groups_[static_cast<std::size_t>(f.group)].caption + ": " +
+           (function.name.empty() ? function.identifier : function.name);
+}
+
+// --- Bindings
+
+FunctionRef KeyMap::At(KeyRef key) const
+{
+    const auto& layer = Layer(key.layer);
+    return key.position < layer.size() ? layer[key.position] : FunctionRef{};
+}
+
+std::string KeyMap::Assignment(KeyRef key) const
+{
+    const FunctionRef f = At(key);
+    return f ? Text(f) : std::string();
+}
+
+std::optional<std::size_t> KeyMap::PositionIn(KeyLayer layer, FunctionRef f) const
+{
+    const auto& keys = Layer(layer);
+    auto found = std::find(keys.begin(), keys.end(), f);
+    if (!f || found == keys.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - keys.begin());
+}
+
+std::optional<KeyRef> KeyMap::KeyOf(FunctionRef f) const
+{
+    for (KeyLayer layer : {KeyLayer::Plain, KeyLayer::Ctrl})
+        if (auto position = PositionIn(layer, f)) return KeyRef{layer, *position};
+    return std::nullopt;
+}
+
+std::vector<FunctionRef> KeyMap::AlsoGiven(KeyRef key) const
+{
+    std::vector<FunctionRef> others;
+    const FunctionRef held = At(key);
+    for (std::size_t g = 0; g < kGroupCount; ++g)
+        for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
+            const FunctionRef f{static_cast<int>(g), static_cast<int>(i)};
+            if (f == held || KeyOf(f)) continue;
+            const std::vector<KeyRef> keys = KeysOfEntry(g, groups_[g].functions[i].fileValue);
+            if (std::find(keys.begin(), keys.end(), key) != keys.end()) others.push_back(f);
+        }
+    return others;
+}
+
+void KeyMap::Displace(KeyRef key)
+{
+    for (std::size_t g = 0; g < kFixedGroup; ++g)
+        for (Function& function : groups_[g].functions) {
+            if (!function.kept) continue;
+            const std::vector<KeyRef> keys = KeysOfEntry(g, function.value);
+            if (std::find(keys.begin(), keys.end(), key) != keys.end()) function.kept = false;
+        }
+}
+
+void KeyMap::Place(FunctionRef f, KeyRef key)
+{
+    for (auto& layer : layers_) std::replace(layer.begin(), layer.end(), f, FunctionRef{});
+    Displace(key);
+    Layer(key.layer)[key.position] = f;
+    MutableFunction(f).kept = false;
+}
+
+void KeyMap::Remove(KeyRef key)
+{
+    Displace(key);
+    Layer(key.layer)[key.position] = {};
+}
+
+int KeyMap::Import(const std::vector<Imported>& bindings, KeyLayer shown)
+{
+    // Where each function goes, the later of two on one key winning, before anything changes.
+    std::map<std::pair<int, std::size_t>, FunctionRef> plan;
+    for (const Imported& binding : bindings) {
+        if (!binding.function || !groups_[static_cast<std::size_t>(binding.function.group)].editable) continue;
+        const std::optional<KeyRef> key = KeyOfValue(binding.value);
+        if (!key || !Changeable(*key)) continue;
+        std::erase_if(plan, [&](const auto& placed) { return placed.second == binding.function; });
+        plan[{key->layer == KeyLayer::Ctrl ? 1 : 0, key->position}] = binding.function;
     }
-    return true;
+    if (plan.empty()) return 0;
+    for (std::size_t p = 0; p < KeyCount(); ++p)
+        if (const KeyRef key{shown, p}; Changeable(key) && At(key)) Remove(key);
+    for (const auto& [where, f] : plan) Place(f, KeyRef{where.first ? KeyLayer::Ctrl : KeyLayer::Plain, where.second});
+    return static_cast<int>(plan.size());
 }
 
-int TfConfig::GroupOf(const std::string& assignment) const
+void KeyMap::Restore(const KeyMapEntries& file)
 {
-    const std::string caption = AssignmentGroup(assignment);
-    for (std::size_t i = 0; i < groupLists.size(); ++i)
-        if (groupLists[i]->Hint() == caption) return static_cast<int>(i);
-    return -1;
+    for (std::size_t g = 0; g < kFixedGroup; ++g)
+        for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
+            const FunctionRef f{static_cast<int>(g), static_cast<int>(i)};
+            for (auto& layer : layers_) std::replace(layer.begin(), layer.end(), f, FunctionRef{});
+            MutableFunction(f).kept = false;
+            MutableFunction(f).value.clear();
+        }
+    Bind(file, false);
 }
 
-void TfConfig::ShowKey(std::size_t n)
+// --- Saving
+
+std::vector<KeyMapWrite> KeyMap::Writes() const
 {
-    const std::string& assignment = (*shownAssignments)[n];
-    TSpeedButton* key = keyButtons[n];
-    key->SetHint(assignment);
-    key->SetAllowAllUp(true);
-    key->SetDown(!assignment.empty());
-}
-
-void TfConfig::MarkDisabledKeys()
-{
-    for (TSpeedButton* key : disabledKeys) {
-        key->OnClick = Bind(this, &TfConfig::sbDisabledButtonClick);
-        key->OnMouseDown = Bind(this, &TfConfig::DisabledMouseDown);
-        // Not for the player's functions: it never looks bound or selected, whatever it holds.
-        key->SetGrayed(true);
-    }
-}
-
-void TfConfig::FillGroupList(const std::string& section, TComboBox* items)
-{
-    for (const std::string& identifier : keymapFile->ReadSection(section)) {
-        std::string shown = LanguageText(identifier);
-        if (!shown.empty()) items->Add(shown);
-    }
-}
-
-void TfConfig::LoadKeyMap()
-{
-    groupNames = {"Page", "Actions", "Miscellaneous", "Quick Slots", "Wizard Spells", "Priest Spells", "Fixed"};
-    keymapFile = std::make_unique<IniFile>(keymapPath);
-    // A key map deleted while the window is open is saved again whole, from what it held at the start.
-    keymapFile->KeepAsLoaded();
-    for (std::size_t g = 0; g < groupLists.size(); ++g) FillGroupList("Keymap " + groupNames[g], groupLists[g]);
-
-    // Names past the last key button have no key to show them and are left out.
-    std::vector<std::string> stored = keymapFile->ReadSection("Keyboard");
-    stored.resize(std::min(stored.size(), keyButtons.size()));
-    keyNames.clear();
-    keyPositions_.clear();
-    for (std::size_t n = 0; n < stored.size(); ++n) {
-        keyNames.push_back(StoredKeyName(stored[n]));
-        keyButtons[n]->SetCaption(KeyCaption(keyNames[n]));
-        if (!keyNames[n].empty()) keyPositions_.try_emplace(FoldedText(keyNames[n]), static_cast<int>(n));
-    }
-    // Every key latches on its own, those past the last name too, so that none of them shares the
-    // down-state group the form gives the Ctrl keys. A key past the last name has nothing to bind and
-    // looks it.
-    for (std::size_t n = 0; n < keyButtons.size(); ++n) {
-        keyButtons[n]->SetGroupIndex(static_cast<int>(n) + 1);
-        if (n >= keyNames.size()) keyButtons[n]->SetGrayed(true);
-    }
-    plainAssignments.assign(keyNames.size(), std::string());
-    ctrlAssignments.assign(keyNames.size(), std::string());
-
-    // One profile call per section. A value that names no key is passed over and kept for the save.
-    unplacedEntries_.clear();
-    for (std::size_t g = 0; g < groupLists.size(); ++g) {
-        const std::string caption = groupLists[g]->Hint() + ": ";
-        for (const auto& [identifier, value] : keymapFile->ReadSectionValues("Keymap " + groupNames[g]))
-            if (!PlaceBinding(value, caption + LanguageText(identifier), g == kFixedGroup))
-                unplacedEntries_.insert(EntryKey(groupNames[g], identifier));
-    }
-    RefreshKeyboard();
-}
-
-void TfConfig::RefreshKeyboard()
-{
-    const std::size_t count = std::min(shownAssignments->size(), keyButtons.size());
-    for (std::size_t n = 0; n < count; ++n) ShowKey(n);
-    for (TComboBox* list : groupLists) list->SetText("");
-    ShowKeyState();
-}
-
-void TfConfig::ForgetStoredValue(const TComboBox& list, const std::string& function)
-{
-    const auto group = std::find(groupLists.begin(), groupLists.end(), &list) - groupLists.begin();
-    if (group >= static_cast<std::ptrdiff_t>(groupNames.size())) return;
-    unplacedEntries_.erase(EntryKey(groupNames[static_cast<std::size_t>(group)],
-                                    LanguageKeyOf(SpellPrefixOf(list) + function)));
-}
-
-void TfConfig::SaveKeyMap()
-{
-    // Where each assignment text first stands in a layer, past position 0 (no key), ignoring case.
-    auto firstPositions = [](const std::vector<std::string>& layer) {
-        std::unordered_map<std::string, std::size_t> first;
-        for (std::size_t p = 1; p < layer.size(); ++p)
-            if (!layer[p].empty()) first.try_emplace(FoldedText(layer[p]), p);
-        return first;
-    };
-    const auto plain = firstPositions(plainAssignments);
-    const auto ctrl = firstPositions(ctrlAssignments);
-    // The file is replaced whole when every function is written, or kept as it was.
-    IniSave save(*keymapFile);
-
+    std::vector<KeyMapWrite> writes;
     for (std::size_t g = 0; g < kFixedGroup; ++g) {
-        const TComboBox* list = groupLists[g];
-        const std::string section = "Keymap " + groupNames[g];
-        for (const std::string& item : list->Items()) {
-            // A function the language file cannot name again has no entry to write.
-            const std::string identifier = LanguageKeyOf(SpellPrefixOf(*list) + item);
-            if (identifier.empty()) continue;
-            const std::string text = FoldedText(list->Hint() + ": " + item);
-            std::string value;
-            if (auto found = plain.find(text); found != plain.end())
-                value = keyNames[found->second];
-            else if (auto inCtrl = ctrl.find(text); inCtrl != ctrl.end())
-                value = std::string(kCtrlPrefix) + keyNames[inCtrl->second];
-            if (value.empty() && unplacedEntries_.count(EntryKey(groupNames[g], identifier))) continue;
-            keymapFile->WriteString(section, identifier, value);
+        const std::string section = std::string("Keymap ") + kGroupNames[g];
+        for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
+            const Function& function = groups_[g].functions[i];
+            if (function.kept) {
+                if (function.value != function.fileValue) writes.push_back({section, function.identifier, function.value});
+                continue;
+            }
+            const std::optional<KeyRef> key = KeyOf({static_cast<int>(g), static_cast<int>(i)});
+            writes.push_back({section, function.identifier, key ? ValueOf(*key) : std::string()});
         }
     }
-    save.Commit();
+    return writes;
+}
+
+void KeyMap::Saved()
+{
+    const std::vector<KeyMapWrite> writes = Writes();
+    auto next = writes.begin();
+    for (std::size_t g = 0; g < kFixedGroup; ++g) {
+        const std::string section = std::string("Keymap ") + kGroupNames[g];
+        for (Function& function : groups_[g].functions)
+            if (next != writes.end() && next->section == section && next->key == function.identifier)
+                function.fileValue = (next++)->value;
+    }
 }

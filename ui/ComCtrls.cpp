@@ -380,10 +380,10 @@ void TSpeedButton::SetDown(bool down)
     }
 }
 
-void TSpeedButton::SetOutlined(bool outlined)
+void TSpeedButton::SetSelected(bool selected)
 {
-    if (outlined == outlined_) return;
-    outlined_ = outlined;
+    if (selected == selected_) return;
+    selected_ = selected;
     Mirror();
 }
 
@@ -411,48 +411,96 @@ bool TSpeedButton::DrawItem(void* drawItem)
     HDC dc = item->hDC;
     RECT r = item->rcItem;
     const bool held = item->itemState & ODS_SELECTED;  // the mouse or the space bar holds it down
-    const bool filled = down_ && !outlined_;
     const TForm* form = Form();
     const int dpi = form ? form->PixelsPerInch() : 96;
 
-    FillRect(dc, &r, GetSysColorBrush(grayed_ ? COLOR_WINDOW : filled ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    FillRect(dc, &r, GetSysColorBrush(grayed_ ? COLOR_WINDOW : down_ ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
     if (grayed_) {
         FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    } else if (filled || held) {
+    } else if (down_ || held) {
         DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
     } else {
         DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
     }
-    if (down_ && outlined_) {
+    // The selection: a dark frame, with a light line inside it that parts it from a filled key.
+    if (selected_) {
         RECT frame = r;
         for (int i = MulDiv(3, dpi, 96); i > 0; --i) {
-            FrameRect(dc, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+            FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOWTEXT));
             InflateRect(&frame, -1, -1);
         }
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOW));
     }
 
     RECT text = r;
-    if (held || filled) OffsetRect(&text, 1, 1);
+    if (held || down_) OffsetRect(&text, 1, 1);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(grayed_ ? COLOR_GRAYTEXT : filled ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
+    SetTextColor(dc, GetSysColor(grayed_ ? COLOR_GRAYTEXT : down_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
     DrawTextA(dc, Caption().c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, oldFont);
 
     if ((item->itemState & ODS_FOCUS) && !(item->itemState & ODS_NOFOCUSRECT)) {
         RECT focus = r;
-        InflateRect(&focus, -MulDiv(4, dpi, 96), -MulDiv(4, dpi, 96));
+        InflateRect(&focus, -MulDiv(selected_ ? 6 : 4, dpi, 96), -MulDiv(selected_ ? 6 : 4, dpi, 96));
         DrawFocusRect(dc, &focus);
     }
     return true;
 }
 
+bool TSpeedButton::PreviewKey(unsigned key)
+{
+    switch (key) {
+    case VK_SPACE:
+    case VK_RETURN:
+        Command(BN_CLICKED);
+        return true;
+    case VK_DELETE: {
+        RECT r;
+        GetClientRect(hwnd_, &r);
+        const int x = r.right / 2, y = r.bottom / 2;
+        if (OnMouseDown) OnMouseDown(this, TMouseButton::Right, 0, x, y);
+        if (OnMouseUp) OnMouseUp(this, TMouseButton::Right, 0, x, y);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TSpeedButton::MouseMoved(int x, int y)
+{
+    // The system tells the window under the pointer of a move when a capture ends or a window comes
+    // or goes, at the place where the pointer already was: that is no move of the user's.
+    static POINT last{-32768, -32768};
+    POINT at{x, y};
+    ClientToScreen(hwnd_, &at);
+    if (at.x == last.x && at.y == last.y) return false;
+    last = at;
+    return true;
+}
+
 bool TSpeedButton::WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result)
 {
-    // The state another program (a screen reader, a test) asks the window for is the one drawn.
-    if (msg != BM_GETCHECK) return TControl::WindowMessage(msg, wParam, lParam, result);
-    result = !down_ ? BST_UNCHECKED : outlined_ ? BST_INDETERMINATE : BST_CHECKED;
-    return true;
+    switch (msg) {
+    case BM_GETCHECK:
+        // The state another program (a screen reader, a test) asks the window for is the one drawn.
+        result = down_ ? BST_CHECKED : selected_ ? BST_INDETERMINATE : BST_UNCHECKED;
+        return true;
+    case WM_MOUSEMOVE:
+        if (!trackingLeave_) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+            trackingLeave_ = TrackMouseEvent(&track);
+        }
+        return false;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        if (OnMouseLeave && EventsEnabled()) Dispatch([this] { OnMouseLeave(this); });
+        result = 0;
+        return true;
+    default:
+        return TControl::WindowMessage(msg, wParam, lParam, result);
+    }
 }
 
 }  // namespace ui

@@ -174,7 +174,7 @@ struct ControlProcAccess {
             if (self->OnMouseMove && self->EventsEnabled()) {
                 TShiftState shift = ShiftOf(wParam);
                 int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-                TControl::Dispatch([&] { self->OnMouseMove(self, shift, x, y); });
+                if (self->MouseMoved(x, y)) TControl::Dispatch([&] { self->OnMouseMove(self, shift, x, y); });
             }
             break;
         case WM_LBUTTONDOWN:

@@ -148,6 +148,9 @@ protected:
     // A key pressed while the control has the focus, before the form's keyboard handling (Tab,
     // Enter, Esc, the arrows) sees it; true when the control used it.
     virtual bool PreviewKey(unsigned key) { return false; }
+    // A mouse move over the control reached its window, at (x, y) in its client pixels; false when
+    // it is none of the user's and OnMouseMove is not to run.
+    virtual bool MouseMoved(int x, int y) { return true; }
     // The focus left the control's window for window to; runs OnExit when that is another control
     // of the same form. For controls whose focus lies in a window of their own making.
     void FocusLeft(HWND to);

@@ -7,7 +7,9 @@ namespace ui {
 // releases a pressed one only when all may be up; pressing one releases the others of its group.
 // With GroupIndex 0 it does not latch. A right click never changes the state.
 // It draws itself, so that its looks tell apart what the platform's button cannot: pressed (filled),
-// pressed and outlined (picked out for now, framed), released, and grayed (not to be used).
+// released, selected (a thick dark frame, pressed or not), and grayed (not to be used).
+// Focused, Space and Enter act as a left click on it and Delete as a right click, without a mouse
+// message: the system would follow those with a made-up move of the mouse where its pointer rests.
 class TSpeedButton : public TControl {
 public:
     using TControl::TControl;
@@ -23,19 +25,24 @@ public:
     // down; a grayed button is never down.
     void SetDown(bool down);
     void SetHint(const std::string& hint) override;
-    // Pressed, it is shown framed rather than filled. Its check state, as other programs ask for
-    // it, is then "indeterminate" rather than "checked".
-    bool Outlined() const { return outlined_; }
-    void SetOutlined(bool outlined);
+    // Picked out, pressed or not, by a thick frame unlike the focus mark. Its check state, as other
+    // programs ask for it, is "indeterminate" when it is selected and not pressed.
+    bool Selected() const { return selected_; }
+    void SetSelected(bool selected);
     // Shown as not to be used, and never pressed; it still takes clicks, the mouse and the focus.
     bool Grayed() const { return grayed_; }
     void SetGrayed(bool grayed);
+
+    // The mouse pointer left the button.
+    TNotifyEvent OnMouseLeave;
 
 protected:
     CreateParams GetCreateParams() const override;
     void HandleCreated() override;
     void Command(unsigned code) override;
     bool DrawItem(void* drawItem) override;
+    bool PreviewKey(unsigned key) override;
+    bool MouseMoved(int x, int y) override;
     bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
 
 private:
@@ -43,7 +50,8 @@ private:
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
     bool down_ = false;
-    bool outlined_ = false;
+    bool selected_ = false;
+    bool trackingLeave_ = false;
     bool grayed_ = false;
 };
 

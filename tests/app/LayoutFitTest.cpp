@@ -229,6 +229,7 @@ TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNe
     for (int dpi : {96, 120, 144}) {
         SCOPED_TRACE("at " + std::to_string(dpi) + " pixels per inch");
         Application().SetPixelsPerInch(dpi);
+        folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
         TfConfig& w = Open();
         ASSERT_EQ(w.PixelsPerInch(), dpi);
         auto check = [](TForm& form, std::size_t least) {
@@ -240,7 +241,11 @@ TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNe
         };
         check(w, 80);
         check(*w.dlgDifficulty, 10);
-        Click(w.sbCtrlLeft);  // the words under the keyboard change with the layer shown
+        // The words under the keyboard change with the layer shown, the function list's label with
+        // the key selected: the widest is the right Shift in the Ctrl layer.
+        Click(w.sbCtrlLeft);
+        Click(w.sbShiftRight);
+        ASSERT_EQ(w.lFunction->CaptionText(), "Function for Ctrl+RShift");
         check(w, 80);
         CheckSummary(w);
         Close();

@@ -41,7 +41,7 @@ TEST_F(LifecycleTest, PathsAndFirstStateOfTheWindow)
     EXPECT_EQ(w.videoSnapshot.size(), 12u);
     EXPECT_EQ(w.videoControls.front(), w.rb640);
     EXPECT_EQ(w.videoControls.back(), w.cbCriticalHit);
-    EXPECT_EQ(w.shownAssignments, &w.plainAssignments);
+    EXPECT_EQ(w.shownLayer, KeyLayer::Plain);
     EXPECT_EQ(w.selectedPosition, 0);
     EXPECT_EQ(w.selectedKey, nullptr);
     EXPECT_FALSE(w.Visible()) << "the window is shown by the message loop, not by building it";

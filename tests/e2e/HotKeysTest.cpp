@@ -108,7 +108,7 @@ TEST_F(HotKeys, KeysAreBoundMovedAndRemovedInBothLayersAndOkWritesTheKeyMap)
     EXPECT_TRUE(IsChecked(Named(main, "rbMiscellaneous")));
     EXPECT_TRUE(HasStyle(Named(main, "cbMiscellaneous"), WS_VISIBLE));
     EXPECT_EQ(TextOf(Named(main, "cbMiscellaneous")), "Toggle Party AI");
-    const char* const replace = "The key Q does 'Miscellaneous: Toggle Party AI'. Put 'Actions: Bandage Wounds' on it instead?";
+    const char* const replace = "The key \"Q\" does 'Miscellaneous: Toggle Party AI'. Put 'Actions: Bandage Wounds' on it instead?";
     Pick("cbActions", "Bandage Wounds");
     EXPECT_EQ(Answer(IDNO), replace);
     Pick("cbActions", "Bandage Wounds");
@@ -117,12 +117,12 @@ TEST_F(HotKeys, KeysAreBoundMovedAndRemovedInBothLayersAndOkWritesTheKeyMap)
     // A function held by another key moves.
     Press("sbApostrophe");
     Pick("cbActions", "Attack");
-    EXPECT_EQ(Answer(IDYES), "'Actions: Attack' is on the key A. Move it to the key '?");
+    EXPECT_EQ(Answer(IDYES), "'Actions: Attack' is on the key \"A\". Move it to the key \"'\"?");
     EXPECT_FALSE(IsChecked(Named(main, "sbA")));
 
     // A right click removes a binding.
     RightPress("sbV", true);
-    EXPECT_EQ(Answer(IDYES), "Remove 'Quick Slots: Weapon Slot 2' from the key V?");
+    EXPECT_EQ(Answer(IDYES), "Remove 'Quick Slots: Weapon Slot 2' from the key \"V\"?");
     EXPECT_FALSE(IsChecked(Named(main, "sbV")));
 
     // The Ctrl layer.
@@ -131,9 +131,9 @@ TEST_F(HotKeys, KeysAreBoundMovedAndRemovedInBothLayersAndOkWritesTheKeyMap)
     EXPECT_FALSE(IsChecked(Named(main, "sbQ"))) << "Q is free in the Ctrl layer";
     Press("sbK");
     Pick("cbActions", "Sneak");
-    EXPECT_EQ(Answer(IDYES), "'Actions: Sneak' is on the key S. Move it to the key Ctrl+K?");
+    EXPECT_EQ(Answer(IDYES), "'Actions: Sneak' is on the key \"S\". Move it to the key \"Ctrl+K\"?");
     RightPress("sbS", true);
-    EXPECT_EQ(Answer(IDYES), "Remove 'Miscellaneous: Quick Save' from the key Ctrl+S?");
+    EXPECT_EQ(Answer(IDYES), "Remove 'Miscellaneous: Quick Save' from the key \"Ctrl+S\"?");
     RightPress("sbW", false);  // free in the Ctrl layer: nothing to remove, nothing asked
     Press("sbCtrlRight");
     EXPECT_FALSE(IsChecked(Named(main, "sbCtrlLeft")));

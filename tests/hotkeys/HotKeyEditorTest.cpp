@@ -12,14 +12,11 @@ using namespace ui;
 
 class HotKeyEditorTest : public HotKeysTest {
 protected:
-    std::string& Plain(const char* key) { return window->plainAssignments[Position(key)]; }
-    std::string& Ctrl(const char* key) { return window->ctrlAssignments[Position(key)]; }
-    std::size_t Position(const char* key) const { return static_cast<std::size_t>(window->KeyNamed(key)); }
     // Every binding of both layers, to see that nothing changed.
     std::vector<std::string> Layers() const
     {
-        std::vector<std::string> all = window->plainAssignments;
-        all.insert(all.end(), window->ctrlAssignments.begin(), window->ctrlAssignments.end());
+        std::vector<std::string> all = Layer(KeyLayer::Plain), ctrl = Layer(KeyLayer::Ctrl);
+        all.insert(all.end(), ctrl.begin(), ctrl.end());
         return all;
     }
 };
@@ -32,52 +29,85 @@ TEST_F(HotKeyEditorTest, SelectingAKeyShowsItsFunctionAsTheChoiceOfItsGroup)
         const char* key;
         TRadioButton* TfConfig::*checked;
         std::vector<std::string> texts;
+        const char* selected;  // the key selected after the click
     };
     const Row rows[] = {
-        {"Q", &TfConfig::rbMiscellaneous, {none, none, "Rest", none, none, none}},
-        {"I", &TfConfig::rbPage, {"Inventory", none, none, none, none, none}},
-        {"N", &TfConfig::rbWizardSpells, {none, none, none, none, "Odd Spell", none}},
-        {"M", &TfConfig::rbPage, std::vector<std::string>(6)},  // a function without display name
-        // The user picks Actions; a fixed function and a free key leave the visible group as it is.
-        {"G", &TfConfig::rbActions, std::vector<std::string>(6)},
-        {"W", &TfConfig::rbActions, std::vector<std::string>(6)},
+        {"Q", &TfConfig::rbMiscellaneous, {none, none, "Rest", none, none, none}, "Q"},
+        {"I", &TfConfig::rbPage, {"Inventory", none, none, none, none, none}, "I"},
+        {"N", &TfConfig::rbWizardSpells, {none, none, none, none, "Odd Spell", none}, "N"},
+        {"M", &TfConfig::rbPage, std::vector<std::string>(6), "M"},  // an entry without display name
+        // The user picks Actions; a free key leaves the visible group as it is, and a key holding a
+        // fixed function is the game's: it leaves the selection too.
+        {"W", &TfConfig::rbActions, std::vector<std::string>(6), "W"},
+        {"G", &TfConfig::rbActions, std::vector<std::string>(6), "W"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key);
-        if (std::string(row.key) == "G") Click(w.rbActions);
+        if (std::string(row.key) == "W") Click(w.rbActions);
         TSpeedButton* key = Key(row.key);
         Click(key);
-        EXPECT_EQ(w.selectedKey, key);
-        EXPECT_EQ(w.selectedPosition, w.KeyNamed(row.key));
-        EXPECT_TRUE(key->Down());
-        EXPECT_EQ(key->AllowAllUp(), key->Hint().empty()) << "a bound key stays pressed when clicked again";
+        EXPECT_EQ(w.selectedKey, Key(row.selected));
+        EXPECT_EQ(w.selectedPosition, w.KeyNamed(row.selected));
+        EXPECT_TRUE(Key(row.selected)->Selected());
+        EXPECT_EQ(key->Down(), !key->Hint().empty() && !key->Grayed()) << "pressed exactly when it holds the player's function";
         EXPECT_TRUE((w.*row.checked)->Checked());
         EXPECT_EQ(w.shownList, w.groupLists[static_cast<std::size_t>((w.*row.checked)->Tag)]);
         EXPECT_TRUE(w.shownList->Visible());
         EXPECT_EQ(ListTexts(), row.texts);
         EXPECT_EQ(w.cbFixed->Text(), "");
+        EXPECT_EQ(w.lFunction->Caption(), std::string("&Function for ") + row.selected);
+        for (TSpeedButton* other : w.keyButtons)
+            EXPECT_TRUE(other == Key(row.selected) || !other->Selected()) << other->Name();
     }
     EXPECT_TRUE(dialogs.Boxes().empty());
 }
 
-TEST_F(HotKeyEditorTest, AFreeKeyTogglesWhenClickedAgainAndIsReleasedWhenAnotherKeyIsClicked)
+TEST_F(HotKeyEditorTest, TheSelectedKeyIsMarkedInEveryStateAndAKeyThatLooksUnselectedIsNot)
 {
     TfConfig& w = OpenKeys();
-    MouseMove(w.sbW);
-    Click(w.sbW);
-    EXPECT_TRUE(w.sbW->Down());
-    MouseMove(w.sbW);  // over the key as it is now: pressed
-    Click(w.sbW);
-    EXPECT_FALSE(w.sbW->Down());
-    Click(w.sbW);
-    EXPECT_TRUE(w.sbW->Down());
-    Click(w.sbE);
-    EXPECT_FALSE(w.sbW->Down()) << "the free key clicked before comes up";
-    EXPECT_TRUE(w.sbE->Down());
-    Click(w.sbQ);
-    EXPECT_FALSE(w.sbE->Down());
+    auto look = [](TSpeedButton* key) { return SendMessageA(key->Handle(), BM_GETCHECK, 0, 0); };
+    EXPECT_EQ(w.lFunction->Caption(), "&Function") << "no key selected yet";
+    // A free key: selected, then clicked again, selected no more; a choice then binds nothing and says why.
+    Click(w.sbSemicolon);
+    EXPECT_TRUE(w.sbSemicolon->Selected() && !w.sbSemicolon->Down());
+    EXPECT_EQ(look(w.sbSemicolon), BST_INDETERMINATE);
+    Click(w.sbSemicolon);
+    EXPECT_FALSE(w.sbSemicolon->Selected());
+    EXPECT_EQ(look(w.sbSemicolon), BST_UNCHECKED);
+    EXPECT_EQ(w.selectedKey, nullptr);
+    EXPECT_EQ(w.lFunction->Caption(), "&Function");
+    const std::vector<std::string> before = Layers();
+    Pick(w.cbPage, "Map");
+    EXPECT_EQ(Layers(), before);
+    EXPECT_EQ(w.cbPage->Text(), "");
+    EXPECT_EQ(w.lKeyLine->Caption(), "Choose a key on the keyboard first, then the function to put on it.");
+
+    // A bound key stays selected when clicked again, in the other layer too, where it is free.
     Click(w.sbA);
-    EXPECT_TRUE(w.sbQ->Down()) << "a bound key stays pressed";
+    Click(w.sbA);
+    EXPECT_TRUE(w.sbA->Selected() && w.sbA->Down());
+    EXPECT_EQ(look(w.sbA), BST_CHECKED);
+    Click(w.sbCtrlLeft);
+    EXPECT_TRUE(w.sbA->Selected());
+    EXPECT_FALSE(w.sbA->Down());
+    EXPECT_EQ(w.lFunction->Caption(), "&Function for Ctrl+A");
+    Click(w.sbCtrlLeft);
+
+    // After its binding is removed it is the selected free key, and a choice goes to it.
+    dialogs.Answer(TModalResult::Yes);
+    RightClick(w.sbA);
+    EXPECT_TRUE(w.sbA->Selected());
+    EXPECT_FALSE(w.sbA->Down());
+    EXPECT_EQ(look(w.sbA), BST_INDETERMINATE);
+    Click(w.rbPage);
+    Pick(w.cbPage, "Map");
+    EXPECT_EQ(Plain("A"), "Pages: Map");
+    // An import leaves it selected.
+    folder.Write("other.ini", "[Keymap]\r\nAttack=S\r\n");
+    dialogs.AnswerOpen(folder.Path() + "other.ini");
+    Click(w.bImport);
+    EXPECT_TRUE(w.sbA->Selected());
+    EXPECT_EQ(Plain("S"), "Actions: Attack");
 }
 
 TEST_F(HotKeyEditorTest, ChoicesWithoutASelectedKeyAreIgnoredAndDisabledKeysLeaveTheSelection)
@@ -86,6 +116,7 @@ TEST_F(HotKeyEditorTest, ChoicesWithoutASelectedKeyAreIgnoredAndDisabledKeysLeav
     const std::vector<std::string> before = Layers();
     Choose(w.cbActions, "Sneak");  // nothing clicked since the start
     EXPECT_EQ(Layers(), before);
+    EXPECT_EQ(w.cbActions->Text(), "");
 
     Click(w.sbW);
     w.cbPage->SetText("Map");
@@ -179,16 +210,6 @@ TEST_F(HotKeyEditorTest, AFunctionHeldByAnotherKeyMovesOnlyAfterAYes)
     EXPECT_TRUE(w.sbI->Down());
     EXPECT_EQ(w.sbI->Hint(), "Pages: Inventory");
 
-    // A key whose Ctrl layer holds another group's function of the same name: the plain binding moves.
-    Ctrl("A") = "Misc: Attack";
-    Click(w.sbR);
-    dialogs.Answer(TModalResult::Yes);
-    Choose(w.cbActions, "Attack");
-    EXPECT_EQ(Boxes().back(), "'Actions: Attack' is on 'A'. Change it?");
-    EXPECT_EQ(Plain("A"), "");
-    EXPECT_EQ(Ctrl("A"), "Misc: Attack");
-    EXPECT_FALSE(w.sbA->Down());
-    EXPECT_EQ(Plain("R"), "Actions: Attack");
 }
 
 TEST_F(HotKeyEditorTest, ARightClickRemovesTheShownBindingAfterAYes)
@@ -214,11 +235,11 @@ TEST_F(HotKeyEditorTest, ARightClickRemovesTheShownBindingAfterAYes)
     w.cbConfirmDeletions->SetChecked(true);
 
     // Nothing to remove, or nothing that may be removed: no question, no change.
-    Click(w.sbW);  // a free key, pressed by its selection
+    Click(w.sbW);  // a free key, selected
     const std::vector<std::string> before = Layers();
     for (TSpeedButton* key : {w.sbW, w.sbE, w.sbT, w.sbSpace, w.sbEsc, w.sbG}) RightClick(key);
     EXPECT_EQ(Layers(), before);
-    EXPECT_TRUE(w.sbG->Down());
+    EXPECT_TRUE(w.sbG->Grayed()) << "a fixed function's key is the game's";
     EXPECT_EQ(Boxes().size(), 2u);
 
     Click(w.sbCtrlRight);
@@ -231,18 +252,29 @@ TEST_F(HotKeyEditorTest, ARightClickRemovesTheShownBindingAfterAYes)
 TEST_F(HotKeyEditorTest, AFixedFunctionOnAnAssignableKeyKeepsItsKey)
 {
     TfConfig& w = OpenKeys();
-    Click(w.sbG);
-    EXPECT_EQ(ListTexts(), std::vector<std::string>(6));
+    Click(w.sbW);
+    Click(w.sbCtrlLeft);
+    Click(w.sbG);  // the game's in both layers: the selection stays on W
+    EXPECT_EQ(w.selectedKey, w.sbW);
+    EXPECT_TRUE(w.sbG->Grayed());
     EXPECT_TRUE(w.rbPage->Checked());
-    Choose(w.cbActions, "Sneak");
-    Pick(w.cbPage, "Map");
-    EXPECT_EQ(Plain("G"), "Fixed: Odd Fixed");
-    EXPECT_EQ(w.sbG->Hint(), "Fixed: Odd Fixed");
-    EXPECT_EQ(w.cbActions->Text(), "");
-    EXPECT_EQ(w.cbPage->Text(), "");
-    for (const std::string& binding : w.plainAssignments) EXPECT_NE(binding, "Actions: Sneak");
+    Click(w.sbCtrlLeft);
     RightClick(w.sbG);
     EXPECT_EQ(Plain("G"), "Fixed: Odd Fixed");
+    EXPECT_EQ(Ctrl("G"), "Fixed: Odd Fixed");
+    EXPECT_EQ(w.sbG->Hint(), "Fixed: Odd Fixed");
+
+    // Selected in a layer where it is free, then shown in the layer where the game keeps it: a
+    // choice says so and binds nothing.
+    TfConfig& other = OpenKeys(KeyboardSection() + "[Keymap Actions]\r\nACT_SNEAK=\r\n[Keymap Fixed]\r\nFIX_MENU=Ctrl-G\r\n");
+    Click(other.sbG);
+    Click(other.sbCtrlLeft);
+    EXPECT_TRUE(other.sbG->Selected() && other.sbG->Grayed());
+    Choose(other.cbActions, "Sneak");
+    EXPECT_EQ(other.lKeyLine->Caption(), "The game keeps the key Ctrl+G: no function can be put on it.");
+    EXPECT_EQ(Ctrl("G"), "Fixed: Game Menu");
+    EXPECT_EQ(Plain("G"), "");
+    EXPECT_EQ(other.cbActions->Text(), "");
     EXPECT_TRUE(dialogs.Boxes().empty());
 }
 
@@ -282,6 +314,8 @@ TEST_F(HotKeyEditorTest, AListBindsOnlyWhatThePlayerSettlesOnAndOtherwiseShowsTh
     Type(w.cbActions, "Sne");
     keys::Post(VK_RETURN);
     EXPECT_EQ(Plain("W"), "") << "no function is named so";
+    EXPECT_EQ(w.lKeyLine->Caption(), "No function of Actions is called 'Sne'.");
+    EXPECT_EQ(w.cbActions->Text(), "") << "the key's own function again";
     Type(w.cbActions, "sneak");
     EXPECT_EQ(Plain("W"), "");
     keys::Post(VK_RETURN);
@@ -330,7 +364,7 @@ TEST_F(HotKeyEditorTest, EitherCtrlKeyShowsTheOtherLayerAndKeepsTheSelection)
         SCOPED_TRACE(ctrl->Name());
         Click(ctrl);
         EXPECT_TRUE(w.sbCtrlLeft->Down() && w.sbCtrlRight->Down());
-        EXPECT_EQ(w.shownAssignments, &w.ctrlAssignments);
+        EXPECT_EQ(w.shownLayer, KeyLayer::Ctrl);
         EXPECT_TRUE(w.sbT->Down());
         EXPECT_EQ(w.sbT->Hint(), "Actions: Talk");
         EXPECT_FALSE(w.sbA->Down());
@@ -340,7 +374,7 @@ TEST_F(HotKeyEditorTest, EitherCtrlKeyShowsTheOtherLayerAndKeepsTheSelection)
 
         Click(ctrl);  // the same key again releases both
         EXPECT_FALSE(w.sbCtrlLeft->Down() || w.sbCtrlRight->Down());
-        EXPECT_EQ(w.shownAssignments, &w.plainAssignments);
+        EXPECT_EQ(w.shownLayer, KeyLayer::Plain);
         EXPECT_TRUE(w.sbA->Down());
         EXPECT_EQ(w.sbA->Hint(), "Actions: Attack");
         EXPECT_FALSE(w.sbT->Down());
@@ -380,6 +414,84 @@ TEST_F(HotKeyEditorTest, TheKeyLineTheLayerInWordsAndTheKeysLooksTellWhatEachKey
     MouseMove(w.sbQ);
     EXPECT_EQ(w.lKeyLine->Caption(), "Ctrl+Q: Wizard: Ember Dart. Q: Misc: Rest");
     EXPECT_EQ(look(w.sbA), BST_UNCHECKED);
+}
+
+TEST_F(HotKeyEditorTest, TheKeyboardActsOnTheFocusedKeyWhereverThePointerRests)
+{
+    TfConfig& w = OpenKeys();
+    w.Show();
+    w.pcConfig->SetActivePage(w.tsHotKeys);
+    keys::Settle();
+    // The player's pointer rests on D.
+    RECT d;
+    GetWindowRect(w.sbD->Handle(), &d);
+    const POINT rest{(d.left + d.right) / 2, (d.top + d.bottom) / 2};
+    SetCursorPos(rest.x, rest.y);
+    auto moveOnD = [&] {
+        POINT at = rest;
+        ScreenToClient(w.sbD->Handle(), &at);
+        SendMessageA(w.sbD->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    };
+    moveOnD();
+    ASSERT_EQ(w.lKeyLine->Caption(), "D: free. Ctrl+D: free");
+
+    // The keyboard takes over: the line, Space, Enter and Delete follow its focus. The system's
+    // own moves where the pointer rests are no moves of the player's.
+    w.sbW->SetFocus();
+    keys::Post(VK_LEFT);
+    EXPECT_EQ(w.lKeyLine->Caption(), "Q: Misc: Rest. Ctrl+Q: Wizard: Ember Dart");
+    keys::Post(VK_SPACE);
+    moveOnD();
+    EXPECT_EQ(w.selectedKey, w.sbQ);
+    EXPECT_EQ(w.lKeyLine->Caption(), "Q: Misc: Rest. Ctrl+Q: Wizard: Ember Dart");
+    EXPECT_EQ(w.cbMiscellaneous->Text(), "Rest");
+    // A free key, pressed again and again: selected, not, selected; what it looks is what it is.
+    keys::Post(VK_RIGHT);
+    for (bool selected : {true, false, true}) {
+        keys::Post(VK_SPACE);
+        moveOnD();
+        EXPECT_EQ(w.selectedKey, selected ? w.sbW : nullptr);
+        EXPECT_EQ(w.sbW->Selected(), selected);
+        EXPECT_FALSE(w.sbW->Down());
+    }
+    keys::Post(VK_RIGHT);
+    keys::Post(VK_RETURN);
+    EXPECT_EQ(w.selectedKey, w.sbE);
+    keys::Post(VK_LEFT);
+    keys::Post(VK_LEFT);
+    dialogs.Answer(TModalResult::Yes);
+    keys::Post(VK_DELETE);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"'Q' is on 'Misc: Rest'. Change it?"});
+    EXPECT_EQ(Plain("Q"), "");
+    EXPECT_EQ(Plain("D"), "");
+}
+
+TEST_F(HotKeyEditorTest, TheLineTellsForEachKindOfKeyWhatItHoldsAndWhetherTheGameKeepsIt)
+{
+    TfConfig& w = OpenKeys(KeyboardSection() +
+                           "[Keymap Page]\r\nPAGE_INV=Esc\r\nPAGE_MAP=B\r\nPAGE_NONAME=B\r\n"
+                           "[Keymap Actions]\r\nACT_ATTACK=F5\r\nACT_TALK=A\r\n[Keymap Fixed]\r\nFIX_MENU=G\r\n");
+    w.Show();
+    w.pcConfig->SetActivePage(w.tsHotKeys);
+    keys::Settle();
+    const std::pair<TSpeedButton*, const char*> rows[] = {
+        {w.sbEsc, "Esc: free. Ctrl+Esc: free (the game keeps this key)"},  // no key for the player's Inventory
+        {w.sbB, "B: Pages: PAGE_NONAME (the file also gives this key to 'Pages: Map'). Ctrl+B: free"},
+        {w.sbF5, "F5: Actions: Attack (choose this function for another key to move it). Ctrl+F5: free (the game keeps this key)"},
+        {w.sbG, "G: Fixed: Game Menu. Ctrl+G: Fixed: Game Menu (the game keeps this key)"},
+        {w.sbA, "A: Actions: Talk. Ctrl+A: free"},
+        {w.sbAltLeft, "Left Alt: free. Ctrl+Left Alt: free (the game keeps this key)"},
+        {w.sbWindowRight, "Right Win: free. Ctrl+Right Win: free (the game keeps this key)"},
+        {w.sbCtrlLeft, "Left Ctrl: press it to see what the keys do with Ctrl held down"},
+    };
+    for (const auto& [key, line] : rows) {
+        key->SetFocus();
+        EXPECT_EQ(w.lKeyLine->Caption(), line) << key->Name();
+    }
+    keys::Post(VK_SPACE);  // on the left Ctrl key
+    EXPECT_EQ(w.lKeyLine->Caption(), "Left Ctrl: press it to see what the keys do alone");
+    w.sbCtrlRight->SetFocus();
+    EXPECT_EQ(w.lKeyLine->Caption(), "Right Ctrl: press it to see what the keys do alone");
 }
 
 TEST_F(HotKeyEditorTest, TheLanguageFilesQuestionsNameWhatYesDoes)

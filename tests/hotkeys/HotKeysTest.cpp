@@ -10,13 +10,19 @@ const char* const kKeys[] = {
 
 }  // namespace
 
+std::vector<std::string> KeyboardNames(std::size_t count)
+{
+    std::vector<std::string> names;
+    for (std::size_t n = 0; n < count; ++n)
+        names.push_back("\"" + (n < std::size(kKeys) ? std::string(kKeys[n]) : "Extra" + std::to_string(n)) + "\"");
+    return names;
+}
+
 std::string KeyboardSection(std::size_t count)
 {
     std::string text = "[Keyboard]\r\n";
-    for (std::size_t n = 0; n < count; ++n) {
-        std::string name = n < std::size(kKeys) ? kKeys[n] : "Extra" + std::to_string(n);
-        text += "\"" + name + "\"=" + std::to_string(n) + "\r\n";
-    }
+    const std::vector<std::string> names = KeyboardNames(count);
+    for (std::size_t n = 0; n < names.size(); ++n) text += names[n] + "=" + std::to_string(n) + "\r\n";
     return text;
 }
 
@@ -101,6 +107,20 @@ ui::TSpeedButton* HotKeysTest::Key(const std::string& keyName) const
     const int position = window->KeyNamed(keyName);
     EXPECT_GE(position, 0) << "no key " << keyName;
     return position < 0 ? nullptr : window->keyButtons[static_cast<std::size_t>(position)];
+}
+
+std::string HotKeysTest::Held(KeyLayer layer, const std::string& keyName) const
+{
+    const int position = window->KeyNamed(keyName);
+    EXPECT_GE(position, 0) << "no key " << keyName;
+    return position < 0 ? std::string() : window->keyMap.Assignment({layer, static_cast<std::size_t>(position)});
+}
+
+std::vector<std::string> HotKeysTest::Layer(KeyLayer layer) const
+{
+    std::vector<std::string> all;
+    for (std::size_t p = 0; p < window->keyMap.KeyCount(); ++p) all.push_back(window->keyMap.Assignment({layer, p}));
+    return all;
 }
 
 std::vector<std::string> HotKeysTest::Boxes() const

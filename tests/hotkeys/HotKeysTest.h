@@ -8,6 +8,8 @@
 // "[Keyboard]" with count quoted key names: those of a common keyboard in key-position order, and
 // made-up ones past the 72nd.
 std::string KeyboardSection(std::size_t count = 72);
+// The same names as the section stores them, in quotes.
+std::vector<std::string> KeyboardNames(std::size_t count = 72);
 
 // Group captions: Pages, Actions, Misc, Slots, Wizard, Priest; the questions read
 // "'Q' is on 'Misc: Rest'. Change it?".
@@ -23,6 +25,11 @@ protected:
                        const std::string& language = kTestLanguage);
     // The key button of a key name.
     ui::TSpeedButton* Key(const std::string& keyName) const;
+    // What the key of that name holds in a layer, in words ("Misc: Rest"); every key of a layer.
+    std::string Plain(const std::string& keyName) const { return Held(KeyLayer::Plain, keyName); }
+    std::string Ctrl(const std::string& keyName) const { return Held(KeyLayer::Ctrl, keyName); }
+    std::string Held(KeyLayer layer, const std::string& keyName) const;
+    std::vector<std::string> Layer(KeyLayer layer) const;
     // A choice in a list through the component layer: its text set and settled on, as the user does it.
     static void Choose(ui::TComboBox* list, const std::string& text);
     // The texts of the message boxes shown so far.

@@ -22,17 +22,17 @@ const char* const kOtherLayout =
     "SlotOne=Ctrl-Caps\r\n"
     "EmberDart=e\r\n"
     "MendingTouch=D\r\n"
-    "Pause=Caps\r\n"  // a fixed function: shown, never saved
+    "Pause=Caps\r\n"  // a fixed function: the game keeps its keys, the import places it nowhere
     "UnknownThing=Q\r\n";
 
-using Layer = std::map<std::string, std::string>;  // key name -> assignment text
+using Bound = std::map<std::string, std::string>;  // key name -> assignment text
 
 }  // namespace
 
 class KeyMapImportTest : public HotKeysTest {
 protected:
     // The whole layer as expected: the keys given, every other key free.
-    std::vector<std::string> Expected(const Layer& bound) const
+    std::vector<std::string> Expected(const Bound& bound) const
     {
         std::vector<std::string> layer(72);
         for (const auto& [key, text] : bound) layer[static_cast<std::size_t>(window->KeyNamed(key))] = text;
@@ -42,30 +42,30 @@ protected:
 
 TEST_F(KeyMapImportTest, ImportClearsTheShownLayerAndPutsEachTranslatedFunctionOnTheOneKeyItNames)
 {
-    const Layer fixed = {{"Esc", "Fixed: Game Menu"}, {"Space", "Fixed: Pause"}, {"G", "Fixed: Odd Fixed"}};
-    auto with = [&](Layer layer) {
+    const Bound fixed = {{"Esc", "Fixed: Game Menu"}, {"Space", "Fixed: Pause"}, {"G", "Fixed: Odd Fixed"}};
+    auto with = [&](Bound layer) {
         layer.insert(fixed.begin(), fixed.end());
         return layer;
     };
     // The imported functions leave the keys they sat on in the other layer too (Talk its Ctrl-T,
-    // Attack its A); Pause, which the game fixes, stays on Space as well.
+    // Attack its A); Pause, which the game fixes, stays on Space alone.
     struct Row {
         bool ctrlShown;
-        Layer plain, ctrl;
+        Bound plain, ctrl;
         const char* done;  // the language file's words for a finished import, and what they show
         std::vector<std::string> boxes;
     };
-    const Layer ctrl = with({{"M", "Pages: Map"}, {"A", "Actions: Attack"}, {"Caps", "Slots: Slot One"}});
+    const Bound ctrl = with({{"M", "Pages: Map"}, {"A", "Actions: Attack"}, {"Caps", "Slots: Slot One"}});
     const Row rows[] = {
         {false,
          with({{"P", "Pages: Inventory"}, {"T", "Actions: Talk"}, {"Enter", "Misc: Quick Save"},
-               {"E", "Wizard: Ember Dart"}, {"D", "Priest: Mending Touch"}, {"Caps", "Fixed: Pause"}}),
+               {"E", "Wizard: Ember Dart"}, {"D", "Priest: Mending Touch"}}),
          ctrl, "", {}},
         {true,
-         with({{"M", "Pages: "}, {"Q", "Misc: Rest"}, {"N", "Wizard: Odd Spell"}, {"P", "Pages: Inventory"},
+         with({{"M", "Pages: PAGE_NONAME"}, {"Q", "Misc: Rest"}, {"N", "Wizard: Odd Spell"}, {"P", "Pages: Inventory"},
                {"T", "Actions: Talk"}, {"Enter", "Misc: Quick Save"}, {"E", "Wizard: Ember Dart"},
-               {"D", "Priest: Mending Touch"}, {"Caps", "Fixed: Pause"}}),
-         ctrl, "msgImportDone=%d functions placed.\r\n", {"9 functions placed."}},
+               {"D", "Priest: Mending Touch"}}),
+         ctrl, "msgImportDone=%d functions placed.\r\n", {"8 functions placed."}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.ctrlShown ? "Ctrl layer shown" : "plain layer shown");
@@ -81,15 +81,17 @@ TEST_F(KeyMapImportTest, ImportClearsTheShownLayerAndPutsEachTranslatedFunctionO
 
         EXPECT_EQ(w.openImport->Filter, "INI Files (*.ini)|*.ini");
         EXPECT_EQ(Boxes(), row.boxes) << "no question during the import, and the count when the language has words for it";
-        EXPECT_EQ(w.plainAssignments, Expected(row.plain));
-        EXPECT_EQ(w.ctrlAssignments, Expected(row.ctrl));
+        EXPECT_EQ(Layer(KeyLayer::Plain), Expected(row.plain));
+        EXPECT_EQ(Layer(KeyLayer::Ctrl), Expected(row.ctrl));
+        const std::vector<std::string> shown = Layer(w.shownLayer);
         for (std::size_t p = 0; p < 72; ++p) {
-            EXPECT_EQ(w.keyButtons[p]->Hint(), (*w.shownAssignments)[p]) << p;
-            EXPECT_EQ(w.keyButtons[p]->Down(), !(*w.shownAssignments)[p].empty() && !w.keyButtons[p]->Grayed()) << p;
+            EXPECT_EQ(w.keyButtons[p]->Hint(), shown[p]) << p;
+            EXPECT_EQ(w.keyButtons[p]->Down(), !shown[p].empty() && !w.keyButtons[p]->Grayed()) << p;
         }
         EXPECT_EQ(ListTexts(), std::vector<std::string>(6));
         EXPECT_EQ(w.selectedKey, w.sbW);
-        EXPECT_EQ(w.shownAssignments, row.ctrlShown ? &w.ctrlAssignments : &w.plainAssignments);
+        EXPECT_TRUE(w.sbW->Selected());
+        EXPECT_EQ(w.shownLayer, row.ctrlShown ? KeyLayer::Ctrl : KeyLayer::Plain);
         EXPECT_TRUE(w.cbConfirmDeletions->Checked());
         EXPECT_FALSE(w.cbConfirmKey->Checked());
         EXPECT_TRUE(w.cbConfirmSpell->Checked());
@@ -121,12 +123,15 @@ TEST_F(KeyMapImportTest, WithoutBindingsToImportNothingChangesAndTheLanguageFile
         {"[Keymap] without values", "[Keymap]\r\nAttack=\r\n", language, {"Nothing to import."}},
         {"no [Import]", kOtherLayout, withoutImport, {"Nothing to import."}},
         {"no [Import] and no message", kOtherLayout, silent, {}},
+        {"no name of ours", "[Keymap]\r\nUnknownThing=Q\r\nAttack=Nowhere\r\n", language, {"Nothing to import."}},
+        {"nothing on a key the player may assign", "[Keymap]\r\nAttack=F3\r\nPause=Caps\r\n", language,
+         {"Nothing to import."}},
         {"cancelled", std::nullopt, language, {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         TfConfig& w = OpenKeys(KeyboardSection() + kTestKeymapGroups, row.language);
-        const auto plain = w.plainAssignments, ctrl = w.ctrlAssignments;
+        const auto plain = Layer(KeyLayer::Plain), ctrl = Layer(KeyLayer::Ctrl);
         w.openImport->FileName = L"elsewhere.ini";
         if (row.file) folder.Write("other.ini", *row.file);
         dialogs.AnswerOpen(row.file ? std::optional<std::string>(folder.Path() + "other.ini") : std::nullopt);
@@ -139,8 +144,8 @@ TEST_F(KeyMapImportTest, WithoutBindingsToImportNothingChangesAndTheLanguageFile
         if (!row.boxes.empty()) {
             EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Information);
         }
-        EXPECT_EQ(w.plainAssignments, plain);
-        EXPECT_EQ(w.ctrlAssignments, ctrl);
+        EXPECT_EQ(Layer(KeyLayer::Plain), plain);
+        EXPECT_EQ(Layer(KeyLayer::Ctrl), ctrl);
         EXPECT_TRUE(w.sbQ->Down());
         EXPECT_TRUE(w.cbConfirmDeletions->Checked() && w.cbConfirmKey->Checked() && w.cbConfirmSpell->Checked());
         Close();

@@ -38,7 +38,7 @@ TEST_F(KeyMapTest, LoadPutsEachFunctionOnItsKeyInItsLayerAndOffersTheNamedOnes)
     };
     const Row rows[] = {
         {"I", "Pages: Inventory", ""},
-        {"M", "Pages: ", ""},  // an identifier without display name
+        {"M", "Pages: PAGE_NONAME", ""},  // an identifier without display name, shown by itself
         {"A", "Actions: Attack", ""},
         {"T", "", "Actions: Talk"},
         {"Enter", "", "Misc: Quick Save"},  // "Ctrl-" and a key name of several characters
@@ -50,23 +50,22 @@ TEST_F(KeyMapTest, LoadPutsEachFunctionOnItsKeyInItsLayerAndOffersTheNamedOnes)
         {"G", "Fixed: Odd Fixed", "Fixed: Odd Fixed"},
         {"W", "", ""},
     };
-    ASSERT_EQ(w.plainAssignments.size(), 72u);
-    ASSERT_EQ(w.ctrlAssignments.size(), 72u);
+    ASSERT_EQ(w.keyMap.KeyCount(), 72u);
     int bound = 0;
     for (const Row& row : rows) {
-        const auto p = static_cast<std::size_t>(w.KeyNamed(row.key));
-        EXPECT_EQ(w.plainAssignments[p], row.plain) << row.key;
-        EXPECT_EQ(w.ctrlAssignments[p], row.ctrl) << row.key;
+        EXPECT_EQ(Plain(row.key), row.plain) << row.key;
+        EXPECT_EQ(Ctrl(row.key), row.ctrl) << row.key;
         bound += (*row.plain ? 1 : 0) + (*row.ctrl ? 1 : 0);
     }
+    const std::vector<std::string> plain = Layer(KeyLayer::Plain), ctrl = Layer(KeyLayer::Ctrl);
     int all = 0;
     for (std::size_t p = 0; p < 72; ++p) {
-        all += !w.plainAssignments[p].empty() + !w.ctrlAssignments[p].empty();
-        EXPECT_EQ(w.keyButtons[p]->Hint(), w.plainAssignments[p]) << p;
+        all += !plain[p].empty() + !ctrl[p].empty();
+        EXPECT_EQ(w.keyButtons[p]->Hint(), plain[p]) << p;
         // A key that is not the player's never looks bound, whatever the game puts on it.
-        const bool assignable = std::count(w.assignableKeys.begin(), w.assignableKeys.end(), w.keyButtons[p]) > 0;
-        EXPECT_EQ(w.keyButtons[p]->Down(), assignable && !w.plainAssignments[p].empty()) << p;
-        EXPECT_TRUE(w.keyButtons[p]->AllowAllUp()) << p;
+        const bool players = w.keyMap.Changeable({KeyLayer::Plain, p});
+        EXPECT_EQ(w.keyButtons[p]->Down(), players && !plain[p].empty()) << p;
+        EXPECT_EQ(w.keyButtons[p]->Grayed(), !players) << p;
     }
     EXPECT_EQ(all, bound) << "no binding beyond those of the table";
 
@@ -75,7 +74,7 @@ TEST_F(KeyMapTest, LoadPutsEachFunctionOnItsKeyInItsLayerAndOffersTheNamedOnes)
     EXPECT_EQ(w.sbSpace->Caption(), "Space");
     EXPECT_EQ(w.sbAltLeft->Caption(), "Alt") << "a name holding Alt or Win loses its last character";
     EXPECT_EQ(w.sbWindowRight->Caption(), "Win");
-    EXPECT_EQ(w.keyNames[66], "WinL");
+    EXPECT_EQ(w.keyMap.KeyName(66), "WinL");
 
     using Items = std::vector<std::string>;
     EXPECT_EQ(w.cbPage->Items(), (Items{"Inventory", "Map"}));
@@ -101,11 +100,9 @@ TEST_F(KeyMapTest, KeyboardsOfMoreOrFewerThanSeventyTwoNamesStillOpen)
                                               "[Keymap Actions]\r\nACT_ATTACK=Extra73\r\nACT_TALK=W\r\n"
                                         : "");
         const std::size_t keys = std::min<std::size_t>(row.names, 72);
-        EXPECT_EQ(w.keyNames.size(), keys);
-        EXPECT_EQ(w.plainAssignments.size(), keys);
-        EXPECT_EQ(w.ctrlAssignments.size(), keys);
+        EXPECT_EQ(w.keyMap.KeyCount(), keys);
         if (row.names > 40) {
-            EXPECT_EQ(w.plainAssignments[29], "Actions: Talk");
+            EXPECT_EQ(Plain("W"), "Actions: Talk");
         }
 
         // A key past the last name binds nothing: a click leaves the selection, a choice goes to the
@@ -119,7 +116,7 @@ TEST_F(KeyMapTest, KeyboardsOfMoreOrFewerThanSeventyTwoNamesStillOpen)
         EXPECT_FALSE(pastTheNames->Down()) << "shown as a disabled key";
         if (!w.cbActions->Items().empty()) {
             Pick(w.cbActions, "Attack");
-            for (const std::string& binding : w.plainAssignments) EXPECT_NE(binding, "Actions: Attack");
+            for (const std::string& binding : Layer(KeyLayer::Plain)) EXPECT_NE(binding, "Actions: Attack");
         }
         RightClick(pastTheNames);
         EXPECT_TRUE(dialogs.Boxes().empty());
@@ -158,7 +155,7 @@ TEST_F(KeyMapTest, RoundTripKeepsWhatWasNotChangedAndWritesEveryListedFunction)
     dialogs.Answer(TModalResult::Yes);
     RightClick(w.sbT);
     Click(w.sbCtrlRight);
-    EXPECT_EQ(w.shownAssignments, &w.plainAssignments);
+    EXPECT_EQ(w.shownLayer, KeyLayer::Plain);
     EXPECT_EQ(Boxes(), (std::vector<std::string>{"'Misc: Rest' is on 'Q'. Change it?",
                                                  "'A' is on 'Actions: Attack'. Change it?",
                                                  "'Ctrl-T' is on 'Actions: Talk'. Change it?"}));
@@ -170,7 +167,7 @@ TEST_F(KeyMapTest, RoundTripKeepsWhatWasNotChangedAndWritesEveryListedFunction)
                              "[Keymap Miscellaneous]", "MISC_SAVE=Ctrl-Enter", "MISC_REST=E",
                              "[Keymap Quick Slots]", "QS_ONE=U",  // bound now, so written
                              "[Keymap Wizard Spells]", "SPWI1=Ctrl-Q", "SPWI2=",
-                             "ODD_SPELL=N",  // no language line shows "W Odd Spell": not written
+                             "ODD_SPELL=N",
                              "[Keymap Priest Spells]", "SPPR1=ctrl-R",  // still on no key: kept as stored
                              "[Keymap Fixed]", "FIX_MENU=Esc", "FIX_PAUSE=Space", "FIX_ODD=G",
                              "[Game Extras]", "Kept=yes"})
@@ -201,17 +198,37 @@ TEST_F(KeyMapTest, AValueThatNamedNoKeyIsKeptOnlyUntilThePlayerPlacesTheFunction
     }
 }
 
-TEST_F(KeyMapTest, SavingTreatsKeyZeroAsNoKeyFindsTextsIgnoringCaseAndReportsARefusedWrite)
+TEST_F(KeyMapTest, WhatThePlayerLeavesOnAKeyIsWhatTheNextStartShows)
+{
+    // B holds an entry that has no words in the language file, after Inventory, which is on no key.
+    const std::string keymap = KeyboardSection() + "[Keymap Page]\r\nPAGE_INV=\r\nPAGE_NOLANG=B\r\n";
+    struct Row {
+        bool rebind;  // Inventory on B, else B's binding removed
+        const char* shownAfterRestart;
+    };
+    for (const Row& row : {Row{true, "Pages: Inventory"}, Row{false, ""}}) {
+        SCOPED_TRACE(row.shownAfterRestart);
+        TfConfig& w = OpenKeys(keymap);
+        EXPECT_EQ(Plain("B"), "Pages: PAGE_NOLANG");
+        if (row.rebind) {
+            Click(w.sbB);
+            Pick(w.cbPage, "Inventory");
+        } else {
+            dialogs.Answer(TModalResult::Yes);
+            RightClick(w.sbB);
+        }
+        Click(w.bApply);
+        Close();
+        Open();
+        EXPECT_EQ(Plain("B"), row.shownAfterRestart);
+        EXPECT_NE(folder.Read("keymap.ini").find("PAGE_NOLANG=\r\n"), std::string::npos);
+        Close();
+    }
+}
+
+TEST_F(KeyMapTest, ARefusedWriteIsReported)
 {
     TfConfig& w = OpenKeys();
-    w.plainAssignments[0] = "Actions: Sneak";        // only on Esc, which is no key to bind
-    w.ctrlAssignments[30] = "PAGES: map";            // on Ctrl-E, spelt otherwise
-    w.plainAssignments[33] = "Wizard: Frost Veil";   // Y
-    w.SaveKeyMap();
-    const std::string saved = folder.Read("keymap.ini");
-    for (const char* entry : {"ACT_SNEAK=\r\n", "PAGE_MAP=Ctrl-E\r\n", "SPWI2=Y\r\n", "QS_ONE=Nowhere\r\n"})
-        EXPECT_NE(saved.find(entry), std::string::npos) << entry;
-
     folder.BlockFile("keymap.ini");
     try {
         w.SaveKeyMap();
@@ -274,5 +291,5 @@ TEST_F(KeyMapTest, AKeyMapDeletedUnderTheWindowIsSavedWhole)
     Close();
     TfConfig& again = OpenKeys(saved);
     for (std::size_t n = 0; n < captions.size(); ++n) EXPECT_EQ(again.keyButtons[n]->Caption(), captions[n]) << n;
-    EXPECT_EQ(again.plainAssignments[29], "Actions: Sneak");
+    EXPECT_EQ(Plain("W"), "Actions: Sneak");
 }
