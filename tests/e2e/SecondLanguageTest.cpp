@@ -53,14 +53,23 @@ TEST(SecondLanguage, TheRussianFileCaptionsAsksAndSavesUnderCodePage1251)
     TempFolder elsewhere;
     RunningProgram program(folder, "", elsewhere);
 
-    // The first run: the choices take the level names, each with an access key of its own.
+    // The first run: the choices take the level names, each with an access key of its own (a letter
+    // of code page 1251 is one byte).
     HWND dialog = program.WaitForWindow("TdlgDifficulty");
     ASSERT_NE(dialog, nullptr) << program.DescribeWindows();
     EXPECT_EQ(TextOf(dialog), Entry(russian, "fConfig"));
     const std::pair<const char*, const char*> levels[] = {
         {"rbDifficultyInsane", "lExpert"}, {"rbDifficultyHard", "lHard"}, {"rbDifficultyCoreRules", "lNormal"},
         {"rbDifficultyNormal", "lEasy"},   {"rbDifficultyNovice", "lNovice"}};
-    for (const auto& [choice, label] : levels) EXPECT_EQ(TextOf(Named(dialog, choice)), "&" + Entry(russian, label));
+    std::string keys;
+    for (const auto& [choice, label] : levels) {
+        const std::string caption = TextOf(Named(dialog, choice));
+        EXPECT_EQ(WithoutMarks(caption), Entry(russian, label));
+        const std::size_t mark = caption.find('&');
+        ASSERT_LT(mark + 1, caption.size()) << caption << " has no access key";
+        EXPECT_EQ(keys.find(caption[mark + 1]), std::string::npos) << caption << ": its key is taken";
+        keys += caption[mark + 1];
+    }
     Click(Named(dialog, "rbDifficultyCoreRules"));
     Click(Named(dialog, "bOK"));
 

@@ -246,7 +246,7 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
     EXPECT_TRUE(IsWindowVisible(tip));
 
     // A caption that fits again is shown whole.
-    beside->SetCaption("Short");
+    beside->SetCaption("On");
     EXPECT_FALSE(beside->CaptionCut());
     EXPECT_EQ(beside->Width(), 60);
 }
