@@ -55,6 +55,8 @@ HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 
                  'msgReplaceHotKey': ['{key}', '{old}', '{new}'],
                  'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d'],
                  'msgImportNothingPlaced': []}
+# Questions and notices of the window, optional for a translation, with their placeholders.
+WINDOW_TEXTS = {'msgCloseUnsaved': [], 'msgTestNotStarted': [], 'msgGLSetupNotStarted': []}
 # The program's own words, each optional (the program has them in English) and with its placeholders.
 WORDS = {'txtOn': [], 'txtOff': [], 'txtIniFiles': [], 'errOpenFile': ['%s'], 'errWriteFile': ['%s'],
          'errNotInteger': ['%s']}
@@ -165,7 +167,8 @@ class Language:
             if '=' in l and (names[i] != names[i].strip() or values[i] != values[i].strip()):
                 bad('Language.txt line %d: blanks around the name or the value: %r' % (i + 1, l))
 
-        for n in COMPONENTS + DIALOG + MESSAGES + list(HOT_KEY_TEXTS) + list(WORDS) + ['fConfig', 'msgImportEmpty']:
+        for n in (COMPONENTS + DIALOG + MESSAGES + list(HOT_KEY_TEXTS) + list(WINDOW_TEXTS) + list(WORDS) +
+                  ['fConfig', 'msgImportEmpty']):
             i = line_of(n)
             if i < 0:
                 bad('no entry for %s' % n)
@@ -216,12 +219,16 @@ class Language:
 
         if '|' in language_text('txtIniFiles'):
             bad('txtIniFiles: a "|" would end the name of the file type')
-        for n, placeholders in list(HOT_KEY_TEXTS.items()) + list(WORDS.items()):
+        for n, placeholders in list(HOT_KEY_TEXTS.items()) + list(WINDOW_TEXTS.items()) + list(WORDS.items()):
             for placeholder in placeholders:
                 if placeholder not in language_text(n):
                     bad('%s does not say %s' % (n, placeholder))
-            if n.startswith('msg') and not n.startswith('msgImport') and not language_text(n).endswith('?'):
+            if (n in HOT_KEY_TEXTS and n.startswith('msg') and not n.startswith('msgImport') and
+                    not language_text(n).endswith('?')):
                 bad('%s is a question and does not end with "?"' % n)
+
+        if not language_text('msgCloseUnsaved').endswith('?'):
+            bad('msgCloseUnsaved is a question and does not end with "?"')
 
         sections = profile_sections(lang_lines)
         if lang_lines[first_section:] and not all(l.startswith(('[', ';')) or '=' in l
