@@ -21,6 +21,7 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
+    void HandleCreated() override;
     void Command(unsigned code) override;
 
 private:

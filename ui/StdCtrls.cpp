@@ -214,6 +214,13 @@ TControl::CreateParams TButton::GetCreateParams() const
     return p;
 }
 
+void TButton::HandleCreated()
+{
+    // Disabled, a button takes no mouse messages: its tool tip then tells why from its parent's.
+    if (ShowHint())
+        if (TForm* form = Form()) form->AddToolTip(this, true);
+}
+
 void TButton::SetDefault(bool isDefault)
 {
     default_ = isDefault;
