@@ -20,7 +20,7 @@ def bad(msg):
 
 # ----------------------------------------------------------------- components of the window
 TAB_SHEETS = ['tsSimple', 'tsHotKeys', 'tsGameplay', 'tsOptions']
-BUTTONS = ['bTestSettings', 'bCancel', 'bApply', 'bOK', 'bImport', 'bGLSetup']
+BUTTONS = ['bTestSettings', 'bCancel', 'bApply', 'bOK', 'bKeyList', 'bRestoreKeys', 'bImport', 'bGLSetup']
 GROUP_BOXES = ['gbDifficulty', 'gbHardware', 'gbKeyboard', 'gbHotKeyGroups', 'gbCacheOptions',
                'gbAIOptions', 'gbMultiplayer', 'gbGameplay', 'gbColorDepth', 'gbGameResolution',
                'gbWindowMode', 'gb2d16bitOptions', 'gb3dOptions']
@@ -53,7 +53,13 @@ HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 
                  'msgRemoveHotKey': ['{key}', '{old}'],
                  'msgReplaceHotKey': ['{key}', '{old}', '{new}'],
                  'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d'],
-                 'msgImportNothingPlaced': []}
+                 'msgImportNothingPlaced': [], 'txtFunctionForNextKey': ['&'],
+                 'txtKeyListTitle': [], 'txtKeyListFind': ['&'], 'txtKeyListSortBy': [],
+                 'txtKeyListFunction': ['&'], 'txtKeyListGroup': ['&'], 'txtKeyListKey': ['&'],
+                 'txtKeyListCtrlKey': ['&'], 'txtKeyListShow': ['&'], 'txtKeyListClose': [],
+                 'txtKeyListNoKey': [], 'txtKeyListKept': ['{key}'], 'txtRestoreKeysHint': [],
+                 'txtRestoreUnreadable': ['keymap-original.ini'], 'txtRestoreNoKeys': ['keymap-original.ini'],
+                 'msgRestoreKeys': []}
 GROUP_RADIOS = ['rbPage', 'rbActions', 'rbMiscellaneous', 'rbQuickSlots', 'rbWizardSpells',
                 'rbPriestSpells']
 RADIOS = GROUP_RADIOS + ['rb16bit', 'rb24bit', 'rb32bit', 'rb640', 'rb800', 'rb1024', 'rb1280',

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,10 @@ KeyValue ParseKeyValue(std::string_view value);
 
 // The caption of a key: its name, less the last character when the name holds "Alt" or "Win".
 std::string KeyCaption(const std::string& keyName);
+
+// A text of the language file with its placeholders ("{key}") replaced by their values, in one
+// pass, so that a value holding braces is taken as it stands; an unknown placeholder stays.
+std::string FillIn(const std::string& text, std::initializer_list<std::pair<const char*, std::string>> values);
 
 // What a key map file holds, section by section, as its reader gives it: the stored names of
 // "Keyboard" in file order, and per group the entries of its section (identifier, value) in file order.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "presets/Difficulty.h"
+#include "ui/Button.h"
 #include "tests/support/WindowTest.h"
 
 using namespace ui;
@@ -65,6 +66,17 @@ std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
         auto* label = dynamic_cast<TLabel*>(c);
         bool box = dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
         bool group = dynamic_cast<TGroupBox*>(c);
+        if (auto* button = dynamic_cast<TButton*>(c)) {
+            // A push button's caption, centred inside its frame.
+            RECT r;
+            GetClientRect(button->Handle(), &r);
+            const SIZE text = TextSize(button, 0);
+            const int room = r.right - MulDiv(6, form.PixelsPerInch(), 96);
+            if (text.cx > room)
+                faults.push_back(c->Name() + " \"" + c->CaptionText() + "\" needs " + std::to_string(text.cx) +
+                                 ", has " + std::to_string(room));
+            continue;
+        }
         if (!label && !box && !group) continue;
         RECT r;
         GetWindowRect(c->Handle(), &r);
@@ -188,6 +200,9 @@ TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNe
         Click(w.sbShiftRight);
         ASSERT_EQ(w.lFunction->CaptionText(), "Function for Ctrl+RShift");
         check(w, 80);
+        dialogs.onModal = [&](TForm& list) { check(list, 5); list.Close(); };
+        Click(w.bKeyList);
+        dialogs.onModal = nullptr;
         CheckSummary(w);
         Close();
     }
