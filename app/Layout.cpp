@@ -136,6 +136,8 @@ void TfConfig::CreateControls()
     lSettings = MakeLabel(this, tsSimple, "lSettings", {480, 6, 265, kLabel}, "Settings", true);
     mSettings = Make<TMemo>(this, tsSimple, "mSettings", {480, 26, 265, 401}, "", TScrollStyle::None);
     mSettings->SetColor(clSilver);
+    // It only tells what the sliders chose: nothing there to do with the keyboard.
+    mSettings->SetTabStop(false);
 
     // --- Hot Keys
     CreateKeyboard();
@@ -320,10 +322,10 @@ void TfConfig::CreateControls()
     mHelp = Make<TMemo>(this, tsOptions, "mHelp", {280, 248, 465, 177});
     mHelp->SetColor(clWhite);
 
-    // --- The keyboard: Tab goes through the shown page in reading order, then OK, Cancel, Apply
-    // and Test, then the tabs; Enter presses OK and Esc Cancel; a label's access key leads to
-    // the control it names.
-    SetTabOrder({tsSimple, tsHotKeys, tsGameplay, tsOptions, bOK, bCancel, bApply, bTestSettings, pcConfig});
+    // --- The keyboard: Tab goes through the shown page in reading order, then the buttons below
+    // it from left to right, then the tabs; Enter presses OK and Esc Cancel; a label's access key
+    // leads to the control it names.
+    SetTabOrder({tsSimple, tsHotKeys, tsGameplay, tsOptions, bTestSettings, bCancel, bApply, bOK, pcConfig});
     bOK->SetDefault(true);
     bCancel->SetCancel(true);
     const std::pair<TLabel*, TControl*> labelled[] = {

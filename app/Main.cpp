@@ -50,6 +50,10 @@ TfConfig::TfConfig(std::wstring folder, std::vector<std::string> arguments, TfCo
         tsSimple->SetEnabled(false);
         tsSimple->SetTabVisible(false);
     }
+
+    built_ = true;
+    ReadSavedFiles();
+    RefreshApplyState();
 }
 
 TfConfig::~TfConfig() { BeginDestroy(); }
@@ -58,6 +62,8 @@ void TfConfig::BindHandlers()
 {
     OnClose = Bind(this, &TfConfig::FormClose);
     OnCloseQuery = Bind(this, &TfConfig::FormCloseQuery);
+    OnUserInput = [this](TObject*) { RefreshApplyState(); };
+    OnActivate = Bind(this, &TfConfig::FormActivate);
     bTestSettings->OnClick = Bind(this, &TfConfig::bTestSettingsClick);
     bCancel->OnClick = Bind(this, &TfConfig::bCancelClick);
     bApply->OnClick = Bind(this, &TfConfig::bApplyClick);
@@ -120,7 +126,7 @@ void TfConfig::BindHandlers()
     bGLSetup->OnClick = Bind(this, &TfConfig::bGLSetupClick);
 
     // Context help: the groups and options whose hint explains them, shown when the mouse moves
-    // over one and when one of them gets the keyboard focus.
+    // over one; the keyboard's focus shows them and the help of the group a control lies in.
     for (TControl* help : std::initializer_list<TControl*>{
              gbDifficulty, gbHardware, gbCacheOptions, gbAIOptions, gbMultiplayer, gbGameplay, gbColorDepth,
              gbGameResolution, gbWindowMode, gb2d16bitOptions, gb3dOptions, lDifficulty, lGeneral, lGraphics, lSound,
@@ -129,8 +135,11 @@ void TfConfig::BindHandlers()
              cbLowMemSounds2, cbDuplicateFloatingText, cbDisableCastingGlows, cbDisableVidCells,
              cbForce50Transparency, cbBrightenOff, cbMidLevelBrighten, cbHighLevelBrighten}) {
         help->OnMouseMove = Bind(this, &TfConfig::DisplayHelp);
-        help->OnEnter = Bind(this, &TfConfig::HelpControlEnter);
+        helpBound_.insert(help);
     }
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* control = dynamic_cast<TControl*>(Components(i)); control && !control->OnEnter)
+            control->OnEnter = Bind(this, &TfConfig::HelpControlEnter);
 }
 
 void TfConfig::BuildControlLists()
@@ -160,30 +169,63 @@ TModalResult TfConfig::MessageDlg(const std::string& text, TMsgDlgType type, TMs
 
 void TfConfig::bOKClick(TObject*)
 {
-    if (ConfirmVideoChanges() && videoTestPassed) {
-        SaveSettings();
-        SaveKeyMap();
-        Application().Terminate();
-    } else {
-        MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
-    }
+    if (SaveTested()) Application().Terminate();
 }
 
-void TfConfig::bApplyClick(TObject*)
+void TfConfig::bApplyClick(TObject*) { SaveTested(); }
+
+bool TfConfig::SaveTested()
 {
+    testNotRun_ = false;
     if (ConfirmVideoChanges() && videoTestPassed) {
         SaveSettings();
         SaveKeyMap();
-    } else {
-        MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
+        return true;
     }
+    // A test program that could not be started has told why nothing is saved.
+    if (!testNotRun_) MessageDlg(msgResetVideo, TMsgDlgType::Information, TMsgDlgButtons::OK);
+    return false;
 }
 
 void TfConfig::bCancelClick(TObject*) { Close(); }
 
-void TfConfig::FormCloseQuery(TObject*, bool& canClose) { canClose = true; }
+void TfConfig::FormCloseQuery(TObject*, bool& canClose)
+{
+    // Closing saves nothing: what the files do not hold yet is given up only when the player says so.
+    canClose = !HasUnsavedWork() ||
+               MessageDlg(LanguageTextOr("msgCloseUnsaved", "Your changes have not been saved. Close without saving them?"),
+                          TMsgDlgType::Question, TMsgDlgButtons::YesNo) == TModalResult::Yes;
+}
 
 void TfConfig::FormClose(TObject*, TCloseAction& action) { action = TCloseAction::Hide; }
+
+// --- Unsaved work
+
+bool TfConfig::HasUnsavedWork() const
+{
+    return savedSettings_.Lacks(SettingsWrites()) || savedKeyMap_.Lacks(keyMap.Writes());
+}
+
+void TfConfig::RefreshApplyState()
+{
+    if (!built_) return;
+    const bool unsaved = HasUnsavedWork();
+    // A button the keyboard pressed keeps no focus once it cannot be pressed again: OK comes next.
+    if (!unsaved && bApply->Focused()) MoveFocus(bOK);
+    bApply->SetEnabled(unsaved);
+}
+
+void TfConfig::ReadSavedFiles()
+{
+    savedSettings_.Read(IniFile(settingsPath), SettingsWrites());
+    savedKeyMap_.Read(IniFile(keymapPath), keyMap.Writes());
+}
+
+void TfConfig::FormActivate(TObject*)
+{
+    ReadSavedFiles();
+    RefreshApplyState();
+}
 
 namespace {
 bool IsChecked(const TControl* control)
@@ -207,8 +249,8 @@ bool TfConfig::ConfirmVideoChanges()
     if (cbGLDrivers->IndexOf(cbGLDrivers->Text()) != snapshotDriverIndex) changed = true;
     if (!changed) return true;
     if (MessageDlg(msgVideoTest, TMsgDlgType::Question, TMsgDlgButtons::YesNo) != TModalResult::Yes) return false;
-    bTestSettingsClick(nullptr);
-    return true;
+    testNotRun_ = !RunVideoTest();
+    return !testNotRun_;
 }
 
 // --- The numeric edits of the Gameplay page

@@ -4,11 +4,13 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/Platform.h"
 #include "hotkeys/KeyList.h"
 #include "hotkeys/KeyMap.h"
+#include "settings/SavedValues.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -184,6 +186,18 @@ public:
     void FormCloseQuery(ui::TObject* sender, bool& canClose);
     void FormClose(ui::TObject* sender, ui::TCloseAction& action);
     bool ConfirmVideoChanges();
+    // OK's and Apply's video guard, then both files; false, telling why, when nothing was saved.
+    bool SaveTested();
+    // Whether a save would write something the two files do not hold yet, a file that does not
+    // exist counting as holding nothing; from what they held when last read or written.
+    bool HasUnsavedWork() const;
+    // Apply is enabled exactly when there is unsaved work: after every input, and wherever
+    // something changes what a save would write.
+    void RefreshApplyState();
+    // Takes what the two files hold now, for HasUnsavedWork: at the start, and when the window
+    // comes back from another program, which may have changed them.
+    void ReadSavedFiles();
+    void FormActivate(ui::TObject* sender);
     // Records which of the video controls are checked, the baseline of ConfirmVideoChanges.
     void TakeVideoSnapshot();
     void eCacheSizeExit(ui::TObject* sender);
@@ -196,6 +210,8 @@ public:
     // --- Settings file
     void LoadSettings();
     void SaveSettings();
+    // The keys the save writes, in its order, with the values the window holds now.
+    std::vector<IniWrite> SettingsWrites() const;
 
     // --- Presets, difficulty, display rules, video test, context help
     void tbGeneralChange(ui::TObject* sender);
@@ -211,10 +227,19 @@ public:
     void cb3dAccelerationClick(ui::TObject* sender);
     void cbBrightenOffClick(ui::TObject* sender);
     void bTestSettingsClick(ui::TObject* sender);
+    // The video test of bTestSettingsClick; false when its program could not be started: the
+    // player is told, nothing is asked, and neither the snapshot nor videoTestPassed changes.
+    bool RunVideoTest();
     void bGLSetupClick(ui::TObject* sender);
     void DisplayHelp(ui::TObject* sender, ui::TShiftState shift, int x, int y);
-    // A help-bound control got the keyboard focus: its help, as for a mouse move over it.
+    // A control got the keyboard focus: its help, as for a mouse move over it, or the help of the
+    // group it lies in; nothing changes for a control outside every help-bound group.
     void HelpControlEnter(ui::TObject* sender);
+    // The control whose hint is the help of this one: its own when it is help-bound and has one,
+    // else that of the help-bound label that leads to it, else (orGroup) of the nearest help-bound
+    // group around it; null when there is none.
+    const ui::TControl* HelpSource(const ui::TControl* control, bool orGroup) const;
+    void ShowHelp(const ui::TControl* source);
     void pcConfigChange(ui::TObject* sender);
 
     // --- Key map, editor, import
@@ -340,6 +365,14 @@ private:
     // Copies keymap.ini to originalKeymapPath when no copy is there yet; a copy that cannot be made
     // stops nothing.
     void KeepOriginalKeymap();
+    // What the files held when last read or written, under the keys their saves write.
+    SavedValues savedSettings_, savedKeyMap_;
+    // Set once the constructor has loaded everything: Apply's state means something from then on.
+    bool built_ = false;
+    // The video test that OK or Apply asked for could not be started, and has said so.
+    bool testNotRun_ = false;
+    // The controls whose OnMouseMove is DisplayHelp.
+    std::unordered_set<const ui::TControl*> helpBound_;
     std::unique_ptr<IDisplayModes> ownDisplayModes_;
     std::unique_ptr<IProcesses> ownProcesses_;
     IDisplayModes* displayModes_;

@@ -44,10 +44,10 @@ void DiscardQueuedInput()
 
 }  // namespace
 
-void Win32Processes::RunAndWait(const std::wstring& program)
+bool Win32Processes::RunAndWait(const std::wstring& program)
 {
     PROCESS_INFORMATION pi{};
-    if (!StartProgram(program, pi)) return;
+    if (!StartProgram(program, pi)) return false;
     CloseHandle(pi.hThread);
     // The caller's window takes no input meanwhile (the caller disables it), yet it must neither
     // stay blank where the other program's window lay nor turn into a "not responding" ghost: the
@@ -63,14 +63,32 @@ void Win32Processes::RunAndWait(const std::wstring& program)
     }
     CloseHandle(pi.hProcess);
     DiscardQueuedInput();
+    return true;
 }
 
-void Win32Processes::Start(const std::wstring& program)
+bool Win32Processes::Start(const std::wstring& program)
 {
     PROCESS_INFORMATION pi{};
-    if (!StartProgram(program, pi)) return;
+    if (!StartProgram(program, pi)) return false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    return true;
+}
+
+bool Win32Processes::Exists(const std::wstring& program)
+{
+    const DWORD attributes = GetFileAttributesW(program.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring FullPathOf(const std::wstring& program)
+{
+    const DWORD size = GetFullPathNameW(program.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return program;
+    std::wstring path(size, L'\0');
+    const DWORD length = GetFullPathNameW(program.c_str(), size, path.data(), nullptr);
+    path.resize(length < size ? length : 0);
+    return path.empty() ? program : path;
 }
 
 std::wstring ProgramFolderOf(const std::wstring& programPath)

@@ -22,12 +22,15 @@ public:
     virtual ~IProcesses() = default;
     // Starts a program file with nothing on its command line but its own name, and returns when
     // it has ended. program is a full path, or a bare name taken in the working directory: it is
-    // never looked for on the search path or beside this program. A program that cannot be
-    // started is passed over. Keyboard and mouse input that came meanwhile is thrown away: it
-    // was meant for the other program, and must not answer what this one asks next.
-    virtual void RunAndWait(const std::wstring& program) = 0;
+    // never looked for on the search path or beside this program. False, at once, when it cannot
+    // be started (no such file, or a file that is no program). Keyboard and mouse input that came
+    // meanwhile is thrown away: it was meant for the other program, and must not answer what this
+    // one asks next.
+    virtual bool RunAndWait(const std::wstring& program) = 0;
     // The same, returning at once.
-    virtual void Start(const std::wstring& program) = 0;
+    virtual bool Start(const std::wstring& program) = 0;
+    // Whether there is a file of that name to start, found as RunAndWait would look for it.
+    virtual bool Exists(const std::wstring& program) = 0;
 };
 
 // EnumDisplaySettingsA on the current display device.
@@ -39,9 +42,14 @@ public:
 // CreateProcessW. While RunAndWait waits, the thread handles paint messages and nothing else.
 class Win32Processes : public IProcesses {
 public:
-    void RunAndWait(const std::wstring& program) override;
-    void Start(const std::wstring& program) override;
+    bool RunAndWait(const std::wstring& program) override;
+    bool Start(const std::wstring& program) override;
+    bool Exists(const std::wstring& program) override;
 };
+
+// Where a program of that name is looked for: a full path as it stands, a bare name in the
+// working directory.
+std::wstring FullPathOf(const std::wstring& program);
 
 // What a folder is known by whatever the spelling of its path: its full path with the long form of
 // every name, in capitals, without a backslash at the end. "c:/games/TORVEL~1/" and

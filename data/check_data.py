@@ -60,6 +60,8 @@ HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 
                  'txtKeyListNoKey': [], 'txtKeyListKept': ['{key}'], 'txtRestoreKeysHint': [],
                  'txtRestoreUnreadable': ['keymap-original.ini'], 'txtRestoreNoKeys': ['keymap-original.ini'],
                  'msgRestoreKeys': []}
+# Questions and notices of the window, optional for a translation, with their placeholders.
+WINDOW_TEXTS = {'msgCloseUnsaved': [], 'msgTestNotStarted': [], 'msgGLSetupNotStarted': []}
 GROUP_RADIOS = ['rbPage', 'rbActions', 'rbMiscellaneous', 'rbQuickSlots', 'rbWizardSpells',
                 'rbPriestSpells']
 RADIOS = GROUP_RADIOS + ['rb16bit', 'rb24bit', 'rb32bit', 'rb640', 'rb800', 'rb1024', 'rb1280',
@@ -153,7 +155,7 @@ for i, l in enumerate(lang_lines[:first_section]):
     if '=' in l and (names[i] != names[i].strip() or values[i] != values[i].strip()):
         bad('Language.txt line %d: blanks around the name or the value: %r' % (i + 1, l))
 
-for n in COMPONENTS + DIALOG + MESSAGES + list(HOT_KEY_TEXTS) + ['fConfig', 'msgImportEmpty']:
+for n in COMPONENTS + DIALOG + MESSAGES + list(HOT_KEY_TEXTS) + list(WINDOW_TEXTS) + ['fConfig', 'msgImportEmpty']:
     i = line_of(n)
     if i < 0:
         bad('no entry for %s' % n)
@@ -208,6 +210,13 @@ for n, placeholders in HOT_KEY_TEXTS.items():
             bad('%s does not say %s' % (n, placeholder))
     if n.startswith('msg') and not n.startswith('msgImport') and not language_text(n).endswith('?'):
         bad('%s is a question and does not end with "?"' % n)
+
+for n, placeholders in WINDOW_TEXTS.items():
+    for placeholder in placeholders:
+        if placeholder not in language_text(n):
+            bad('%s does not say %s' % (n, placeholder))
+if not language_text('msgCloseUnsaved').endswith('?'):
+    bad('msgCloseUnsaved is a question and does not end with "?"')
 
 sections = profile_sections(lang_lines)
 if lang_lines[first_section:] and not all(l.startswith(('[', ';')) or '=' in l

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "settings/IniWrite.h"
+
 class IniFile;
 
 // Group index of the functions whose keys the game fixes: shown, never chosen, moved or saved.
@@ -37,10 +39,7 @@ struct KeyRef {
 };
 
 // One entry a save writes.
-struct KeyMapWrite {
-    std::string section, key, value;
-    friend bool operator==(const KeyMapWrite&, const KeyMapWrite&) = default;
-};
+using KeyMapWrite = IniWrite;
 
 struct KeyValue {
     bool ctrl = false;

@@ -72,9 +72,11 @@ void TfConfig::SaveKeyMap()
     KeepOriginalKeymap();
     // The file is replaced whole when every function is written, or kept as it was.
     IniSave save(*keymapFile);
-    for (const KeyMapWrite& write : keyMap.Writes()) keymapFile->WriteString(write.section, write.key, write.value);
+    const std::vector<KeyMapWrite> writes = keyMap.Writes();
+    for (const KeyMapWrite& write : writes) keymapFile->WriteString(write.section, write.key, write.value);
     save.Commit();
     keyMap.Saved();
+    savedKeyMap_.Wrote(writes);
 }
 
 // --- The game's own keys

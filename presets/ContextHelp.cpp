@@ -9,10 +9,25 @@
 
 using namespace ui;
 
-void TfConfig::DisplayHelp(TObject* sender, TShiftState, int, int)
+const TControl* TfConfig::HelpSource(const TControl* control, bool orGroup) const
+{
+    const bool bound = helpBound_.count(control) > 0;
+    if (bound && !control->Hint().empty()) return control;
+    // An edit tells what the label in front of it tells: it gets no hint of its own.
+    for (const TControl* other : helpBound_) {
+        const auto* label = dynamic_cast<const TLabel*>(other);
+        if (label && label->FocusControl == control && !label->Hint().empty()) return label;
+    }
+    if (orGroup)
+        for (const TControl* parent = control->Parent(); parent; parent = parent->Parent())
+            if (helpBound_.count(parent)) return parent;
+    return bound ? control : nullptr;
+}
+
+void TfConfig::ShowHelp(const TControl* source)
 {
     // A hint is "title|explanation"; without a bar the whole hint is both.
-    const std::string& hint = static_cast<TControl*>(sender)->Hint();
+    const std::string& hint = source->Hint();
     std::size_t bar = FindChar(hint, '|');
     // The title is a caption; shown as the topic it is words, without its access key.
     std::string topic = StripAccessKeys(bar == std::string::npos ? hint : hint.substr(0, bar));
@@ -25,7 +40,17 @@ void TfConfig::DisplayHelp(TObject* sender, TShiftState, int, int)
         if (memo->Text() != help) memo->SetText(help);
 }
 
-void TfConfig::HelpControlEnter(TObject* sender) { DisplayHelp(sender, 0, 0, 0); }
+void TfConfig::DisplayHelp(TObject* sender, TShiftState, int, int)
+{
+    ShowHelp(HelpSource(static_cast<TControl*>(sender), false));
+}
+
+void TfConfig::HelpControlEnter(TObject* sender)
+{
+    // The keyboard reaches edits, sliders and lists too, which have no help of their own: the
+    // group around them tells what they are for.
+    if (const TControl* source = HelpSource(static_cast<TControl*>(sender), true)) ShowHelp(source);
+}
 
 void TfConfig::pcConfigChange(TObject*)
 {

@@ -115,7 +115,7 @@ struct ControlProcAccess {
                     unsigned code = HIWORD(wParam);
                     // A disabled control takes no clicks, however the click was sent.
                     bool refused = code == BN_CLICKED && !child->Enabled();
-                    if (child->EventsEnabled() && !refused) TControl::Dispatch([&] { child->Command(code); });
+                    if (child->EventsEnabled() && !refused) child->DispatchInput([&] { child->Command(code); });
                     return 0;
                 }
             }
@@ -134,8 +134,12 @@ struct ControlProcAccess {
             if (TControl* child = TControl::FromHandle(header->hwndFrom)) {
                 long long result = 0;
                 bool handled = false;
-                if (child->EventsEnabled())
-                    TControl::Dispatch([&] { handled = child->Notify(header, result); });
+                // Drawing is no input: the check boxes draw their disabled captions themselves.
+                auto notify = [&] { handled = child->Notify(header, result); };
+                if (child->EventsEnabled() && header->code == static_cast<UINT>(NM_CUSTOMDRAW))
+                    TControl::Dispatch(notify);
+                else if (child->EventsEnabled())
+                    child->DispatchInput(notify);
                 if (handled) return static_cast<LRESULT>(result);
             }
             break;
@@ -146,7 +150,7 @@ struct ControlProcAccess {
                 if (TControl* child = TControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
                     if (child->EventsEnabled()) {
                         unsigned code = LOWORD(wParam);
-                        TControl::Dispatch([&] { child->Scroll(code); });
+                        child->DispatchInput([&] { child->Scroll(code); });
                     }
                     return 0;
                 }
@@ -185,7 +189,7 @@ struct ControlProcAccess {
                                                               : TMouseButton::Middle;
                 TShiftState shift = ShiftOf(wParam);
                 int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-                TControl::Dispatch([&] { self->OnMouseDown(self, button, shift, x, y); });
+                self->DispatchInput([&] { self->OnMouseDown(self, button, shift, x, y); });
             }
             break;
         case WM_LBUTTONUP:
@@ -198,7 +202,7 @@ struct ControlProcAccess {
                                                             : TMouseButton::Middle;
                 TShiftState shift = ShiftOf(wParam);
                 int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-                TControl::Dispatch([&] { self->OnMouseUp(self, button, shift, x, y); });
+                self->DispatchInput([&] { self->OnMouseUp(self, button, shift, x, y); });
             }
             break;
         case WM_SETFOCUS: {
@@ -257,15 +261,43 @@ TControl::~TControl()
     LeaveParent();
 }
 
+namespace {
+// Where the focus went when it last left one of our controls, and the form it left.
+HWND focusWentTo = nullptr;
+TForm* focusLeftForm = nullptr;
+}  // namespace
+
+void TControl::FocusEntered()
+{
+    const bool entry = focusWentTo && hwnd_ && (focusWentTo == hwnd_ || IsChild(hwnd_, focusWentTo)) &&
+                       focusLeftForm == Form();
+    focusWentTo = nullptr;
+    if (entry && OnEnter && EventsEnabled()) TControl::Dispatch([&] { OnEnter(this); });
+}
+
 void TControl::FocusLeft(HWND to)
 {
+    focusWentTo = to;
+    focusLeftForm = Form();
     // Leaving for another control of the same form is an exit; losing the focus to another window
     // (a message box, another program) is not.
     TControl* target = ControlOfForm(Form(), to);
     if (!OnExit || !target || target == this || !EventsEnabled() || inExit_) return;
     inExit_ = true;
-    if (!TControl::Dispatch([&] { OnExit(this); })) Form()->ExitRefused(this);
+    if (!DispatchInput([&] { OnExit(this); })) Form()->ExitRefused(this);
     inExit_ = false;
+}
+
+bool TControl::DispatchInput(const std::function<void()>& handlers)
+{
+    // A handler may take more input inside its own (a message box's loop); the form hears of it
+    // once, when the outermost is done.
+    static int depth = 0;
+    TForm* form = Form();
+    ++depth;
+    const bool handled = Dispatch(handlers);
+    if (--depth == 0 && form && form->OnUserInput && !form->IsDestroying()) Dispatch([&] { form->OnUserInput(form); });
+    return handled;
 }
 
 void TControl::LeaveParent()

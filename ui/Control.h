@@ -1,6 +1,7 @@
 #pragma once
 // The base of every control: a Win32 window with its state kept here, mirrored to the window.
 // The window is made when it is first needed (see Handle), once, with the state the control has then.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,9 @@ public:
     // False when one did.
     template <class F>
     static bool Dispatch(F&& f);
+    // Runs the handlers of the user's input to this control (a click, a typed key, a scroll, the
+    // focus leaving it) as Dispatch does; then the form's OnUserInput runs.
+    bool DispatchInput(const std::function<void()>& handlers);
 
 protected:
     struct CreateParams {
@@ -137,6 +141,9 @@ protected:
     // The focus left the control's window for window to; runs OnExit when that is another control
     // of the same form. For controls whose focus lies in a window of their own making.
     void FocusLeft(HWND to);
+    // The focus came into the control's own window: runs OnEnter when it came from another
+    // control of the same form. For the same controls, told of the focus by their notification.
+    void FocusEntered();
     // The window's own messages; return true when handled (result in result).
     virtual bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result);
 

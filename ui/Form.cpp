@@ -283,6 +283,9 @@ bool TForm::WindowMessage(unsigned msg, unsigned long long wParam, long long lPa
         ::SetFocus(savedFocus_);
         result = 0;
         return true;
+    case WM_ACTIVATEAPP:
+        if (wParam && OnActivate && !destroying_) Dispatch([&] { OnActivate(this); });
+        return false;
     case kRefocusMessage:
         Refocus(reinterpret_cast<HWND>(lParam));
         result = 0;

@@ -55,6 +55,11 @@ public:
 
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
+    // After the handlers of each piece of the user's input to the form's controls: what depends on
+    // all of them is brought up to date here.
+    TNotifyEvent OnUserInput;
+    // The program comes to the front from another one, which may have changed what it works on.
+    TNotifyEvent OnActivate;
 
     int ScaleValue(int designPixels) const;
     int PixelsPerInch() const { return dpi_; }

@@ -22,6 +22,8 @@ public:
     // The lines joined with CR LF, as the window shows them.
     std::string Text() const;
     void SetText(const std::string& text);
+    // Whether Tab stops at it; it does unless told otherwise.
+    void SetTabStop(bool tabStop);
 
 protected:
     CreateParams GetCreateParams() const override;
@@ -33,6 +35,7 @@ private:
     void Mirror();
     std::vector<std::string> lines_;
     TScrollStyle scrollBars_;
+    bool tabStop_ = true;
 };
 
 }  // namespace ui

@@ -196,6 +196,17 @@ void Press(TControl* c)
                  reinterpret_cast<LPARAM>(c->Handle()));
 }
 
+// As the platform's dialogs do, an edit reached by the keyboard has its text selected, ready to be
+// typed over; a text that can only be read is not, as a whole block of selection would hide it.
+void SelectAllOfEdit(HWND hwnd)
+{
+    if (!(SendMessageA(hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) return;
+    char kind[8] = {};
+    GetClassNameA(hwnd, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Edit") == 0 && (GetWindowLongA(hwnd, GWL_STYLE) & ES_READONLY)) return;
+    SendMessageA(hwnd, EM_SETSEL, 0, -1);
+}
+
 bool ListDropped(const TControl* c)
 {
     return dynamic_cast<const TComboBox*>(c) && SendMessageA(c->Handle(), CB_GETDROPPEDSTATE, 0, 0);
@@ -277,9 +288,7 @@ bool TForm::MoveFocus(TControl* control)
     ::SetFocus(control->Handle());
     movingFocus_ = false;
     if (exitRefused_ || FocusedControl() != control) return false;
-    // As the platform's dialogs do, an edit reached by the keyboard has its text selected.
-    if (SendMessageA(control->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-        SendMessageA(control->Handle(), EM_SETSEL, 0, -1);
+    SelectAllOfEdit(control->Handle());
     ShowDefaultButton();
     return true;
 }
@@ -304,7 +313,7 @@ void TForm::Refocus(HWND hwnd)
     movingFocus_ = true;
     ::SetFocus(hwnd);
     movingFocus_ = false;
-    if (SendMessageA(hwnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(hwnd, EM_SETSEL, 0, -1);
+    SelectAllOfEdit(hwnd);
 }
 
 TButton* TForm::DefaultButton() const

@@ -293,7 +293,7 @@ bool TEdit::WindowMessage(unsigned msg, unsigned long long wParam, long long, lo
     case VK_NEXT: delta = -10; break;
     default: return false;
     }
-    Dispatch([&] { Spinner->Step(delta); });
+    DispatchInput([&] { Spinner->Step(delta); });
     result = 0;
     return true;
 }
@@ -309,10 +309,18 @@ TControl::CreateParams TMemo::GetCreateParams() const
 {
     CreateParams p;
     p.windowClass = "EDIT";
-    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_TABSTOP |
+    p.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | (tabStop_ ? WS_TABSTOP : 0) |
               (scrollBars_ == TScrollStyle::Vertical ? WS_VSCROLL : 0);
     p.exStyle = WS_EX_CLIENTEDGE;
     return p;
+}
+
+void TMemo::SetTabStop(bool tabStop)
+{
+    tabStop_ = tabStop;
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 void TMemo::HandleCreated()
@@ -472,6 +480,7 @@ void TComboBox::Command(unsigned code)
 {
     if (programChange_) return;
     if (code == CBN_KILLFOCUS) FocusLeft(GetFocus());
+    if (code == CBN_SETFOCUS) FocusEntered();
     // The choice is made once the list has closed and shows the item, not while the click that
     // picked it is still being handled.
     if (code == CBN_SELENDOK && OnSelect && ClosedByClickInList()) PostMessageA(hwnd_, kPickedMessage, 0, 0);
@@ -549,7 +558,7 @@ bool TComboBox::WindowMessage(unsigned msg, unsigned long long wParam, long long
     if (index >= 0 && index < static_cast<int>(items_.size())) {
         itemIndex_ = index;
         text_ = items_[static_cast<std::size_t>(index)];
-        if (EventsEnabled()) Dispatch([this] { Select(); });
+        if (EventsEnabled()) DispatchInput([this] { Select(); });
     }
     result = 0;
     return true;

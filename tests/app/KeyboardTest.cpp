@@ -39,7 +39,8 @@ protected:
     }
 };
 
-const std::vector<std::string> kFrame = {"bOK", "bCancel", "bApply", "bTestSettings", "pcConfig"};
+// The buttons below the pages as they stand, left to right.
+const std::vector<std::string> kFrame = {"bTestSettings", "bCancel", "bApply", "bOK", "pcConfig"};
 
 std::vector<std::string> WithFrame(std::vector<std::string> page)
 {
@@ -49,12 +50,13 @@ std::vector<std::string> WithFrame(std::vector<std::string> page)
 
 }  // namespace
 
-TEST_F(KeyboardTest, TabGoesThroughEachPageInReadingOrderThenOkCancelApplyTestAndTheTabs)
+TEST_F(KeyboardTest, TabGoesThroughEachPageInReadingOrderThenTheButtonsLeftToRightAndTheTabs)
 {
     TfConfig& w = OpenShown();
     EXPECT_EQ(Focused(), "tbDifficulty") << "the first control has the focus when the window opens";
     const std::pair<TTabSheet*, std::vector<std::string>> pages[] = {
-        {w.tsSimple, WithFrame({"tbDifficulty", "tbGeneral", "tbGraphics", "tbSound", "cb3dAcceleration2", "mSettings"})},
+        // The summary only tells what the sliders chose: no stop.
+        {w.tsSimple, WithFrame({"tbDifficulty", "tbGeneral", "tbGraphics", "tbSound", "cb3dAcceleration2"})},
         {w.tsHotKeys, WithFrame({"sbEsc", "rbPage", "cbPage", "cbConfirmDeletions", "cbConfirmKey", "cbConfirmSpell",
                                  "bKeyList", "bRestoreKeys", "bImport"})},
         {w.tsGameplay,
@@ -83,6 +85,12 @@ TEST_F(KeyboardTest, TabGoesThroughEachPageInReadingOrderThenOkCancelApplyTestAn
     for (int i = 0; i < 40 && (walked.size() == 1 || walked.back() != walked.front()); ++i) {
         keys::Post(VK_TAB);
         walked.push_back(Focused());
+        if (walked.back() != "mHelp") continue;
+        // Reached by the keyboard, an edit is selected whole to be typed over; a text that is only read is not.
+        ASSERT_FALSE(w.mHelp->Text().empty()) << "the help of the group left";
+        DWORD from = 0, to = 0;
+        SendMessageA(w.mHelp->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(from, to) << "the help is shown selected";
     }
     walked.pop_back();
     EXPECT_EQ(walked, Stops());
@@ -181,10 +189,13 @@ TEST_F(KeyboardTest, PageKeysAccessKeysEnterAndEscWorkAsTheKeyboardTypesThem)
     EXPECT_TRUE(w.rbMiscellaneous->Checked());
     EXPECT_TRUE(w.cbMiscellaneous->Visible());
 
-    // Esc is Cancel: the window closes and nothing is written.
+    // Esc is Cancel: the changes above are not saved, so the window asks first; then it closes
+    // and nothing is written.
     const std::string before = folder.Read("torvel.ini");
+    dialogs.Answer(TModalResult::Yes);
     keys::Type({VK_ESCAPE});
     EXPECT_TRUE(Application().Terminated());
+    EXPECT_EQ(dialogs.Boxes().back().type, TMsgDlgType::Question);
     EXPECT_EQ(folder.Read("torvel.ini"), before);
 }
 

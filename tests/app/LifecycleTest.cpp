@@ -1,7 +1,10 @@
 // Building the window, the command line, OK, Apply, Cancel and closing, the video guard.
 #include <windows.h>
 
+#include <functional>
+
 #include "presets/Difficulty.h"
+#include "tests/support/Keys.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Exception.h"
 
@@ -61,26 +64,96 @@ TEST_F(LifecycleTest, MissingLanguageFileStopsTheBuildWithItsPath)
     EXPECT_EQ(Application().MainForm(), nullptr) << "nothing of the half-built window is left";
 }
 
-TEST_F(LifecycleTest, CancelAndTheCloseBoxEndTheProgramWithoutWritingAFile)
+TEST_F(LifecycleTest, EveryWayOfClosingWithoutSavingAsksFirstWhenWorkIsUnsavedAndWritesNothing)
 {
-    const std::string stored = "[Game Options]\r\nDifficulty Level=3\r\n";
-    folder.Write("torvel.ini", stored);
-    TfConfig& w = Open();
-    w.Show();
-    w.cbFootsteps->SetChecked(!w.cbFootsteps->Checked());
-    Click(w.bCancel);
-    EXPECT_TRUE(Application().Terminated());
-    EXPECT_FALSE(IsWindowVisible(w.Handle()));
-    EXPECT_EQ(folder.Read("torvel.ini"), stored);
-    EXPECT_FALSE(folder.Exists("keymap.ini"));
+    folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
+    Open();
+    Click(window->bApply);  // the files hold what the window shows
+    Close();
+    const std::string settings = folder.Read("torvel.ini"), keymap = folder.Read("keymap.ini");
+    const std::pair<const char*, void (*)(TfConfig&)> ways[] = {
+        {"Cancel", [](TfConfig& w) { Click(w.bCancel); }},
+        {"Esc", [](TfConfig& w) {
+             w.bOK->SetFocus();
+             keys::Post(VK_ESCAPE);
+         }},
+        {"close box", [](TfConfig& w) { SendMessageA(w.Handle(), WM_CLOSE, 0, 0); }},
+        {"system menu", [](TfConfig& w) { SendMessageA(w.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& [way, close] : ways) {
+        for (bool changed : {false, true}) {
+            SCOPED_TRACE(std::string(way) + (changed ? " after a change" : " without one"));
+            Application().ResetTerminated();
+            dialogs.Clear();
+            TfConfig& w = Open();
+            w.Show();
+            SetForegroundWindow(w.Handle());
+            if (changed) {
+                Click(w.cbFootsteps);
+                dialogs.Answer(TModalResult::No);  // stay
+                close(w);
+                ASSERT_EQ(dialogs.Boxes().size(), 1u);
+                EXPECT_EQ(dialogs.Boxes()[0].text, w.LanguageTextOr("msgCloseUnsaved", "?"));
+                EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Question);
+                EXPECT_EQ(dialogs.Boxes()[0].buttons, TMsgDlgButtons::YesNo);
+                EXPECT_FALSE(Application().Terminated());
+                EXPECT_TRUE(IsWindowVisible(w.Handle()));
+                dialogs.Answer(TModalResult::Yes);  // close without saving
+            }
+            close(w);
+            EXPECT_EQ(dialogs.Boxes().size(), changed ? 2u : 0u);
+            EXPECT_TRUE(Application().Terminated());
+            EXPECT_FALSE(IsWindowVisible(w.Handle()));
+            EXPECT_EQ(folder.Read("torvel.ini"), settings);
+            EXPECT_EQ(folder.Read("keymap.ini"), keymap);
+            Close();
+        }
+    }
+}
+
+TEST_F(LifecycleTest, ApplyIsEnabledExactlyWhenASaveWouldWriteWhatTheFilesDoNotHold)
+{
+    folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
+    TfConfig& first = Open();
+    EXPECT_TRUE(first.bApply->Enabled()) << "a file holding only the difficulty";
+    Click(first.bApply);
+    EXPECT_FALSE(first.bApply->Enabled()) << "after a save";
     Close();
 
-    Application().ResetTerminated();
-    TfConfig& again = Open();
-    again.Show();
-    SendMessageA(again.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(Application().Terminated());
-    EXPECT_EQ(folder.Read("torvel.ini"), stored);
+    TfConfig& w = Open();
+    w.Show();
+    EXPECT_FALSE(w.bApply->Enabled()) << "the files hold what the window shows";
+    TSpeedButton* bound = nullptr;
+    for (TSpeedButton* key : w.assignableKeys)
+        if (!bound && key->Down()) bound = key;
+    ASSERT_NE(bound, nullptr) << "the shipped key map binds a key";
+    const std::string saved = folder.Read("torvel.ini");
+    const std::string changed = saved.find("Footsteps=0") != std::string::npos ? "Footsteps=1" : "Footsteps=0";
+    const std::string edited = std::string(saved).replace(saved.find("Footsteps="), 11, changed);
+
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"an option ticked", [&] { Click(w.cbFootsteps); }},
+        {"and unticked by hand", [&] { Click(w.cbFootsteps); }},
+        {"a key's function removed", [&] {
+             dialogs.Answer(TModalResult::Yes);
+             RightClick(bound);
+         }},
+        {"saved", [&] { Click(w.bApply); }},
+        {"a key map imported", [&] {
+             dialogs.AnswerOpen(SourceFile("data/import-example.ini"));
+             dialogs.Answer(TModalResult::OK);
+             Click(w.bImport);
+         }},
+        {"saved", [&] { Click(w.bOK); }},
+        // Another program changes the file while the window is open: seen when the window comes back.
+        {"changed elsewhere", [&] { folder.Write("torvel.ini", edited); }},
+        {"the window back in front", [&] { SendMessageA(w.Handle(), WM_ACTIVATEAPP, TRUE, 0); }},
+    };
+    const bool enabled[] = {true, false, true, false, true, false, false, true};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].second();
+        EXPECT_EQ(w.bApply->Enabled(), enabled[i]) << steps[i].first;
+    }
 }
 
 TEST_F(LifecycleTest, OkWithoutVideoChangesWritesAndEnds)

@@ -239,6 +239,20 @@ std::optional<DWORD> RunningProgram::WaitForExit(std::chrono::milliseconds timeo
     return code;
 }
 
+std::optional<DWORD> RunningProgram::CloseWithoutSaving(HWND main)
+{
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    WaitUntil([&] {
+        for (HWND hwnd : TopLevelWindows(true))
+            if (ClassOf(hwnd) == "#32770" && GetDlgItem(hwnd, IDYES)) {
+                Click(GetDlgItem(hwnd, IDYES));
+                return true;
+            }
+        return !Running();
+    });
+    return WaitForExit();
+}
+
 // --- Windows of the program
 
 std::string ClassOf(HWND hwnd)

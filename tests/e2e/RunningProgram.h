@@ -80,6 +80,9 @@ public:
 
     // The exit code once the process has ended; nothing when it did not end in time (it is then ended).
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kWait);
+    // Closes the window as its close box does, and says Yes when it asks whether to close without
+    // saving the changes; then WaitForExit.
+    std::optional<DWORD> CloseWithoutSaving(HWND main);
 
 private:
     HANDLE process_ = nullptr;

@@ -87,7 +87,7 @@ TEST_F(SettingsFile, StoredValuesAreShownAndOkWritesThemBackKeepingWhatItDoesNot
     EXPECT_TRUE(elsewhere.Names().empty());
 }
 
-TEST_F(SettingsFile, CancelWritesNothingAfterAChange)
+TEST_F(SettingsFile, CancelAfterAChangeAsksFirstAndWritesNothing)
 {
     // Hand-written, with blanks and mixed line ends that any rewrite of the file would change.
     const std::string original =
@@ -111,6 +111,11 @@ TEST_F(SettingsFile, CancelWritesNothingAfterAChange)
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(footsteps) || !program.Running(); })) << program.DescribeWindows();
 
     Click(Named(main, "bCancel"));
+    // The change is not saved: the window asks first, and Yes closes it without saving.
+    HWND question = program.WaitForWindow("#32770");
+    ASSERT_NE(question, nullptr) << program.DescribeWindows();
+    EXPECT_EQ(MessageBoxButtons(question), (std::vector<int>{IDYES, IDNO}));
+    Click(GetDlgItem(question, IDYES));
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(folder.Read("torvel.ini"), original);
     EXPECT_FALSE(folder.Exists("keymap.ini"));
@@ -155,7 +160,6 @@ TEST_F(SettingsFile, RefusedWriteIsReportedAndTheProgramStaysOpen)
     EXPECT_TRUE(folder.IsFolder("torvel.ini"));
     EXPECT_EQ(folder.Read("keymap.ini"), keymap) << "the key map was saved after the refused settings";
 
-    Click(Named(main, "bCancel"));
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.CloseWithoutSaving(main), 0u);
     EXPECT_TRUE(elsewhere.Names().empty());
 }

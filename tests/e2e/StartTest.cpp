@@ -100,8 +100,7 @@ TEST_F(Start, KeymapAsFirstArgumentOffersOnlyHotKeysAndGameplayAndOpensOnHotKeys
         EXPECT_FALSE(IsWindowVisible(Named(main, page))) << page;
     for (const char* page : {"tsSimple", "tsOptions"}) EXPECT_FALSE(IsWindowEnabled(Named(main, page))) << page;
 
-    Ask(main, WM_CLOSE);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.CloseWithoutSaving(main), 0u);
 }
 
 TEST_F(Start, OtherSpellingOrPlaceOfTheKeymapOptionLeavesAllFourPages)
@@ -119,8 +118,7 @@ TEST_F(Start, OtherSpellingOrPlaceOfTheKeymapOptionLeavesAllFourPages)
         EXPECT_TRUE(IsWindowVisible(Named(main, "tsSimple")));
         EXPECT_FALSE(IsWindowVisible(Named(main, "tsHotKeys")));
 
-        Ask(main, WM_CLOSE);
-        EXPECT_EQ(program.WaitForExit(), 0u);
+        EXPECT_EQ(program.CloseWithoutSaving(main), 0u);
     }
 }
 
@@ -227,8 +225,7 @@ TEST_F(Start, FirstRunDialogClosesWhenAnotherProgramSendsItWmClose)
     HWND main = program.WaitForWindow("TfConfig");
     ASSERT_NE(main, nullptr) << program.DescribeWindows();
     EXPECT_EQ(Ask(Named(main, "tbDifficulty"), TBM_GETPOS), 4);
-    Ask(main, WM_CLOSE);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.CloseWithoutSaving(main), 0u);
 }
 
 TEST_F(Start, ASecondStartInTheSameFolderBringsTheWindowForwardAndEndsWritingNothing)

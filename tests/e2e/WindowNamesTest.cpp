@@ -343,8 +343,7 @@ TEST_F(MainWindowLayout, EveryControlIsAWindowOfItsKindCarryingItsName)
     EXPECT_FALSE(HasStyle(dummy, WS_VISIBLE));
     EXPECT_FALSE(IsWindowEnabled(dummy));
 
-    Ask(main, WM_CLOSE);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.CloseWithoutSaving(main), 0u);
 }
 
 TEST_F(MainWindowLayout, OfTheHotKeyGroupListsOnlyThePageListIsShown)
@@ -361,6 +360,5 @@ TEST_F(MainWindowLayout, OfTheHotKeyGroupListsOnlyThePageListIsShown)
     EXPECT_TRUE(HasStyle(Named(main, "cbPage"), WS_VISIBLE));
     EXPECT_TRUE(IsChecked(Named(main, "rbPage")));
 
-    Ask(main, WM_CLOSE);
-    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(program.CloseWithoutSaving(main), 0u);
 }

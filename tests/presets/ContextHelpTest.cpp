@@ -80,7 +80,8 @@ TEST_F(PresetsTest, ExactlyTheHelpBoundControlsShowHelpWhenTheMouseMovesOverThem
 TEST_F(PresetsTest, HelpShowsTheHintsTitleAndExplanationInBothAreas)
 {
     UseLanguage({"cbFootsteps=&Footsteps|Hear them walk.", "lTilesPrecache=Tile Precache",
-                 "gbHardware=Hardware|Pick a class|or two", "gbColorDepth=Colours|", "lGeneral="});
+                 "gbHardware=Hardware|Pick a class|or two", "gbColorDepth=Colours|", "lGeneral=",
+                 "lPathSearchNodes=Search &Nodes|How far they look."});
     TfConfig& w = OpenShown();
     ASSERT_EQ(w.cbFootsteps->Caption(), "&Footsteps") << "the topic below is its title without the access key";
     const std::pair<TControl*, Shown> moves[] = {
@@ -88,7 +89,8 @@ TEST_F(PresetsTest, HelpShowsTheHintsTitleAndExplanationInBothAreas)
         {w.lTilesPrecache, {"Tile Precache", "Tile Precache", "Tile Precache", "Tile Precache"}},
         {w.gbHardware, {"Hardware", "Pick a class|or two", "Hardware", "Pick a class|or two"}},
         {w.gbColorDepth, {"Colours", "", "Colours", ""}},
-        {w.ePathSearchNodes, kEmpty},  // an edit gets no hint from the language file
+        // An edit gets no hint from the language file: it tells what the label in front of it tells.
+        {w.ePathSearchNodes, {"Search Nodes", "How far they look.", "Search Nodes", "How far they look."}},
         {w.lGeneral, kEmpty},
     };
     for (const auto& [control, expected] : moves) {
@@ -129,35 +131,53 @@ TEST_F(PresetsTest, TheBarOfAHintIsFoundBetweenWholeCharactersOfTheSystemCodePag
     }
 }
 
-TEST_F(PresetsTest, TabbingOntoAHelpBoundControlShowsItsHelpAsAMouseMoveDoes)
+TEST_F(PresetsTest, TheKeyboardFocusShowsTheHelpOfTheControlOrElseOfItsLabelOrGroup)
 {
     TfConfig& w = OpenShown();
     w.pcConfig->SetActivePage(w.tsGameplay);
     w.eCacheSize->SetFocus();
-    Mark(w);
-    // The Tab key from the cache size on: the frame rate slider, the search nodes, the path finding.
-    const std::pair<TControl*, std::string> tabs[] = {
-        {w.tbFrameRate, "-"},  // no help: the areas keep what they showed
-        {w.ePathSearchNodes, ""},
-        {w.cbEnhancedPathfinding, "Enhanced Path Finding"},
+    // The Tab key from the cache size on, through the AI and multiplayer options to the first gameplay option.
+    struct Stop {
+        TControl* control;
+        std::string topic;
+        bool helpBound;  // the mouse over it shows the same
+    };
+    const Stop tabs[] = {
+        {w.tbFrameRate, "AI Options", false},  // no help of its own: its group's
+        {w.ePathSearchNodes, "Search Nodes", true},
+        {w.cbEnhancedPathfinding, "Enhanced Path Finding", true},
+        {w.cbGameSpy, "Multiplayer Options", false},
+        {w.eZipCode, "Multiplayer Options", false},
+        {w.cbCountry, "Multiplayer Options", false},
+        {w.cbCriticalHit, "Screen Jolt on Critical Hits", true},
     };
     TControl* focused = w.eCacheSize;
-    for (const auto& [control, topic] : tabs) {
-        SCOPED_TRACE(control->Name());
-        PressTab(focused);
-        ASSERT_TRUE(control->Focused());
-        focused = control;
-        Shown byFocus = HelpOf(w);
-        EXPECT_EQ(byFocus.topic2, topic);
-        if (topic == "-") continue;
+    for (const Stop& stop : tabs) {
+        SCOPED_TRACE(stop.control->Name());
         Mark(w);
-        MoveOver(control);
+        PressTab(focused);
+        ASSERT_EQ(w.FocusedControl(), stop.control);
+        focused = stop.control;
+        Shown byFocus = HelpOf(w);
+        EXPECT_EQ(byFocus.topic2, stop.topic);
+        if (!stop.helpBound) continue;
+        Mark(w);
+        MoveOver(stop.control);
         EXPECT_EQ(HelpOf(w), byFocus) << "the same as a mouse move over it";
     }
 
-    // A click moves the focus too.
+    // A click moves the focus too; on the Graphics page a radio group tells its group's help.
     Click(w.cbFootsteps);
     EXPECT_EQ(HelpOf(w).topic2, "Footsteps");
+    w.pcConfig->SetActivePage(w.tsOptions);
+    w.cbSoftware->SetFocus();
+    Mark(w);
+    w.rbFullScreen->SetFocus();
+    EXPECT_EQ(HelpOf(w).topic, "Window Mode");
+    // Outside every help-bound group nothing changes.
+    Mark(w);
+    w.bOK->SetFocus();
+    EXPECT_EQ(HelpOf(w), kMarked);
 }
 
 TEST_F(PresetsTest, TheNoticeComesOnTheFirstVisitToEachAdvancedPageAndEveryChangeClearsTheHelp)

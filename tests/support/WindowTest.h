@@ -2,6 +2,7 @@
 // A game folder of its own for each test, the window built in it with scripted platform seams.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,12 +45,29 @@ public:
     std::vector<std::string> started;
     // Runs inside RunAndWait, as if it were the program waited for.
     std::function<void(const std::string&)> whileWaiting;
-    void RunAndWait(const std::wstring& commandLine) override
+    // Programs not there, and programs there that do not start (files that are no programs).
+    std::vector<std::string> missing, refused;
+    bool RunAndWait(const std::wstring& commandLine) override
     {
+        if (!Starts(commandLine)) return false;
         waited.push_back(ui::ShownPath(commandLine));
         if (whileWaiting) whileWaiting(waited.back());
+        return true;
     }
-    void Start(const std::wstring& commandLine) override { started.push_back(ui::ShownPath(commandLine)); }
+    bool Start(const std::wstring& commandLine) override
+    {
+        if (!Starts(commandLine)) return false;
+        started.push_back(ui::ShownPath(commandLine));
+        return true;
+    }
+    bool Exists(const std::wstring& program) override { return !Listed(missing, program); }
+
+private:
+    static bool Listed(const std::vector<std::string>& names, const std::wstring& program)
+    {
+        return std::find(names.begin(), names.end(), ui::ShownPath(program)) != names.end();
+    }
+    bool Starts(const std::wstring& program) const { return !Listed(missing, program) && !Listed(refused, program); }
 };
 
 // The shipped files of the program.

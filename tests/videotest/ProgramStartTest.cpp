@@ -117,7 +117,7 @@ TEST_F(ProgramStartTest, NeitherTheSearchPathNorTheProgramFolderNorThisProgramsF
     SetEnvironmentVariableA("PATH", (onPath.Path() + ";" + path).c_str());
 
     TfConfig& w = Open();
-    AnswerTheTest();
+    dialogs.Answer(TModalResult::OK);
     Click(w.bTestSettings);
     SetEnvironmentVariableA("PATH", path);
     for (const std::string& place : elsewhere) {
@@ -125,7 +125,11 @@ TEST_F(ProgramStartTest, NeitherTheSearchPathNorTheProgramFolderNorThisProgramsF
         DeleteFileA((place + "kxdxtest.exe").c_str());
         DeleteFileA((place + "kxdxtest.log").c_str());
     }
-    EXPECT_EQ(dialogs.Boxes().size(), 2u) << "a missing program is passed over silently";
+    // Not found where it is looked for, and said so, naming that place; no verdict is asked.
+    ASSERT_EQ(dialogs.Boxes().size(), 1u);
+    const std::wstring told = dialogs.Boxes()[0].wideText;
+    const std::wstring lookedAt = ui::Widen(working.Path() + "kxdxtest.exe");
+    EXPECT_EQ(told.substr(told.size() - std::min(told.size(), lookedAt.size())), lookedAt);
 }
 
 TEST_F(ProgramStartTest, GLSetupIsStartedByItsFullPathAndNotWaitedFor)

@@ -2,6 +2,8 @@
 // start recorded instead of run.
 #include <windows.h>
 
+#include <functional>
+
 #include "tests/support/WindowTest.h"
 
 using namespace ui;
@@ -225,4 +227,50 @@ TEST_F(VideoTestButtonTest, ThreeDSetupAsksThenSavesAndStartsGLSetupFromTheProgr
     EXPECT_TRUE(folder.Exists("keymap.ini"));
     EXPECT_FALSE(w.videoTestPassed);
     EXPECT_EQ(w.videoSnapshot, snapshot);
+}
+
+TEST_F(VideoTestButtonTest, AProgramThatIsNotThereIsSaidSoWithWhereItWasLookedForAndNothingIsSavedOrAsked)
+{
+    struct Row {
+        const char* how;
+        std::string program;  // as the window names it
+        std::function<void(TfConfig&)> press;
+        const char* entry;
+        bool asksForTheTest;  // a video change made OK ask first
+    };
+    const Row rows[] = {
+        {"Test", "kxgltest.exe", [](TfConfig& w) { Click(w.bTestSettings); }, "msgTestNotStarted", false},
+        {"OK after a video change", "kxgltest.exe",
+         [](TfConfig& w) {
+             w.rb640->SetChecked(true);
+             Click(w.bOK);
+         },
+         "msgTestNotStarted", true},
+        {"3D Setup", folder.Path() + "glsetup.exe", [](TfConfig& w) { Click(w.bGLSetup); }, "msgGLSetupNotStarted", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.how);
+        TfConfig& w = Open();
+        w.cb3dAcceleration->SetChecked(true);
+        w.videoTestPassed = false;
+        const std::vector<bool> snapshot = w.videoSnapshot;
+        const std::string stored = folder.Read("torvel.ini");
+        processes.missing = {row.program};
+        if (row.asksForTheTest) dialogs.Answer(TModalResult::Yes);
+        dialogs.Answer(TModalResult::OK);
+        row.press(w);
+        ASSERT_FALSE(dialogs.Boxes().empty());
+        const auto& told = dialogs.Boxes().back();
+        EXPECT_EQ(told.wideText, Widen(w.LanguageText(row.entry)) + L"\r\n\r\n" + FullPathOf(Widen(row.program)));
+        EXPECT_EQ(told.type, TMsgDlgType::Error);
+        EXPECT_EQ(dialogs.Boxes().size(), row.asksForTheTest ? 2u : 1u) << "neither the verdict nor the refusal is asked";
+        EXPECT_TRUE(processes.waited.empty() && processes.started.empty());
+        EXPECT_EQ(folder.Read("torvel.ini"), stored);
+        EXPECT_FALSE(folder.Exists("keymap.ini"));
+        EXPECT_FALSE(w.videoTestPassed);
+        EXPECT_EQ(w.videoSnapshot, snapshot);
+        EXPECT_FALSE(Application().Terminated());
+        dialogs.Clear();
+        Close();
+    }
 }

@@ -26,8 +26,9 @@ const char* const kUsage =
     "  page INDEX           show the tab INDEX (0 = first shown tab) of the main window, with\n"
     "                       the arrow keys on its tab control, closing any message box on the way\n"
     "  dismiss              close the message boxes that are shown\n"
-    "  close [MS]           end the program: close its message boxes, dialog and main window,\n"
-    "                       and wait (default 10000 ms) until it has ended\n"
+    "  close [MS]           end the program: close its message boxes (Yes where one asks, as\n"
+    "                       whether to close without saving), dialog and main window, and\n"
+    "                       wait (default 10000 ms) until it has ended\n"
     "  pointer              move the mouse pointer to the lower right corner of the screen, away\n"
     "                       from the program's windows, so that no tool tip or hover shows\n"
     "\n"
@@ -136,12 +137,14 @@ void Settle(HWND hwnd)
     SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
-int DismissMessageBoxes()
+// yes: a Yes/No box is answered Yes (closing, the window asks whether to give up unsaved changes).
+int DismissMessageBoxes(bool yes = false)
 {
     int closed = 0;
     for (HWND box : VisibleTopWindows(kMessageBoxClass)) {
         // A box with only OK ends with IDOK; in a Yes/No box IDOK counts as "not Yes".
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        const int button = yes && GetDlgItem(box, IDYES) ? IDYES : IDOK;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         ++closed;
     }
     return closed;
@@ -281,7 +284,7 @@ bool CloseProgram(DWORD timeoutMs)
         if (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) break;
         if (!process && !FindWindowA(kMainClass, nullptr)) break;
         // Innermost first: a message box, then the dialog, then the main window.
-        if (!DismissMessageBoxes()) {
+        if (!DismissMessageBoxes(true)) {
             if (HWND dialog = VisibleTopWindow(kDialogClass))
                 PostMessageA(dialog, WM_CLOSE, 0, 0);
             else if (HWND main = FindWindowA(kMainClass, nullptr))
