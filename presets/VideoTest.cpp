@@ -1,6 +1,10 @@
 // The video test and the start of the 3D driver set-up.
+#include <exception>
+
 #include "app/Main.h"
+#include "settings/WholeFile.h"
 #include "ui/Application.h"
+#include "ui/Exception.h"
 #include "ui/WideText.h"
 
 using namespace ui;
@@ -28,6 +32,24 @@ void CannotStart(TfConfig& window, const std::string& text, const std::wstring& 
                                             TMsgDlgType::Error, TMsgDlgButtons::OK);
 }
 
+// Puts each file back as it was: its bytes, or no file where there was none. A file that cannot be
+// put back leaves the other put back; the first refusal is raised once both have been tried.
+void PutBack(const std::initializer_list<std::pair<const std::wstring&, const FileContent&>>& files)
+{
+    std::exception_ptr refused;
+    for (const auto& [path, was] : files) {
+        try {
+            if (was.exists)
+                ReplaceWholeFile(path, was.bytes);
+            else
+                RemoveWholeFile(path);
+        } catch (const Exception&) {
+            if (!refused) refused = std::current_exception();
+        }
+    }
+    if (refused) std::rethrow_exception(refused);
+}
+
 }  // namespace
 
 void TfConfig::bTestSettingsClick(TObject*) { RunVideoTest(); }
@@ -43,9 +65,29 @@ bool TfConfig::RunVideoTest()
         CannotStart(*this, notStarted, program);
         return false;
     }
-    // The test programs read what is under test from the files, so a refused write ends the test here.
-    SaveSettings();
-    SaveKeyMap();
+    // The test programs read what is under test from the files, so a refused write ends the test
+    // here. A test that is rejected, or does not run, leaves them as they were before it.
+    const FileContent settingsBefore = ReadWholeFile(settingsPath), keymapBefore = ReadWholeFile(keymapPath);
+    auto putBack = [&] {
+        try {
+            PutBack({{settingsPath, settingsBefore}, {keymapPath, keymapBefore}});
+        } catch (...) {
+            ReadSavedFiles();
+            throw;
+        }
+        ReadSavedFiles();
+    };
+    try {
+        SaveSettings();
+        SaveKeyMap();
+    } catch (const Exception&) {
+        // The settings saved without their key map are tested by no one: they go back too.
+        try {
+            putBack();
+        } catch (const Exception&) {
+        }
+        throw;
+    }
     // What is tested is the baseline of the next OK or Apply, whatever the verdict; a test that
     // does not run leaves the one before.
     const std::vector<bool> snapshot = videoSnapshot;
@@ -61,6 +103,7 @@ bool TfConfig::RunVideoTest()
     if (!ran) {
         videoSnapshot = snapshot;
         snapshotDriverIndex = driverIndex;
+        putBack();
         CannotStart(*this, notStarted, program);
         return false;
     }
@@ -68,8 +111,10 @@ bool TfConfig::RunVideoTest()
         MessageDlg(msgVideoGood, TMsgDlgType::Information, TMsgDlgButtons::OK);
         videoTestPassed = true;
     } else {
-        MessageDlg(msgVideoBad, TMsgDlgType::Error, TMsgDlgButtons::OK);
+        // The window keeps the rejected choices, to be changed and tested again; the game does not get them.
         videoTestPassed = false;
+        putBack();
+        MessageDlg(msgVideoBad, TMsgDlgType::Error, TMsgDlgButtons::OK);
     }
     return true;
 }

@@ -113,3 +113,9 @@ void ReplaceWholeFile(const std::wstring& path, const std::string& bytes)
     }
     if (!PutReplacementInPlace(path, was)) Refuse(path);
 }
+
+void RemoveWholeFile(const std::wstring& path)
+{
+    if (DeleteFileW(path.c_str()) || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    Refuse(path);
+}

@@ -29,3 +29,7 @@ bool PutReplacementInPlace(const std::wstring& path, const FileContent& was);
 // Replaces the file whole with bytes (creating it when it is missing), or leaves it byte for byte as
 // it was and throws ui::Exception "Unable to write to <path>".
 void ReplaceWholeFile(const std::wstring& path, const std::string& bytes);
+
+// Removes the file (there being none is fine), or throws ui::Exception "Unable to write to <path>"
+// when it stays.
+void RemoveWholeFile(const std::wstring& path);

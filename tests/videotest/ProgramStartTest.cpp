@@ -198,3 +198,56 @@ TEST_F(ProgramStartTest, WhileTheTestRunsTheWindowPaintsAndAnswersButTakesNoInpu
     EXPECT_FALSE(Application().Terminated());
     EXPECT_TRUE(IsWindowEnabled(hwnd));
 }
+
+TEST_F(ProgramStartTest, ARejectedOrUnstartedTestLeavesBothFilesAsTheyWereAndAPassedOneKeepsWhatItTested)
+{
+    // Files of our own, with sections and lines the program does not own.
+    const std::string settings = "; set up by the mod loader\r\n[Game Options]\r\nDifficulty Level = 2\r\n"
+                                 "[Mod Loader]\r\nOrder=b,a\r\n[Program Options]\r\nResolution=800\r\n";
+    const std::string keymap = ReadFileBytes(SourceFile("data/keymap.ini")) + "[Mod Keys]\r\nQuickCast=Q\r\n";
+    struct Row {
+        const char* how;
+        bool program;               // the stand-in, or a file that is no program
+        TModalResult verdict;       // for the program
+        bool keymapGoneBeforeTest;  // deleted under the window: the test writes it again
+    };
+    const Row rows[] = {{"No", true, TModalResult::No, false},
+                        {"No, the key map deleted before", true, TModalResult::No, true},
+                        {"no program", false, TModalResult::None, false},
+                        {"Yes", true, TModalResult::Yes, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.how);
+        folder.Write("torvel.ini", settings);
+        folder.Write("keymap.ini", keymap);
+        if (row.program)
+            PlaceStandIn(working.Path(), "kxdxtest.exe");
+        else
+            working.Write("kxdxtest.exe", "MZ, and then nothing a program has");
+        TfConfig& w = Open();
+        if (row.keymapGoneBeforeTest) folder.Remove("keymap.ini");
+        Click(w.rb640);
+        if (row.program) dialogs.Answer(row.verdict);
+        dialogs.Answer(TModalResult::OK);
+        Click(w.bTestSettings);
+
+        EXPECT_TRUE(w.rb640->Checked()) << "the window keeps the player's choice";
+        EXPECT_EQ(w.videoTestPassed, row.verdict != TModalResult::No);
+        ASSERT_EQ(dialogs.Boxes().size(), row.program ? 2u : 1u) << "no verdict without a test";
+        if (row.verdict == TModalResult::Yes) {
+            EXPECT_EQ(e2e::IniValue(folder.Read("torvel.ini"), "Program Options", "Resolution"), "640");
+            EXPECT_EQ(e2e::IniValue(folder.Read("torvel.ini"), "Mod Loader", "Order"), "b,a");
+        } else {
+            EXPECT_EQ(folder.Read("torvel.ini"), settings);
+            if (row.keymapGoneBeforeTest)
+                EXPECT_FALSE(folder.Exists("keymap.ini")) << "a file the test made is removed again";
+            else
+                EXPECT_EQ(folder.Read("keymap.ini"), keymap);
+            EXPECT_FALSE(folder.Exists("torvel.ini.kxsave") || folder.Exists("keymap.ini.kxsave"));
+        }
+        EXPECT_EQ(w.bApply->Enabled(), row.verdict != TModalResult::Yes) << "what the window shows is not saved";
+        dialogs.Clear();
+        Close();
+        working.Remove("kxdxtest.exe");
+        working.Remove("kxdxtest.log");
+    }
+}

@@ -122,12 +122,16 @@ TEST_F(VideoTestButtonTest, ARefusedWriteEndsTheTestBeforeTheProgram)
         w.rb640->SetChecked(true);
         w.videoTestPassed = false;
         const std::vector<bool> snapshot = w.videoSnapshot;
+        const std::string settings = folder.Read("torvel.ini");
         folder.Remove(file);
         folder.BlockFile(file);
         dialogs.Answer(TModalResult::OK);
         Click(w.bTestSettings);
         ASSERT_EQ(dialogs.Boxes().size(), 1u) << file;
         EXPECT_EQ(dialogs.Boxes()[0].text, "Unable to write to " + folder.Path() + file + ".");
+        if (file == std::string("keymap.ini")) {
+            EXPECT_EQ(folder.Read("torvel.ini"), settings) << "the settings saved before the refused key map go back";
+        }
         EXPECT_EQ(dialogs.Boxes()[0].type, TMsgDlgType::Error);
         EXPECT_TRUE(processes.waited.empty()) << file;
         EXPECT_FALSE(w.videoTestPassed);
@@ -162,16 +166,22 @@ TEST_F(VideoTestButtonTest, ADriverTextOfNoEntryIsRecordedAsNoneAndStaysUnchange
 TEST_F(VideoTestButtonTest, ANoRefusesOkAndApplyUntilALaterTestIsAnsweredYes)
 {
     TfConfig& w = Open();
+    const std::string before = folder.Read("torvel.ini");
     w.rb640->SetChecked(true);
     dialogs.Answer(TModalResult::Yes);  // run the test?
     dialogs.Answer(TModalResult::No);   // did it look right?
     dialogs.Answer(TModalResult::OK);   // failed
     dialogs.Answer(TModalResult::OK);   // nothing saved
+    processes.whileWaiting = [&](const std::string&) {
+        EXPECT_TRUE(Holds(folder.Read("torvel.ini"), "Resolution=640")) << "the test program reads what is tested";
+    };
     Click(w.bApply);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{w.msgVideoTest, w.msgVideo, w.msgVideoBad, w.msgResetVideo}));
     EXPECT_EQ(processes.waited, std::vector<std::string>{"kxdxtest.exe"});
     const std::string tested = folder.Read("torvel.ini");
-    EXPECT_TRUE(Holds(tested, "Resolution=640")) << "the test itself saved what it tested";
+    EXPECT_EQ(tested, before) << "the rejected mode does not stay in the file";
+    EXPECT_TRUE(w.rb640->Checked()) << "the window keeps it";
+    processes.whileWaiting = nullptr;
 
     // Without a video change nothing is asked, and nothing is saved.
     w.cbFootsteps->SetChecked(!w.cbFootsteps->Checked());
@@ -273,4 +283,27 @@ TEST_F(VideoTestButtonTest, AProgramThatIsNotThereIsSaidSoWithWhereItWasLookedFo
         dialogs.Clear();
         Close();
     }
+}
+
+TEST_F(VideoTestButtonTest, AFileThatCannotBePutBackAfterANoIsReportedAndTheOtherIsPutBack)
+{
+    folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
+    TfConfig& w = Open();
+    const std::string keymap = folder.Read("keymap.ini");
+    Click(w.rb640);
+    // A binding removed too, so that the key map the test writes differs from the file.
+    auto bound = std::find_if(w.assignableKeys.begin(), w.assignableKeys.end(), [](TSpeedButton* k) { return k->Down(); });
+    ASSERT_NE(bound, w.assignableKeys.end());
+    dialogs.Answer(TModalResult::Yes);
+    RightClick(*bound);
+    dialogs.Clear();
+    // While the test runs, something takes the place beside torvel.ini where its replacement is made.
+    processes.whileWaiting = [&](const std::string&) { folder.BlockFile("torvel.ini.kxsave"); };
+    dialogs.Answer(TModalResult::No);  // did it look right?
+    dialogs.Answer(TModalResult::OK);  // unable to write
+    Click(w.bTestSettings);
+    ASSERT_EQ(BoxTexts(), (std::vector<std::string>{w.msgVideo, "Unable to write to " + folder.Path() + "torvel.ini."}));
+    EXPECT_EQ(folder.Read("keymap.ini"), keymap);
+    EXPECT_FALSE(w.videoTestPassed);
+    folder.Remove("torvel.ini.kxsave");
 }
