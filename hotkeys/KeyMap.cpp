@@ -81,7 +81,7 @@ void KeyMap::Load(const KeyMapEntries& file, const Captions& captions, const std
         Group& group = groups_[g];
         group = Group{kGroupNames[g], captions[g], g == 4 ? "W " : g == 5 ? "P " : "", g != kFixedGroup, {}};
         for (const auto& [identifier, value] : file.groups[g])
-            group.functions.push_back(Function{identifier, shownName(identifier), false, value, value});
+            group.functions.push_back(Function{identifier, shownName(identifier), false, value, value, value});
     }
     Bind(file, true);
 }
@@ -300,7 +300,7 @@ std::vector<KeyMapWrite> KeyMap::Writes() const
         for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
             const Function& function = groups_[g].functions[i];
             if (function.kept) {
-                if (function.value != function.fileValue) writes.push_back({section, function.identifier, function.value});
+                if (function.value != function.loadedValue) writes.push_back({section, function.identifier, function.value});
                 continue;
             }
             const std::optional<KeyRef> key = KeyOf({static_cast<int>(g), static_cast<int>(i)});

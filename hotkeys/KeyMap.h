@@ -80,8 +80,9 @@ public:
         // sit on, or it is nameless. It stays kept until the player or an import puts the function
         // on a key or acts on the key its value names.
         bool kept = false;
-        std::string value;      // what a kept entry holds
-        std::string fileValue;  // what the file holds, as far as the program knows
+        std::string value;        // what a kept entry holds
+        std::string loadedValue;  // what the file held at the start
+        std::string fileValue;    // what the file holds, as far as the program knows
     };
     struct Group {
         std::string name;     // "Page"
@@ -164,7 +165,8 @@ public:
 
     // --- Saving
     // What a save writes, in order: each function of the player's groups with its key ("" when on
-    // no key), except kept entries, which are written only when their value is not the file's.
+    // no key), except kept entries, which are written only when their value is not the one the file
+    // held at the start (so also after a file was put back as it was).
     std::vector<KeyMapWrite> Writes() const;
     // The writes reached the file.
     void Saved();
