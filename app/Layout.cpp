@@ -2,6 +2,8 @@
 // Positions are design pixels at 120 pixels per inch; the form scales them to the screen.
 #include "app/Main.h"
 
+#include <windows.h>  // the virtual key codes of the keyboard's keys
+
 using namespace ui;
 
 namespace {
@@ -155,7 +157,7 @@ void TfConfig::CreateControls()
 
     // The groups in two rows of three, a row's height apart so that neither the circles nor the
     // underlined letters touch; the group's function list below them.
-    gbHotKeyGroups = Make<TGroupBox>(this, tsHotKeys, "gbHotKeyGroups", {8, 332, 433, 101}, "Hot Key Groups");
+    gbHotKeyGroups = Make<TGroupBox>(this, tsHotKeys, "gbHotKeyGroups", {8, 332, 408, 101}, "Hot Key Groups");
     TRadioButton** radios[] = {&rbPage, &rbActions, &rbMiscellaneous, &rbQuickSlots, &rbWizardSpells, &rbPriestSpells};
     const char* radioNames[] = {"rbPage", "rbActions", "rbMiscellaneous", "rbQuickSlots", "rbWizardSpells",
                                 "rbPriestSpells"};
@@ -163,11 +165,11 @@ void TfConfig::CreateControls()
                                    "rbPri&estSpells"};
     for (int i = 0; i < 6; ++i) {
         *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i],
-                                        {12 + 138 * (i % 3), 20 + 22 * (i / 3), 134, kCheck}, radioCaptions[i]);
+                                        {12 + 130 * (i % 3), 20 + 22 * (i / 3), 126, kCheck}, radioCaptions[i]);
         (*radios[i])->Tag = i;
     }
     // The label names the key a choice goes to ("Function for Ctrl+RShift"), so it takes room from the list.
-    lFunction = MakeLabel(this, gbHotKeyGroups, "lFunction", {12, 73, 190, kLabel}, "&Function");
+    lFunction = MakeLabel(this, gbHotKeyGroups, "lFunction", {12, 73, 170, kLabel}, "&Function");
     TComboBox** lists[] = {&cbPage, &cbActions, &cbMiscellaneous, &cbQuickSlots, &cbWizardSpells, &cbPriestSpells};
     const char* listNames[] = {"cbPage", "cbActions", "cbMiscellaneous", "cbQuickSlots", "cbWizardSpells",
                                "cbPriestSpells"};
@@ -177,7 +179,7 @@ void TfConfig::CreateControls()
         list->SetHint(listHints[i]);
         list->SetText(listNames[i]);
         list->SetVisible(false);
-        list->SetBounds(206, 69, 215, kEdit);
+        list->SetBounds(186, 69, 210, kEdit);
         list->SetParent(gbHotKeyGroups);
         *lists[i] = list;
     }
@@ -187,19 +189,22 @@ void TfConfig::CreateControls()
     cbFixed->SetHint("Fixed");
     cbFixed->SetText("cbFixed");
     cbFixed->SetVisible(false);
-    cbFixed->SetBounds(206, 96, 215, kEdit);
+    cbFixed->SetBounds(186, 96, 210, kEdit);
     cbFixed->SetParent(gbHotKeyGroups);
 
-    cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {460, 336, 285, kCheck},
+    cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {428, 336, 317, kCheck},
                                          "Confirm Hot Key &Delete");
-    cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {460, 360, 285, kCheck},
+    cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {428, 358, 317, kCheck},
                                    "Confirm Hot &Key -> Spell Changes");
-    cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {460, 384, 285, kCheck},
+    cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {428, 380, 317, kCheck},
                                      "Confirm &Spell -> Hot Key Changes");
     cbConfirmDeletions->SetChecked(true);
     cbConfirmKey->SetChecked(true);
     cbConfirmSpell->SetChecked(true);
-    bImport = Make<TButton>(this, tsHotKeys, "bImport", {640, 406, 105, 30}, "&Import ...");
+    bKeyList = Make<TButton>(this, tsHotKeys, "bKeyList", {428, 406, 90, 30}, "Key &List ...");
+    bRestoreKeys = Make<TButton>(this, tsHotKeys, "bRestoreKeys", {524, 406, 133, 30}, "Restore &Defaults");
+    bRestoreKeys->SetShowHint(true);  // what it does, or why it cannot
+    bImport = Make<TButton>(this, tsHotKeys, "bImport", {663, 406, 82, 30}, "&Import ...");
 
     // --- Gameplay
     gbCacheOptions = Make<TGroupBox>(this, tsGameplay, "gbCacheOptions", {8, 20, 257, 63}, " Cache Options ");
@@ -346,85 +351,85 @@ const std::vector<TfConfig::KeyboardRow>& TfConfig::KeyboardRows()
 #define KEY(n) &TfConfig::n, #n
     static const std::vector<KeyboardRow> rows = {
         {22,
-         {{KEY(sbEsc), k, 0, 102, Yes, R, No},
-          {KEY(sbF1), k, gap, 102, Yes, R, No},
-          {KEY(sbF2), k, 0, 102, Yes, R, No},
-          {KEY(sbF3), k, 0, 102, Yes, N, No},
-          {KEY(sbF4), k, 0, 102, Yes, R, No},
-          {KEY(sbF5), k, gap, 102, Yes, R, No},
-          {KEY(sbF6), k, 0, 102, Yes, R, No},
-          {KEY(sbF7), k, 0, 102, Yes, R, No},
-          {KEY(sbF8), k, 0, 102, Yes, R, No},
-          {KEY(sbF9), k, gap, 102, Yes, R, No},
-          {KEY(sbF10), k, 0, 102, Yes, R, No},
-          {KEY(sbF11), k, 0, 102, Yes, R, No},
-          {KEY(sbF12), k, 0, 102, Yes, R, No}}},
+         {{KEY(sbEsc), k, 0, 102, Yes, R, No, VK_ESCAPE},
+          {KEY(sbF1), k, gap, 102, Yes, R, No, VK_F1},
+          {KEY(sbF2), k, 0, 102, Yes, R, No, VK_F2},
+          {KEY(sbF3), k, 0, 102, Yes, N, No, VK_F3},
+          {KEY(sbF4), k, 0, 102, Yes, R, No, VK_F4},
+          {KEY(sbF5), k, gap, 102, Yes, R, No, VK_F5},
+          {KEY(sbF6), k, 0, 102, Yes, R, No, VK_F6},
+          {KEY(sbF7), k, 0, 102, Yes, R, No, VK_F7},
+          {KEY(sbF8), k, 0, 102, Yes, R, No, VK_F8},
+          {KEY(sbF9), k, gap, 102, Yes, R, No, VK_F9},
+          {KEY(sbF10), k, 0, 102, Yes, R, No, VK_F10},
+          {KEY(sbF11), k, 0, 102, Yes, R, No, VK_F11},
+          {KEY(sbF12), k, 0, 102, Yes, R, No, VK_F12}}},
         {64,
-         {{KEY(sbTilde), k, 0, 0, No, S, Yes},
-          {KEY(sb1), k, 0, 0, No, R, No},
-          {KEY(sb2), k, 0, 0, No, R, No},
-          {KEY(sb3), k, 0, 0, No, R, No},
-          {KEY(sb4), k, 0, 0, No, R, No},
-          {KEY(sb5), k, 0, 0, No, R, No},
-          {KEY(sb6), k, 0, 0, No, R, No},
-          {KEY(sb7), k, 0, 0, No, R, No},
-          {KEY(sb8), k, 0, 0, No, R, No},
-          {KEY(sb9), k, 0, 0, No, R, No},
-          {KEY(sb0), k, 0, 0, No, R, No},
-          {KEY(sbDash), k, 0, 0, No, R, No},
-          {KEY(sbEquals), k, 0, 0, No, R, No},
-          {KEY(sbBackspace), 80, 0, 0, No, R, No}}},
+         {{KEY(sbTilde), k, 0, 0, No, S, Yes, VK_OEM_3},
+          {KEY(sb1), k, 0, 0, No, R, No, '1'},
+          {KEY(sb2), k, 0, 0, No, R, No, '2'},
+          {KEY(sb3), k, 0, 0, No, R, No, '3'},
+          {KEY(sb4), k, 0, 0, No, R, No, '4'},
+          {KEY(sb5), k, 0, 0, No, R, No, '5'},
+          {KEY(sb6), k, 0, 0, No, R, No, '6'},
+          {KEY(sb7), k, 0, 0, No, R, No, '7'},
+          {KEY(sb8), k, 0, 0, No, R, No, '8'},
+          {KEY(sb9), k, 0, 0, No, R, No, '9'},
+          {KEY(sb0), k, 0, 0, No, R, No, '0'},
+          {KEY(sbDash), k, 0, 0, No, R, No, VK_OEM_MINUS},
+          {KEY(sbEquals), k, 0, 0, No, R, No, VK_OEM_PLUS},
+          {KEY(sbBackspace), 80, 0, 0, No, R, No, VK_BACK}}},
         {107,
-         {{KEY(sbTab), 60, 0, 0, No, S, No},
-          {KEY(sbQ), k, 0, 0, No, S, Yes},
-          {KEY(sbW), k, 0, 0, No, S, Yes},
-          {KEY(sbE), k, 0, 0, No, S, Yes},
-          {KEY(sbR), k, 0, 0, No, S, Yes},
-          {KEY(sbT), k, 0, 0, No, S, Yes},
-          {KEY(sbY), k, 0, 0, No, S, Yes},
-          {KEY(sbU), k, 0, 0, No, S, Yes},
-          {KEY(sbI), k, 0, 0, No, S, Yes},
-          {KEY(sbO), k, 0, 0, No, S, Yes},
-          {KEY(sbP), k, 0, 0, No, S, Yes},
-          {KEY(sbOpenBrace), k, 0, 0, No, R, No},
-          {KEY(sbCloseBrace), k, 0, 0, No, R, No},
-          {KEY(sbBackslash), 51, 0, 0, No, S, Yes}}},
+         {{KEY(sbTab), 60, 0, 0, No, S, No, VK_TAB},
+          {KEY(sbQ), k, 0, 0, No, S, Yes, 'Q'},
+          {KEY(sbW), k, 0, 0, No, S, Yes, 'W'},
+          {KEY(sbE), k, 0, 0, No, S, Yes, 'E'},
+          {KEY(sbR), k, 0, 0, No, S, Yes, 'R'},
+          {KEY(sbT), k, 0, 0, No, S, Yes, 'T'},
+          {KEY(sbY), k, 0, 0, No, S, Yes, 'Y'},
+          {KEY(sbU), k, 0, 0, No, S, Yes, 'U'},
+          {KEY(sbI), k, 0, 0, No, S, Yes, 'I'},
+          {KEY(sbO), k, 0, 0, No, S, Yes, 'O'},
+          {KEY(sbP), k, 0, 0, No, S, Yes, 'P'},
+          {KEY(sbOpenBrace), k, 0, 0, No, R, No, VK_OEM_4},
+          {KEY(sbCloseBrace), k, 0, 0, No, R, No, VK_OEM_6},
+          {KEY(sbBackslash), 51, 0, 0, No, S, Yes, VK_OEM_5}}},
         {149,
-         {{KEY(sbCapsLock), 70, 0, 0, No, S, Yes},
-          {KEY(sbA), k, 0, 0, No, S, Yes},
-          {KEY(sbS), k, 0, 0, No, S, Yes},
-          {KEY(sbD), k, 0, 0, No, S, Yes},
-          {KEY(sbF), k, 0, 0, No, S, Yes},
-          {KEY(sbG), k, 0, 0, No, S, Yes},
-          {KEY(sbH), k, 0, 0, No, S, Yes},
-          {KEY(sbJ), k, 0, 0, No, S, Yes},
-          {KEY(sbK), k, 0, 0, No, S, Yes},
-          {KEY(sbL), k, 0, 0, No, S, Yes},
-          {KEY(sbSemicolon), k, 0, 0, No, S, Yes},
-          {KEY(sbApostrophe), k, 0, 0, No, S, Yes},
-          {KEY(sbEnter), 90, 0, 0, No, S, Yes}}},
+         {{KEY(sbCapsLock), 70, 0, 0, No, S, Yes, VK_CAPITAL},
+          {KEY(sbA), k, 0, 0, No, S, Yes, 'A'},
+          {KEY(sbS), k, 0, 0, No, S, Yes, 'S'},
+          {KEY(sbD), k, 0, 0, No, S, Yes, 'D'},
+          {KEY(sbF), k, 0, 0, No, S, Yes, 'F'},
+          {KEY(sbG), k, 0, 0, No, S, Yes, 'G'},
+          {KEY(sbH), k, 0, 0, No, S, Yes, 'H'},
+          {KEY(sbJ), k, 0, 0, No, S, Yes, 'J'},
+          {KEY(sbK), k, 0, 0, No, S, Yes, 'K'},
+          {KEY(sbL), k, 0, 0, No, S, Yes, 'L'},
+          {KEY(sbSemicolon), k, 0, 0, No, S, Yes, VK_OEM_1},
+          {KEY(sbApostrophe), k, 0, 0, No, S, Yes, VK_OEM_7},
+          {KEY(sbEnter), 90, 0, 0, No, S, Yes, VK_RETURN}}},
         {191,
-         {{KEY(sbShiftLeft), 90, 0, 103, No, S, Yes},
-          {KEY(sbZ), k, 0, 0, No, S, Yes},
-          {KEY(sbX), k, 0, 0, No, S, Yes},
-          {KEY(sbC), k, 0, 0, No, S, Yes},
-          {KEY(sbV), k, 0, 0, No, S, Yes},
-          {KEY(sbB), k, 0, 0, No, S, Yes},
-          {KEY(sbN), k, 0, 0, No, S, Yes},
-          {KEY(sbM), k, 0, 0, No, S, Yes},
-          {KEY(sbComma), k, 0, 0, No, S, Yes},
-          {KEY(sbPeriod), k, 0, 0, No, S, Yes},
-          {KEY(sbForwardSlash), k, 0, 0, No, S, Yes},
-          {KEY(sbShiftRight), 120, 0, 103, No, S, Yes}}},
+         {{KEY(sbShiftLeft), 90, 0, 103, No, S, Yes, VK_LSHIFT},
+          {KEY(sbZ), k, 0, 0, No, S, Yes, 'Z'},
+          {KEY(sbX), k, 0, 0, No, S, Yes, 'X'},
+          {KEY(sbC), k, 0, 0, No, S, Yes, 'C'},
+          {KEY(sbV), k, 0, 0, No, S, Yes, 'V'},
+          {KEY(sbB), k, 0, 0, No, S, Yes, 'B'},
+          {KEY(sbN), k, 0, 0, No, S, Yes, 'N'},
+          {KEY(sbM), k, 0, 0, No, S, Yes, 'M'},
+          {KEY(sbComma), k, 0, 0, No, S, Yes, VK_OEM_COMMA},
+          {KEY(sbPeriod), k, 0, 0, No, S, Yes, VK_OEM_PERIOD},
+          {KEY(sbForwardSlash), k, 0, 0, No, S, Yes, VK_OEM_2},
+          {KEY(sbShiftRight), 120, 0, 103, No, S, Yes, VK_RSHIFT}}},
         {232,
-         {{KEY(sbCtrlLeft), 69, 0, 100, Yes, C, No},
-          {KEY(sbWindowLeft), wide, 0, 101, Yes, S, No},
-          {KEY(sbAltLeft), wide, 0, 102, Yes, S, No},
-          {KEY(sbSpace), 277, 0, 0, No, S, No},
-          {KEY(sbAltRight), wide, 0, 102, Yes, S, No},
-          {KEY(sbWindowRight), wide, 0, 101, Yes, S, No},
-          {KEY(sbMenu), wide, 0, 0, No, S, No},
-          {KEY(sbCtrlRight), 53, 0, 101, Yes, C, No}}},
+         {{KEY(sbCtrlLeft), 69, 0, 100, Yes, C, No, VK_LCONTROL},
+          {KEY(sbWindowLeft), wide, 0, 101, Yes, S, No, VK_LWIN},
+          {KEY(sbAltLeft), wide, 0, 102, Yes, S, No, VK_LMENU},
+          {KEY(sbSpace), 277, 0, 0, No, S, No, VK_SPACE},
+          {KEY(sbAltRight), wide, 0, 102, Yes, S, No, VK_RMENU},
+          {KEY(sbWindowRight), wide, 0, 101, Yes, S, No, VK_RWIN},
+          {KEY(sbMenu), wide, 0, 0, No, S, No, VK_APPS},
+          {KEY(sbCtrlRight), 53, 0, 101, Yes, C, No, VK_RCONTROL}}},
     };
 #undef KEY
     return rows;

@@ -21,7 +21,7 @@ def bad(msg):
 
 # ----------------------------------------------------------------- components of the window
 TAB_SHEETS = ['tsSimple', 'tsHotKeys', 'tsGameplay', 'tsOptions']
-BUTTONS = ['bTestSettings', 'bCancel', 'bApply', 'bOK', 'bImport', 'bGLSetup']
+BUTTONS = ['bTestSettings', 'bCancel', 'bApply', 'bOK', 'bKeyList', 'bRestoreKeys', 'bImport', 'bGLSetup']
 GROUP_BOXES = ['gbDifficulty', 'gbHardware', 'gbKeyboard', 'gbHotKeyGroups', 'gbCacheOptions',
                'gbAIOptions', 'gbMultiplayer', 'gbGameplay', 'gbColorDepth', 'gbGameResolution',
                'gbWindowMode', 'gb2d16bitOptions', 'gb3dOptions']
@@ -54,7 +54,13 @@ HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 
                  'msgRemoveHotKey': ['{key}', '{old}'],
                  'msgReplaceHotKey': ['{key}', '{old}', '{new}'],
                  'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d'],
-                 'msgImportNothingPlaced': []}
+                 'msgImportNothingPlaced': [], 'txtFunctionForNextKey': ['&'],
+                 'txtKeyListTitle': [], 'txtKeyListFind': ['&'], 'txtKeyListSortBy': [],
+                 'txtKeyListFunction': ['&'], 'txtKeyListGroup': ['&'], 'txtKeyListKey': ['&'],
+                 'txtKeyListCtrlKey': ['&'], 'txtKeyListShow': ['&'], 'txtKeyListClose': [],
+                 'txtKeyListNoKey': [], 'txtKeyListKept': ['{key}'], 'txtRestoreKeysHint': [],
+                 'txtRestoreUnreadable': ['keymap-original.ini'], 'txtRestoreNoKeys': ['keymap-original.ini'],
+                 'msgRestoreKeys': []}
 # Questions and notices of the window, optional for a translation, with their placeholders.
 WINDOW_TEXTS = {'msgCloseUnsaved': [], 'msgTestNotStarted': [], 'msgGLSetupNotStarted': []}
 # The program's own words, each optional (the program has them in English) and with its placeholders.

@@ -6,6 +6,7 @@
 
 #include "lang/LanguageIndex.h"
 #include "settings/IniFile.h"
+#include "ui/SystemText.h"
 
 namespace {
 
@@ -33,6 +34,22 @@ std::string KeyCaption(const std::string& keyName)
 {
     const bool shortened = keyName.find("Alt") != std::string::npos || keyName.find("Win") != std::string::npos;
     return shortened ? keyName.substr(0, keyName.size() - 1) : keyName;
+}
+
+std::string FillIn(const std::string& text, std::initializer_list<std::pair<const char*, std::string>> values)
+{
+    std::string filled;
+    std::size_t at = 0;
+    for (std::size_t open = ui::FindChar(text, '{'); open != std::string::npos; open = ui::FindChar(text, '{', at)) {
+        const std::size_t close = ui::FindChar(text, '}', open);
+        if (close == std::string::npos) break;
+        const std::string name = text.substr(open + 1, close - open - 1);
+        auto value = std::find_if(values.begin(), values.end(), [&](const auto& v) { return name == v.first; });
+        filled += text.substr(at, open - at);
+        filled += value != values.end() ? value->second : text.substr(open, close - open + 1);
+        at = close + 1;
+    }
+    return filled + text.substr(at);
 }
 
 KeyMapEntries ReadKeyMapEntries(const IniFile& file)
@@ -64,7 +81,7 @@ void KeyMap::Load(const KeyMapEntries& file, const Captions& captions, const std
         Group& group = groups_[g];
         group = Group{kGroupNames[g], captions[g], g == 4 ? "W " : g == 5 ? "P " : "", g != kFixedGroup, {}};
         for (const auto& [identifier, value] : file.groups[g])
-            group.functions.push_back(Function{identifier, shownName(identifier), false, value, value});
+            group.functions.push_back(Function{identifier, shownName(identifier), false, value, value, value});
     }
     Bind(file, true);
 }
@@ -283,7 +300,7 @@ std::vector<KeyMapWrite> KeyMap::Writes() const
         for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
             const Function& function = groups_[g].functions[i];
             if (function.kept) {
-                if (function.value != function.fileValue) writes.push_back({section, function.identifier, function.value});
+                if (function.value != function.loadedValue) writes.push_back({section, function.identifier, function.value});
                 continue;
             }
             const std::optional<KeyRef> key = KeyOf({static_cast<int>(g), static_cast<int>(i)});

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,10 @@ KeyValue ParseKeyValue(std::string_view value);
 // The caption of a key: its name, less the last character when the name holds "Alt" or "Win".
 std::string KeyCaption(const std::string& keyName);
 
+// A text of the language file with its placeholders ("{key}") replaced by their values, in one
+// pass, so that a value holding braces is taken as it stands; an unknown placeholder stays.
+std::string FillIn(const std::string& text, std::initializer_list<std::pair<const char*, std::string>> values);
+
 // What a key map file holds, section by section, as its reader gives it: the stored names of
 // "Keyboard" in file order, and per group the entries of its section (identifier, value) in file order.
 struct KeyMapEntries {
@@ -75,8 +80,9 @@ public:
         // sit on, or it is nameless. It stays kept until the player or an import puts the function
         // on a key or acts on the key its value names.
         bool kept = false;
-        std::string value;      // what a kept entry holds
-        std::string fileValue;  // what the file holds, as far as the program knows
+        std::string value;        // what a kept entry holds
+        std::string loadedValue;  // what the file held at the start
+        std::string fileValue;    // what the file holds, as far as the program knows
     };
     struct Group {
         std::string name;     // "Page"
@@ -159,7 +165,8 @@ public:
 
     // --- Saving
     // What a save writes, in order: each function of the player's groups with its key ("" when on
-    // no key), except kept entries, which are written only when their value is not the file's.
+    // no key), except kept entries, which are written only when their value is not the one the file
+    // held at the start (so also after a file was put back as it was).
     std::vector<KeyMapWrite> Writes() const;
     // The writes reached the file.
     void Saved();

@@ -22,7 +22,8 @@ public:
 protected:
     CreateParams GetCreateParams() const override;
     // Inside the button's edges.
-    CaptionRoom RoomForCaption(int width, int height) const override { return {width - 8, 0}; }
+    CaptionRoom RoomForCaption(int width, int height) const override;
+    void HandleCreated() override;
     void Command(unsigned code) override;
 
 private:

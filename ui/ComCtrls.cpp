@@ -450,6 +450,14 @@ bool TSpeedButton::DrawItem(void* drawItem)
 
 bool TSpeedButton::PreviewKey(unsigned key)
 {
+    if (OnKeyDown) {
+        TShiftState shift = 0;
+        if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+        if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+        if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+        OnKeyDown(this, key, shift);
+        if (key == 0) return true;
+    }
     switch (key) {
     case VK_SPACE:
     case VK_RETURN:

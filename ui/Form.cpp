@@ -293,7 +293,7 @@ void TForm::Close()
     if (Application().MainForm() == this) Application().Terminate();
 }
 
-void TForm::AddToolTip(TControl* control)
+void TForm::AddToolTip(TControl* control, bool whenDisabled)
 {
     if (!toolTip_) {
         toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -306,6 +306,13 @@ void TForm::AddToolTip(TControl* control)
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(control->Handle());
     info.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    if (!whenDisabled || !control->Parent()) return;
+    // The place of the control in its parent, whose mouse messages the tool tip watches itself.
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = control->Parent()->Handle();
+    GetWindowRect(control->Handle(), &info.rect);
+    MapWindowPoints(nullptr, info.hwnd, reinterpret_cast<POINT*>(&info.rect), 2);
     SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 

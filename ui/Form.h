@@ -70,8 +70,9 @@ public:
     int PixelsPerInch() const { return dpi_; }
     HFONT FontHandle(bool bold) const { return bold ? boldFont_ : font_; }
     bool IsDestroying() const { return destroying_; }
-    // Registers a control whose hint is shown as a tool tip.
-    void AddToolTip(TControl* control);
+    // Registers a control whose hint is shown as a tool tip; whenDisabled: also while the control is
+    // disabled, from the mouse messages its parent gets over it then.
+    void AddToolTip(TControl* control, bool whenDisabled = false);
     // The tool tip window, once a control has registered; for tests.
     HWND ToolTipWindow() const { return toolTip_; }
     // A mouse message of a control with a hint, for the tool tip.

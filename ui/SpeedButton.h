@@ -35,6 +35,9 @@ public:
 
     // The mouse pointer left the button.
     TNotifyEvent OnMouseLeave;
+    // A key pressed while the button has the focus, before Space, Enter and Delete act on it and
+    // before the form's keyboard handling.
+    TKeyEvent OnKeyDown;
 
 protected:
     CreateParams GetCreateParams() const override;

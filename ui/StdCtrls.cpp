@@ -136,6 +136,12 @@ TControl::CaptionRoom TCheckBox::RoomForCaption(int width, int) const { return {
 
 TControl::CaptionRoom TRadioButton::RoomForCaption(int width, int) const { return {width - GlyphWidth(this), 0}; }
 
+TControl::CaptionRoom TButton::RoomForCaption(int width, int) const
+{
+    const TForm* form = Form();
+    return {width - MulDiv(8, form ? form->PixelsPerInch() : 96, 96), 0};
+}
+
 TControl::CreateParams TCheckBox::GetCreateParams() const
 {
     CreateParams p;
@@ -227,6 +233,13 @@ TControl::CreateParams TButton::GetCreateParams() const
     p.windowClass = "BUTTON";
     p.style = (shownDefault_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
     return p;
+}
+
+void TButton::HandleCreated()
+{
+    // Disabled, a button takes no mouse messages: its tool tip then tells why from its parent's.
+    if (ShowHint())
+        if (TForm* form = Form()) form->AddToolTip(this, true);
 }
 
 void TButton::SetDefault(bool isDefault)

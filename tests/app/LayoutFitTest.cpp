@@ -11,6 +11,7 @@
 
 #include "lang/LanguageIndex.h"
 #include "presets/Difficulty.h"
+#include "ui/Button.h"
 #include "tests/support/WindowTest.h"
 #include "ui/AccessKey.h"
 
@@ -108,7 +109,7 @@ std::vector<Placed> Captions(TForm& form, bool cutAllowed, std::vector<std::stri
         const int width = r.right - r.left, height = r.bottom - r.top;
         SIZE text = TextSize(c, label && label->WordWrap() ? width : 0);
         // A group's caption runs 7 pixels in from either side, a button's inside its edges.
-        const int room = box ? width - glyph : group ? width - 14 : button ? width - 8 : width;
+        const int room = box ? width - glyph : group ? width - 14 : button ? width - MulDiv(6, form.PixelsPerInch(), 96) : width;
         if (text.cx > room || text.cy > height)
             faults.push_back(c->Name() + " \"" + c->CaptionText() + "\" needs " + std::to_string(text.cx) + "x" +
                              std::to_string(text.cy) + ", has " + std::to_string(room) + "x" + std::to_string(height));
@@ -247,6 +248,9 @@ TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNe
         Click(w.sbShiftRight);
         ASSERT_EQ(w.lFunction->CaptionText(), "Function for Ctrl+RShift");
         check(w, 80);
+        dialogs.onModal = [&](TForm& list) { check(list, 5); list.Close(); };
+        Click(w.bKeyList);
+        dialogs.onModal = nullptr;
         CheckSummary(w);
         Close();
     }
