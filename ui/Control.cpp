@@ -538,10 +538,14 @@ void TControl::FitCaption()
                 at += mark ? 1 + CharSize(caption_, at + 1) : CharSize(caption_, at);
                 if (at < caption_.size()) ends.push_back(at);
             }
+            // A key written in brackets after the words, "(&S)", stays after the "..." when the
+            // words are cut before it, so that the key is still seen.
+            const std::size_t bracket = MarksAccessKeys() ? BracketedAccessKeyAt(caption_) : std::string::npos;
             auto shortened = [&](std::size_t end) {
-                std::string text = caption_.substr(0, end);
+                const bool keyCut = bracket != std::string::npos && end < bracket + 4;
+                std::string text = caption_.substr(0, keyCut ? std::min(end, bracket) : end);
                 while (!text.empty() && text.back() == ' ') text.pop_back();
-                return text + "...";
+                return text + "..." + (keyCut ? caption_.substr(bracket, 4) : std::string());
             };
             std::size_t lo = 0, hi = ends.size();  // ends[0, lo) fit
             while (lo < hi) {
@@ -549,7 +553,7 @@ void TControl::FitCaption()
                 if (fits(shortened(ends[mid]), now)) lo = mid + 1;
                 else hi = mid;
             }
-            shown_ = lo == 0 ? std::string("...") : shortened(ends[lo - 1]);
+            shown_ = shortened(lo == 0 ? 0 : ends[lo - 1]);
             cut_ = true;
         }
     }

@@ -176,7 +176,7 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
         const char* name;
         TControl* control;
         int left, width;      // where it ends up
-        const char* shown;    // nullptr: the whole caption
+        const char* shown;    // how the cut caption ends; nullptr: the whole caption
     };
     auto* free = Make<TCheckBox>("cbFree", 8, 20, 60, 20, group);
     auto* beside = Make<TCheckBox>("cbBeside", 8, 80, 60, 20, group);
@@ -185,7 +185,9 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
     auto* outside = Make<TLabel>("lOutside", 0, 310, 60, 17);
     auto* wrapped = Make<TLabel>("lWrapped", 8, 170, 120, 34, group);
     wrapped->SetWordWrap(true);
+    auto* bracketed = Make<TLabel>("lBracketed", 0, 330, 60, 17);
     for (TControl* c : std::initializer_list<TControl*>{free, beside, right, outside}) c->SetCaption(text);
+    bracketed->SetCaption(text + "(&K)");
     wrapped->SetCaption(text + ", " + text + ", " + text);
     const Row rows[] = {
         {"free width to the frame", free, 8, -1, nullptr},
@@ -193,6 +195,7 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
         {"a right-aligned label to the left", right, -1, -1, nullptr},
         {"outside a group", outside, 0, 60, "..."},
         {"wrapped over its lines", wrapped, 8, 120, "..."},
+        {"its key in brackets after the words kept", bracketed, 0, 60, "...(&K)"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -214,11 +217,12 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
             EXPECT_EQ(c->ShownCaption(), c->Caption());
             continue;
         }
-        const std::string cut = c->ShownCaption();
-        EXPECT_EQ(cut.substr(cut.size() - 3), "...");
+        const std::string cut = c->ShownCaption(), end = row.shown;
+        ASSERT_GT(cut.size(), end.size()) << cut;
+        EXPECT_EQ(cut.substr(cut.size() - end.size()), end);
         EXPECT_LT(cut.size(), c->Caption().size());
-        EXPECT_EQ(c->Caption().rfind(cut.substr(0, cut.size() - 3), 0), 0u) << "the beginning of the caption: " << cut;
-        EXPECT_EQ(c->ToolTipText(), c->Caption());
+        EXPECT_EQ(c->Caption().rfind(cut.substr(0, cut.size() - end.size()), 0), 0u) << "the beginning of the caption: " << cut;
+        EXPECT_EQ(c->ToolTipText(), c == bracketed ? text : c->Caption()) << "the whole caption, as words";
     }
     EXPECT_GT(free->Width(), 60);
     EXPECT_LT(right->Left(), 300);
