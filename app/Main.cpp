@@ -6,6 +6,7 @@
 #include "settings/IniFile.h"
 #include "ui/Application.h"
 #include "ui/Convert.h"
+#include "ui/Exception.h"
 
 using namespace ui;
 
@@ -56,7 +57,12 @@ TfConfig::TfConfig(std::wstring folder, std::vector<std::string> arguments, TfCo
     RefreshApplyState();
 }
 
-TfConfig::~TfConfig() { BeginDestroy(); }
+TfConfig::~TfConfig()
+{
+    BeginDestroy();
+    // The language's error texts go with the window that read them.
+    for (const ErrorTextRow& row : kErrorTexts) SetErrorText(row.text, {});
+}
 
 void TfConfig::BindHandlers()
 {

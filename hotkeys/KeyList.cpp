@@ -35,19 +35,20 @@ TdlgKeyList::TdlgKeyList(TComponent* owner, const Texts& texts, std::vector<Row>
         control->SetParent(parent);
     };
     lFind = new TLabel(this, "lFind");
-    place(lFind, this, 12, 16, 50, 17, texts("txtKeyListFind", "&Find:"));
+    place(lFind, this, 12, 16, 110, 17, texts("txtKeyListFind", "&Find:"));
     eFind = new TEdit(this, "eFind");
-    place(eFind, this, 66, 12, 220, 24, "");
+    place(eFind, this, 126, 12, 582, 24, "");
     lFind->FocusControl = eFind;
     lSortBy = new TLabel(this, "lSortBy");
-    place(lSortBy, this, 300, 16, 60, 17, texts("txtKeyListSortBy", "Sort by:"));
+    place(lSortBy, this, 12, 46, 110, 17, texts("txtKeyListSortBy", "Sort by:"));
     const std::array<std::string, 4> columns = {texts("txtKeyListFunction", "F&unction"), texts("txtKeyListGroup", "&Group"),
                                                 texts("txtKeyListKey", "&Key"), texts("txtKeyListCtrlKey", "C&trl Key")};
     const char* radioNames[] = {"rbSortFunction", "rbSortGroup", "rbSortKey", "rbSortCtrlKey"};
-    const int radioLeft[] = {364, 452, 534, 604}, radioWidth[] = {84, 78, 66, 104};
+    // A row of its own, with room for longer words than English ones.
+    const int radioLeft[] = {126, 272, 418, 564}, radioWidth[] = {140, 140, 140, 144};
     for (std::size_t c = 0; c < columns.size(); ++c) {
         sortRadios_[c] = new TRadioButton(this, radioNames[c]);
-        place(sortRadios_[c], this, radioLeft[c], 14, radioWidth[c], 20, columns[c]);
+        place(sortRadios_[c], this, radioLeft[c], 44, radioWidth[c], 20, columns[c]);
         sortRadios_[c]->Tag = static_cast<int>(c);
         sortRadios_[c]->OnClick = Bind(this, &TdlgKeyList::SortClick);
     }
@@ -57,7 +58,7 @@ TdlgKeyList::TdlgKeyList(TComponent* owner, const Texts& texts, std::vector<Row>
     rbSortCtrlKey = sortRadios_[3];
 
     lvKeys = new TListView(this, "lvKeys");
-    place(lvKeys, this, 12, 46, 696, 342, "");
+    place(lvKeys, this, 12, 74, 696, 314, "");
     std::vector<std::string> headers;
     for (const std::string& column : columns) headers.push_back(StripAccessKeys(column));
     lvKeys->SetColumns(headers);

@@ -128,7 +128,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
 {
     if (!WritePrivateProfileStringW(ui::Widen(section).c_str(), ui::Widen(key).c_str(), ui::Widen(value).c_str(),
                                     ProfilePath()))
-        throw ui::Exception("Unable to write to %s", path_);
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), path_);
     if (save_) save_->Wrote(section, key, value);
 }
 
@@ -317,7 +317,7 @@ IniSave::IniSave(IniFile& file) : file_(file), copy_(ReplacementOf(file.path_))
     FileContent now = ReadWholeFile(file_.path_);
     const bool folderInTheWay = !now.exists && !now.name.empty();
     if (folderInTheWay || (now.exists && !now.readable) || !RemoveReplacement(file_.path_))
-        throw ui::Exception("Unable to write to %s", file_.path_);
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
     existed_ = now.exists;
     attributes_ = now.attributes;
     name_ = now.name;
@@ -325,7 +325,7 @@ IniSave::IniSave(IniFile& file) : file_(file), copy_(ReplacementOf(file.path_))
     const std::optional<std::string> start = now.exists ? std::optional<std::string>(std::move(now.bytes)) : file_.asLoaded_;
     if (start && !WriteFileBytes(copy_, *start)) {
         RemoveReplacement(file_.path_);
-        throw ui::Exception("Unable to write to %s", file_.path_);
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
     }
     if (now.exists) TakeTime(copy_, now.lastWritten);
     // The copy's name, and may be its time, are the same at every save: what the profile functions
@@ -348,7 +348,8 @@ void IniSave::Wrote(const std::string& section, const std::string& key, const st
 {
     writes_[{FoldedKey(section), FoldedKey(key)}] = value;
     ++writeCount_;
-    if (afterWrite && !afterWrite(copy_, writeCount_)) throw ui::Exception("Unable to write to %s", file_.path_);
+    if (afterWrite && !afterWrite(copy_, writeCount_))
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
 }
 
 std::map<std::string, IniSave::Entries> IniSave::Sections() const
@@ -411,7 +412,8 @@ void IniSave::Commit()
     was.exists = existed_;
     was.attributes = attributes_;
     was.name = name_;
-    if (!good || !PutReplacementInPlace(file_.path_, was)) throw ui::Exception("Unable to write to %s", file_.path_);
+    if (!good || !PutReplacementInPlace(file_.path_, was))
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
     done_ = true;
     // What the profile functions kept of the file is the file no more.
     Release(file_.path_);

@@ -48,7 +48,7 @@ bool DrawDisabledCaption(TControl* control, void* nmhdr, long long& result)
     r.left += metrics.tmAveCharWidth / 2;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, control->Caption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    DrawTextA(dc, control->ShownCaption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     SelectObject(dc, old);
     result = CDRF_DODEFAULT;
     return true;
@@ -83,6 +83,7 @@ void TLabel::SetAlignment(TAlignment alignment)
 void TLabel::SetShowAccelChar(bool show)
 {
     showAccelChar_ = show;
+    FitCaption();
     if (!hwnd_) return;
     LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
     SetWindowLongA(hwnd_, GWL_STYLE, show ? style & ~SS_NOPREFIX : style | SS_NOPREFIX);
@@ -92,6 +93,7 @@ void TLabel::SetShowAccelChar(bool show)
 void TLabel::SetWordWrap(bool wrap)
 {
     wordWrap_ = wrap;
+    FitCaption();
     SetAlignment(alignment_);
 }
 
@@ -120,6 +122,25 @@ bool TGroupBox::WindowMessage(unsigned msg, unsigned long long wParam, long long
 }
 
 // --- TCheckBox
+
+namespace {
+// The box or circle, the gap before the caption and the focus frame around it.
+int GlyphWidth(const TControl* control)
+{
+    const TForm* form = control->Form();
+    return MulDiv(20, form ? form->PixelsPerInch() : 96, 96);
+}
+}  // namespace
+
+TControl::CaptionRoom TCheckBox::RoomForCaption(int width, int) const { return {width - GlyphWidth(this), 0}; }
+
+TControl::CaptionRoom TRadioButton::RoomForCaption(int width, int) const { return {width - GlyphWidth(this), 0}; }
+
+TControl::CaptionRoom TButton::RoomForCaption(int width, int) const
+{
+    const TForm* form = Form();
+    return {width - MulDiv(8, form ? form->PixelsPerInch() : 96, 96), 0};
+}
 
 TControl::CreateParams TCheckBox::GetCreateParams() const
 {
