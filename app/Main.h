@@ -3,6 +3,7 @@
 // The behaviour is split by subsystem: settings/, presets/, hotkeys/, lang/ hold members of this class.
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -365,6 +366,10 @@ private:
     // Copies keymap.ini to originalKeymapPath when no copy is there yet; a copy that cannot be made
     // stops nothing.
     void KeepOriginalKeymap();
+    // keymap.ini as it was at the start, and whether this program has written it since: then, or
+    // when it has gone, that is the file the copy keeps.
+    std::optional<std::string> keymapAtStart_;
+    bool keymapWritten_ = false;
     // What the files held when last read or written, under the keys their saves write.
     SavedValues savedSettings_, savedKeyMap_;
     // Set once the constructor has loaded everything: Apply's state means something from then on.

@@ -102,6 +102,7 @@ void TdlgKeyList::ShowRows()
         if (UpperText(rows_[i].cells[0]).find(filter) != std::wstring::npos) shown_.push_back(i);
     const auto column = static_cast<std::size_t>(sortColumn_);
     std::stable_sort(shown_.begin(), shown_.end(), [&](std::size_t a, std::size_t b) {
+        if (rows_[a].none[column] != rows_[b].none[column]) return rows_[b].none[column];
         const int order = CompareTextIgnoringCase(rows_[a].cells[column], rows_[b].cells[column]);
         return ascending_ ? order < 0 : order > 0;
     });
@@ -170,7 +171,8 @@ std::vector<TdlgKeyList::Row> TfConfig::KeyListRows() const
             };
             rows.push_back({{function.name.empty() ? function.identifier : function.name, group.caption,
                              key(KeyLayer::Plain), key(KeyLayer::Ctrl)},
-                            f});
+                            f,
+                            {false, false, !keyMap.PositionIn(KeyLayer::Plain, f), !keyMap.PositionIn(KeyLayer::Ctrl, f)}});
         }
     }
     return rows;

@@ -20,6 +20,9 @@ public:
     struct Row {
         std::array<std::string, 4> cells;
         FunctionRef function;
+        // The cells that say there is none ("no key"): sorted by their column, such rows come
+        // after the others either way round.
+        std::array<bool, 4> none{};
     };
     // A text of the language file, or the built-in one.
     using Texts = std::function<std::string(const std::string& name, const std::string& builtIn)>;

@@ -81,7 +81,7 @@ void KeyMap::Load(const KeyMapEntries& file, const Captions& captions, const std
         Group& group = groups_[g];
         group = Group{kGroupNames[g], captions[g], g == 4 ? "W " : g == 5 ? "P " : "", g != kFixedGroup, {}};
         for (const auto& [identifier, value] : file.groups[g])
-            group.functions.push_back(Function{identifier, shownName(identifier), false, value, value, value});
+            group.functions.push_back(Function{identifier, shownName(identifier), false, value, value});
     }
     Bind(file, true);
 }
@@ -109,6 +109,14 @@ void KeyMap::Bind(const KeyMapEntries& file, bool withFixed)
                 if (held && !groups_[static_cast<std::size_t>(held.group)].editable && g != kFixedGroup) continue;
                 Layer(key.layer)[key.position] = f;
             }
+        }
+    }
+    // The entries that lost the key the file gave them to another.
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        if (g == kFixedGroup && !withFixed) continue;
+        for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
+            Function& function = groups_[g].functions[i];
+            function.shadowed = !KeysOfEntry(g, function.value).empty() && !KeyOf({static_cast<int>(g), static_cast<int>(i)});
         }
     }
 }
@@ -225,12 +233,11 @@ std::optional<KeyRef> KeyMap::KeyOf(FunctionRef f) const
 std::vector<FunctionRef> KeyMap::AlsoGiven(KeyRef key) const
 {
     std::vector<FunctionRef> others;
-    const FunctionRef held = At(key);
     for (std::size_t g = 0; g < kGroupCount; ++g)
         for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
             const FunctionRef f{static_cast<int>(g), static_cast<int>(i)};
-            if (f == held || KeyOf(f)) continue;
-            const std::vector<KeyRef> keys = KeysOfEntry(g, groups_[g].functions[i].fileValue);
+            if (!groups_[g].functions[i].shadowed) continue;
+            const std::vector<KeyRef> keys = KeysOfEntry(g, groups_[g].functions[i].value);
             if (std::find(keys.begin(), keys.end(), key) != keys.end()) others.push_back(f);
         }
     return others;
@@ -240,9 +247,11 @@ void KeyMap::Displace(KeyRef key)
 {
     for (std::size_t g = 0; g < kFixedGroup; ++g)
         for (Function& function : groups_[g].functions) {
-            if (!function.kept) continue;
+            if (!function.kept && !function.shadowed) continue;
             const std::vector<KeyRef> keys = KeysOfEntry(g, function.value);
-            if (std::find(keys.begin(), keys.end(), key) != keys.end()) function.kept = false;
+            if (std::find(keys.begin(), keys.end(), key) == keys.end()) continue;
+            function.kept = false;
+            function.shadowed = false;
         }
 }
 
@@ -252,6 +261,7 @@ void KeyMap::Place(FunctionRef f, KeyRef key)
     Displace(key);
     Layer(key.layer)[key.position] = f;
     MutableFunction(f).kept = false;
+    MutableFunction(f).shadowed = false;
 }
 
 void KeyMap::Remove(KeyRef key)
@@ -312,12 +322,9 @@ std::vector<KeyMapWrite> KeyMap::Writes() const
 
 void KeyMap::Saved()
 {
-    const std::vector<KeyMapWrite> writes = Writes();
-    auto next = writes.begin();
-    for (std::size_t g = 0; g < kFixedGroup; ++g) {
-        const std::string section = std::string("Keymap ") + kGroupNames[g];
+    // Every entry but a kept one was written with the key it is on: one that lost its key to
+    // another is on none now in the file too.
+    for (std::size_t g = 0; g < kFixedGroup; ++g)
         for (Function& function : groups_[g].functions)
-            if (next != writes.end() && next->section == section && next->key == function.identifier)
-                function.fileValue = (next++)->value;
-    }
+            if (!function.kept) function.shadowed = false;
 }

@@ -80,9 +80,11 @@ public:
         // sit on, or it is nameless. It stays kept until the player or an import puts the function
         // on a key or acts on the key its value names.
         bool kept = false;
-        std::string value;        // what a kept entry holds
+        std::string value;        // what a kept entry holds; for the others what the file gave them
         std::string loadedValue;  // what the file held at the start
-        std::string fileValue;    // what the file holds, as far as the program knows
+        // The file gave it a key that a later entry of the file holds. It stops when the player or
+        // an import acts on that key, or a save writes the function on no key.
+        bool shadowed = false;
     };
     struct Group {
         std::string name;     // "Page"
@@ -139,7 +141,7 @@ public:
     std::optional<std::size_t> PositionIn(KeyLayer layer, FunctionRef f) const;
     // The key that holds a function of the player's groups: the plain one first; none when on no key.
     std::optional<KeyRef> KeyOf(FunctionRef f) const;
-    // The functions other than the one it holds to which the file gives the key too.
+    // The functions to which the file gives the key too, which lost it to the one it holds.
     std::vector<FunctionRef> AlsoGiven(KeyRef key) const;
 
     // The player's or the import's changes; the key must be changeable and the function one of the
@@ -179,7 +181,7 @@ private:
     void Bind(const KeyMapEntries& file, bool withFixed);
     // The keys a value puts a function of the group on: none, one, or for a fixed plain key both layers.
     std::vector<KeyRef> KeysOfEntry(std::size_t group, std::string_view value) const;
-    // The kept entries whose value names the key give it up.
+    // The kept entries whose value names the key give it up, and the entries it was taken from give up their claim.
     void Displace(KeyRef key);
 
     std::vector<std::string> keyNames_;

@@ -40,6 +40,7 @@ void TfConfig::LoadKeyMap()
     keymapFile = std::make_unique<IniFile>(keymapPath);
     // A key map deleted while the window is open is saved again whole, from what it held at the start.
     keymapFile->KeepAsLoaded();
+    if (FileContent found = ReadWholeFile(keymapPath); found.readable) keymapAtStart_ = std::move(found.bytes);
     KeyMap::Captions captions;
     for (std::size_t g = 0; g < kGroupCount; ++g) captions[g] = groupLists[g]->Hint();
     std::vector<bool> assignable;
@@ -75,6 +76,7 @@ void TfConfig::SaveKeyMap()
     const std::vector<KeyMapWrite> writes = keyMap.Writes();
     for (const KeyMapWrite& write : writes) keymapFile->WriteString(write.section, write.key, write.value);
     save.Commit();
+    keymapWritten_ = true;
     keyMap.Saved();
     savedKeyMap_.Wrote(writes);
 }
@@ -112,8 +114,13 @@ void TfConfig::KeepOriginalKeymap()
     // Anything of that name stays as it is: the copy is made once and never written again.
     const FileContent copy = ReadWholeFile(originalKeymapPath);
     if (copy.exists || !copy.name.empty()) return;
-    const FileContent found = ReadWholeFile(keymapPath);
-    if (!found.readable) return;
+    // The file found is the game's until this program writes it; the first save after it went
+    // (deleted meanwhile), or after a copy that could not be made, keeps the one of the start.
+    FileContent found = ReadWholeFile(keymapPath);
+    if (keymapWritten_ || !found.readable) {
+        if (!keymapAtStart_) return;
+        found.bytes = *keymapAtStart_;
+    }
     try {
         ReplaceWholeFile(originalKeymapPath, found.bytes);
     } catch (const Exception&) {

@@ -50,6 +50,8 @@ protected:
 
 private:
     void Mirror();
+    // The mouse pointer is over the button's window now.
+    bool PointerOver() const;
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
     bool down_ = false;

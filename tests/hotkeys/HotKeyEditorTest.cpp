@@ -434,6 +434,9 @@ TEST_F(HotKeyEditorTest, TheKeyboardActsOnTheFocusedKeyWhereverThePointerRests)
     };
     moveOnD();
     ASSERT_EQ(w.lKeyLine->Caption(), "D: free. Ctrl+D: free");
+    // A move read only once the pointer had crossed another key on its way is no move onto that key.
+    SendMessageA(w.sbSpace->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    EXPECT_EQ(w.lKeyLine->Caption(), "D: free. Ctrl+D: free");
 
     // The keyboard takes over: the line, Space and Delete follow its focus. The system's
     // own moves where the pointer rests are no moves of the player's.

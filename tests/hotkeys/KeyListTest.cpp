@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "hotkeys/KeyList.h"
 #include "tests/hotkeys/HotKeysTest.h"
 #include "tests/support/Keys.h"
@@ -146,9 +148,16 @@ TEST_F(KeyListTest, TheFilterKeepsTheFunctionsWhoseNameHoldsItAndEveryColumnSort
         };
         clickHeader(1);
         EXPECT_EQ(column(1).front(), "Wizard") << "the same header again: the other way round";
+        // The functions on no key come after those on keys, either way round.
         clickHeader(2);
         EXPECT_TRUE(list.rbSortKey->Checked());
-        EXPECT_EQ(column(2).front(), "A");
+        const std::vector<std::string> keys = {"A", "Esc (the game keeps it)", "M", "Space (the game keeps it)"};
+        std::vector<std::string> sorted = keys;
+        sorted.resize(9, "no key");
+        EXPECT_EQ(column(2), sorted);
+        clickHeader(2);
+        std::reverse_copy(keys.begin(), keys.end(), sorted.begin());
+        EXPECT_EQ(column(2), sorted);
     });
     EXPECT_EQ(w.selectedKey, nullptr);
 }
@@ -307,19 +316,23 @@ TEST_F(KeyListTest, ACopyThatCannotBeWrittenStopsNoSaveAndOneThatCannotServeDisa
         const char* blocked;    // a folder where this file would go
         const char* copy;       // the copy's bytes, when there is one
         const char* why;        // empty: Restore Defaults can be used
+        bool deleted;           // keymap.ini deleted while the window is open
     };
     const Row rows[] = {
-        {"the copy cannot be written", "keymap-original.ini.kxsave", nullptr, ""},
+        {"the copy cannot be written", "keymap-original.ini.kxsave", nullptr, "", false},
         {"a folder where the copy would be", "keymap-original.ini", nullptr,
-         "The game's keys cannot be put back: keymap-original.ini cannot be read."},
+         "The game's keys cannot be put back: keymap-original.ini cannot be read.", false},
         {"a copy without keys", nullptr, "[Other]\r\nx=1\r\n",
-         "The game's keys cannot be put back: keymap-original.ini holds no hot keys."},
+         "The game's keys cannot be put back: keymap-original.ini holds no hot keys.", false},
+        {"the key map deleted before the first save", nullptr, nullptr, "", true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         if (row.blocked) folder.BlockFile(row.blocked);
         if (row.copy) folder.Write("keymap-original.ini", row.copy);
         TfConfig& w = OpenKeys();
+        const std::string found = folder.Read("keymap.ini");
+        if (row.deleted) folder.Remove("keymap.ini");
         EXPECT_EQ(w.bRestoreKeys->Enabled(), !*row.why);
         EXPECT_EQ(w.bRestoreKeys->Hint(), *row.why ? row.why : "Put back the hot keys the game came with");
         Click(w.sbW);
@@ -327,9 +340,16 @@ TEST_F(KeyListTest, ACopyThatCannotBeWrittenStopsNoSaveAndOneThatCannotServeDisa
         Pick(w.cbActions, "Sneak");
         Click(w.bApply);
         EXPECT_NE(folder.Read("keymap.ini").find("ACT_SNEAK=W\r\n"), std::string::npos);
-        EXPECT_EQ(folder.Read("keymap-original.ini"), row.copy ? row.copy : "");
-        Close();
+        EXPECT_EQ(folder.Read("keymap-original.ini"), row.copy ? row.copy : row.blocked ? "" : found);
+        // A later save keeps as the game's the key map found before this program's first save, not its own.
         if (row.blocked) folder.Remove(row.blocked);
+        Click(w.sbE);
+        Click(w.rbPage);
+        Pick(w.cbPage, "Map");
+        Click(w.bApply);
+        EXPECT_NE(folder.Read("keymap.ini").find("PAGE_MAP=E\r\n"), std::string::npos);
+        EXPECT_EQ(folder.Read("keymap-original.ini"), row.copy ? row.copy : found);
+        Close();
         folder.Remove("keymap-original.ini");
     }
     EXPECT_TRUE(dialogs.Boxes().empty());

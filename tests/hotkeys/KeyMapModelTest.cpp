@@ -88,6 +88,14 @@ TEST_F(KeyMapModelTest, AnEntryHoldsTheKeyItsValueNamesWhenThePlayerCanSeeItTher
     }
     EXPECT_FALSE(map.KeyOf(F(1, "ACT_ATTACK")));
     EXPECT_FALSE(map.KeyOf(F(0, "PAGE_INV")));
+
+    // A key the player emptied or gave another function gives nothing to the file's other entries
+    // any more, nor to the function taken off it: the next save writes them on no key.
+    map.Remove(K("B"));
+    map.Remove(K("T"));
+    map.Place(F(0, "PAGE_BOOK"), K("N"));
+    for (const char* key : {"B", "T", "N"}) EXPECT_TRUE(map.AlsoGiven(K(key)).empty()) << key;
+    EXPECT_EQ(map.AlsoGiven(K("G")), std::vector<FunctionRef>{F(1, "ACT_SNEAK")}) << "the game's key is left as it was";
 }
 
 TEST_F(KeyMapModelTest, ASaveWritesWhatThePlayerLeftAndKeepsTheEntriesLeftAlone)
