@@ -143,6 +143,21 @@ void TForm::SetBorderStyle(TFormBorderStyle style)
 
 int TForm::ScaleValue(int designPixels) const { return MulDiv(designPixels, dpi_, 120); }
 
+int TForm::DigitWidth(bool bold) const
+{
+    int& width = digitWidth_[bold ? 1 : 0];
+    if (width == 0) {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, FontHandle(bold));
+        INT measured = 0;
+        if (!GetCharWidth32A(dc, '0', '0', &measured)) measured = 0;
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        width = measured > 0 ? measured : ScaleValue(8);
+    }
+    return width;
+}
+
 void TForm::SetClientSize(int width, int height)
 {
     clientWidth_ = width;

@@ -69,6 +69,8 @@ public:
     int ScaleValue(int designPixels) const;
     int PixelsPerInch() const { return dpi_; }
     HFONT FontHandle(bool bold) const { return bold ? boldFont_ : font_; }
+    // The width of "0" in that font, in screen pixels: the platform spaces a check box's caption by it.
+    int DigitWidth(bool bold) const;
     bool IsDestroying() const { return destroying_; }
     // Registers a control whose hint is shown as a tool tip; whenDisabled: also while the control is
     // disabled, from the mouse messages its parent gets over it then.
@@ -127,6 +129,7 @@ private:
     int dpi_ = 96;
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;
+    mutable int digitWidth_[2] = {};  // measured when first asked for
     HWND toolTip_ = nullptr;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::Single;
     int clientWidth_ = 0, clientHeight_ = 0;

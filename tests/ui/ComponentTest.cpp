@@ -1,6 +1,7 @@
 #include "tests/ui/UiTest.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
@@ -46,6 +47,33 @@ std::string WindowClass(HWND hwnd)
     char name[256] = {};
     GetClassNameA(hwnd, name, sizeof name);
     return name;
+}
+
+// What the platform draws in a window of that size, printed into a bitmap: a pixel a value, row by row.
+std::vector<DWORD> Printed(HWND hwnd, int width, int height)
+{
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// The first columns of a printed picture.
+std::vector<DWORD> Columns(const std::vector<DWORD>& pixels, int width, int height, int columns)
+{
+    std::vector<DWORD> part;
+    for (int y = 0; y < height; ++y) part.insert(part.end(), pixels.begin() + y * width, pixels.begin() + y * width + columns);
+    return part;
 }
 
 }  // namespace
@@ -253,6 +281,38 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
     beside->SetCaption("On");
     EXPECT_FALSE(beside->CaptionCut());
     EXPECT_EQ(beside->Width(), 60);
+}
+
+// A check box or radio button keeps the room the platform takes before and after its caption: at
+// the narrowest width that shows the caption whole, the platform draws it and the focus frame around
+// it as in a wide window; a pixel less, and it would draw less of them.
+TEST_F(UiTest, ABoxOrCircleKeepsTheRoomThePlatformDrawsBesideItsCaption)
+{
+    const std::string text = "Translucent Shadows";
+    auto* box = Make<TCheckBox>("cbBox", 8, 20, 300, 20);
+    auto* circle = Make<TRadioButton>("rbCircle", 8, 60, 300, 20);
+    for (TControl* c : std::initializer_list<TControl*>{box, circle}) {
+        SCOPED_TRACE(c->Name());
+        c->SetCaption(text);
+        int width = 300;
+        while (width > 0) {
+            c->SetBounds(8, c->Top(), width - 1, 20);
+            if (c->CaptionCut()) break;
+            --width;
+        }
+        c->SetBounds(8, c->Top(), width, 20);
+        ASSERT_FALSE(c->CaptionCut());
+        c->SetFocus();
+        RECT r;
+        GetClientRect(c->Handle(), &r);
+        const int shown = r.right, height = r.bottom, wide = shown + 60;
+        const std::vector<DWORD> all = Columns(Printed(c->Handle(), wide, height), wide, height, shown);
+        EXPECT_EQ(Printed(c->Handle(), shown, height), all) << "the whole caption in " << shown << " pixels";
+        SetWindowTextA(c->Handle(), text.c_str());
+        EXPECT_NE(Columns(Printed(c->Handle(), shown - 1, height), shown - 1, height, shown - 1),
+                  Columns(all, shown, height, shown - 1))
+            << "room to spare in " << shown << " pixels";
+    }
 }
 
 TEST_F(UiTest, LabelShowsItsFontStyleAlignmentAndWrapOnItsWindow)
