@@ -539,21 +539,32 @@ void TControl::FitCaption()
                 if (at < caption_.size()) ends.push_back(at);
             }
             // A key written in brackets after the words, "(&S)", stays after the "..." when the
-            // words are cut before it, so that the key is still seen.
+            // words are cut before it, so that the key is still seen; unless that leaves less than
+            // half of the words that fit without it, words being worth more than the key's picture.
             const std::size_t bracket = MarksAccessKeys() ? BracketedAccessKeyAt(caption_) : std::string::npos;
-            auto shortened = [&](std::size_t end) {
-                const bool keyCut = bracket != std::string::npos && end < bracket + 4;
+            auto shortened = [&](std::size_t end, bool keepKey) {
+                const bool keyCut = keepKey && end < bracket + 4;
                 std::string text = caption_.substr(0, keyCut ? std::min(end, bracket) : end);
                 while (!text.empty() && text.back() == ' ') text.pop_back();
                 return text + "..." + (keyCut ? caption_.substr(bracket, 4) : std::string());
             };
-            std::size_t lo = 0, hi = ends.size();  // ends[0, lo) fit
-            while (lo < hi) {
-                const std::size_t mid = (lo + hi) / 2;
-                if (fits(shortened(ends[mid]), now)) lo = mid + 1;
-                else hi = mid;
+            auto longest = [&](bool keepKey) {
+                std::size_t lo = 0, hi = ends.size();  // ends[0, lo) fit
+                while (lo < hi) {
+                    const std::size_t mid = (lo + hi) / 2;
+                    if (fits(shortened(ends[mid], keepKey), now)) lo = mid + 1;
+                    else hi = mid;
+                }
+                return lo;
+            };
+            std::size_t kept = longest(false);
+            bool keepKey = false;
+            if (bracket != std::string::npos) {
+                const std::size_t withKey = longest(true);
+                keepKey = 2 * withKey > kept;
+                if (keepKey) kept = withKey;
             }
-            shown_ = shortened(lo == 0 ? 0 : ends[lo - 1]);
+            shown_ = shortened(kept == 0 ? 0 : ends[kept - 1], keepKey);
             cut_ = true;
         }
     }

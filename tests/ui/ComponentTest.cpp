@@ -213,9 +213,10 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
     auto* outside = Make<TLabel>("lOutside", 0, 310, 60, 17);
     auto* wrapped = Make<TLabel>("lWrapped", 8, 170, 120, 34, group);
     wrapped->SetWordWrap(true);
-    auto* bracketed = Make<TLabel>("lBracketed", 0, 330, 60, 17);
+    auto* bracketed = Make<TLabel>("lBracketed", 0, 330, 120, 17);
+    auto* narrow = Make<TLabel>("lNarrow", 0, 350, 40, 17);
     for (TControl* c : std::initializer_list<TControl*>{free, beside, right, outside}) c->SetCaption(text);
-    bracketed->SetCaption(text + "(&K)");
+    for (TControl* c : std::initializer_list<TControl*>{bracketed, narrow}) c->SetCaption(text + "(&K)");
     wrapped->SetCaption(text + ", " + text + ", " + text);
     const Row rows[] = {
         {"free width to the frame", free, 8, -1, nullptr},
@@ -223,7 +224,8 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
         {"a right-aligned label to the left", right, -1, -1, nullptr},
         {"outside a group", outside, 0, 60, "..."},
         {"wrapped over its lines", wrapped, 8, 120, "..."},
-        {"its key in brackets after the words kept", bracketed, 0, 60, "...(&K)"},
+        {"its key in brackets after the words kept", bracketed, 0, 120, "...(&K)"},
+        {"the words before its key where it would leave too few", narrow, 0, 40, "..."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -250,7 +252,7 @@ TEST_F(UiTest, ACaptionThatDoesNotFitWidensIntoItsGroupThenIsCutAndIsWholeInItsT
         EXPECT_EQ(cut.substr(cut.size() - end.size()), end);
         EXPECT_LT(cut.size(), c->Caption().size());
         EXPECT_EQ(c->Caption().rfind(cut.substr(0, cut.size() - end.size()), 0), 0u) << "the beginning of the caption: " << cut;
-        EXPECT_EQ(c->ToolTipText(), c == bracketed ? text : c->Caption()) << "the whole caption, as words";
+        EXPECT_EQ(c->ToolTipText(), c == bracketed || c == narrow ? text : c->Caption()) << "the whole caption, as words";
     }
     EXPECT_GT(free->Width(), 60);
     EXPECT_LT(right->Left(), 300);
