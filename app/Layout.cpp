@@ -2,6 +2,8 @@
 // Positions are design pixels at 120 pixels per inch; the form scales them to the screen.
 #include "app/Main.h"
 
+#include <windows.h>  // the virtual key codes of the keyboard's keys
+
 using namespace ui;
 
 namespace {
@@ -62,6 +64,8 @@ TUpDown* MakeUpDown(TfConfig* owner, TControl* parent, const char* name, Box box
 constexpr int kCheck = 20;  // height of a check box or radio button, a little less than a row
 constexpr int kLabel = 17;
 constexpr int kEdit = 24;
+// A vertical slider: its thumb and the ticks after it, and no more, so that the words before it get the room.
+constexpr int kSliderWidth = 40;
 
 }  // namespace
 
@@ -71,9 +75,9 @@ void TfConfig::CreateControls()
     SetCaption("Torvel II");
 
     bTestSettings = Make<TButton>(this, this, "bTestSettings", {8, 488, 100, 30}, "&Test ...");
-    bCancel = Make<TButton>(this, this, "bCancel", {487, 488, 90, 30}, "Cancel");
-    bApply = Make<TButton>(this, this, "bApply", {583, 488, 90, 30}, "&Apply");
-    bOK = Make<TButton>(this, this, "bOK", {679, 488, 90, 30}, "OK");
+    bCancel = Make<TButton>(this, this, "bCancel", {475, 488, 94, 30}, "Cancel");
+    bApply = Make<TButton>(this, this, "bApply", {575, 488, 94, 30}, "&Apply");
+    bOK = Make<TButton>(this, this, "bOK", {675, 488, 94, 30}, "OK");
     openImport = new TOpenDialog(this, "openImport");
 
     pcConfig = Make<TPageControl>(this, this, "pcConfig", {8, 8, 761, 473});
@@ -95,16 +99,17 @@ void TfConfig::CreateControls()
     const char* difficultyNames[] = {"lExpert", "lHard", "lNormal", "lEasy", "lNovice"};
     const char* difficultyCaptions[] = {"Expert", "Hard", "Normal", "Easy", "Novice"};
     for (int i = 0; i < 5; ++i)
-        *difficultyLabels[i] = MakeLabel(this, gbDifficulty, difficultyNames[i], {8, tickY(i + 1, 5) - 8, 56, kLabel},
+        *difficultyLabels[i] = MakeLabel(this, gbDifficulty, difficultyNames[i], {6, tickY(i + 1, 5) - 8, 66, kLabel},
                                          difficultyCaptions[i], false, TAlignment::Right);
-    tbDifficulty = MakeTrackBar(this, gbDifficulty, "tbDifficulty", {66, sliderTop, 44, sliderHeight},
+    tbDifficulty = MakeTrackBar(this, gbDifficulty, "tbDifficulty", {73, sliderTop, kSliderWidth, sliderHeight},
                                 TTrackBarOrientation::Vertical, 1, 5, 3, 1, 1);
 
     gbHardware = Make<TGroupBox>(this, tsSimple, "gbHardware", {136, 8, 337, 417}, "Hardware");
-    // Each heading is centred over its slider, as wide as the sliders' pitch, so the bold words keep apart.
-    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {125, 22, 70, kLabel}, "G&eneral", true, TAlignment::Center);
-    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {195, 22, 70, kLabel}, "Gra&phics", true, TAlignment::Center);
-    lSound = MakeLabel(this, gbHardware, "lSound", {265, 22, 70, kLabel}, "&Sound", true, TAlignment::Center);
+    // Each heading is centred over its slider, side by side over the sliders' pitch so that the bold
+    // words keep apart; the middle one, the longest word, takes a little of its neighbours' room.
+    lGeneral = MakeLabel(this, gbHardware, "lGeneral", {127, 22, 68, kLabel}, "G&eneral", true, TAlignment::Center);
+    lGraphics = MakeLabel(this, gbHardware, "lGraphics", {195, 22, 74, kLabel}, "Gra&phics", true, TAlignment::Center);
+    lSound = MakeLabel(this, gbHardware, "lSound", {269, 22, 65, kLabel}, "&Sound", true, TAlignment::Center);
     TLabel** classLabels[] = {&lHighEnd, &lAboveAverage, &lAverage, &lBudget, &lMinSpec, &lBelowMinSpec};
     const char* classNames[] = {"lHighEnd", "lAboveAverage", "lAverage", "lBudget", "lMinSpec", "lBelowMinSpec"};
     const char* classCaptions[] = {"Tiny God", "High End PC", "Average PC", "Budget PC", "Minimum Spec",
@@ -114,17 +119,17 @@ void TfConfig::CreateControls()
     const char* speedCaptions[] = {"600 MHz", "533 MHz", "450 MHz", "333 MHz", "233 MHz", "200 MHz"};
     for (int i = 0; i < 6; ++i) {
         int y = tickY(i + 1, 6);
-        *classLabels[i] = MakeLabel(this, gbHardware, classNames[i], {8, y - 18, 124, kLabel}, classCaptions[i],
+        *classLabels[i] = MakeLabel(this, gbHardware, classNames[i], {6, y - 18, 134, kLabel}, classCaptions[i],
                                     false, TAlignment::Right);
-        *speedLabels[i] = MakeLabel(this, gbHardware, speedNames[i], {8, y, 124, kLabel}, speedCaptions[i], false,
+        *speedLabels[i] = MakeLabel(this, gbHardware, speedNames[i], {6, y, 134, kLabel}, speedCaptions[i], false,
                                     TAlignment::Right);
     }
     lBelowMinSpec->SetFontColor(clRed);
-    tbGeneral = MakeTrackBar(this, gbHardware, "tbGeneral", {138, sliderTop, 44, sliderHeight},
+    tbGeneral = MakeTrackBar(this, gbHardware, "tbGeneral", {142, sliderTop, kSliderWidth, sliderHeight},
                              TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
-    tbGraphics = MakeTrackBar(this, gbHardware, "tbGraphics", {208, sliderTop, 44, sliderHeight},
+    tbGraphics = MakeTrackBar(this, gbHardware, "tbGraphics", {212, sliderTop, kSliderWidth, sliderHeight},
                               TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
-    tbSound = MakeTrackBar(this, gbHardware, "tbSound", {278, sliderTop, 44, sliderHeight},
+    tbSound = MakeTrackBar(this, gbHardware, "tbSound", {282, sliderTop, kSliderWidth, sliderHeight},
                            TTrackBarOrientation::Vertical, 1, 6, 3, 1, 1);
     cb3dAcceleration2 = Make<TCheckBox>(this, gbHardware, "cb3dAcceleration2", {12, 384, 313, kCheck});
 
@@ -155,19 +160,22 @@ void TfConfig::CreateControls()
 
     // The groups in two rows of three, a row's height apart so that neither the circles nor the
     // underlined letters touch; the group's function list below them.
-    gbHotKeyGroups = Make<TGroupBox>(this, tsHotKeys, "gbHotKeyGroups", {8, 332, 433, 101}, "Hot Key Groups");
+    gbHotKeyGroups = Make<TGroupBox>(this, tsHotKeys, "gbHotKeyGroups", {8, 332, 414, 101}, "Hot Key Groups");
     TRadioButton** radios[] = {&rbPage, &rbActions, &rbMiscellaneous, &rbQuickSlots, &rbWizardSpells, &rbPriestSpells};
     const char* radioNames[] = {"rbPage", "rbActions", "rbMiscellaneous", "rbQuickSlots", "rbWizardSpells",
                                 "rbPriestSpells"};
     const char* radioCaptions[] = {"rb&Page", "rbA&ctions", "rb&Miscellaneous", "rb&QuickSlots", "rb&WizardSpells",
                                    "rbPri&estSpells"};
+    // Three columns, each as wide as the longer of its two names needs in the shipped languages.
+    const int columnLeft[] = {12, 161, 283}, columnWidth[] = {145, 118, 122};
     for (int i = 0; i < 6; ++i) {
         *radios[i] = Make<TRadioButton>(this, gbHotKeyGroups, radioNames[i],
-                                        {12 + 138 * (i % 3), 20 + 22 * (i / 3), 134, kCheck}, radioCaptions[i]);
+                                        {columnLeft[i % 3], 20 + 22 * (i / 3), columnWidth[i % 3], kCheck},
+                                        radioCaptions[i]);
         (*radios[i])->Tag = i;
     }
     // The label names the key a choice goes to ("Function for Ctrl+RShift"), so it takes room from the list.
-    lFunction = MakeLabel(this, gbHotKeyGroups, "lFunction", {12, 73, 190, kLabel}, "&Function");
+    lFunction = MakeLabel(this, gbHotKeyGroups, "lFunction", {12, 73, 183, kLabel}, "&Function");
     TComboBox** lists[] = {&cbPage, &cbActions, &cbMiscellaneous, &cbQuickSlots, &cbWizardSpells, &cbPriestSpells};
     const char* listNames[] = {"cbPage", "cbActions", "cbMiscellaneous", "cbQuickSlots", "cbWizardSpells",
                                "cbPriestSpells"};
@@ -177,7 +185,7 @@ void TfConfig::CreateControls()
         list->SetHint(listHints[i]);
         list->SetText(listNames[i]);
         list->SetVisible(false);
-        list->SetBounds(206, 69, 215, kEdit);
+        list->SetBounds(199, 69, 207, kEdit);
         list->SetParent(gbHotKeyGroups);
         *lists[i] = list;
     }
@@ -187,19 +195,22 @@ void TfConfig::CreateControls()
     cbFixed->SetHint("Fixed");
     cbFixed->SetText("cbFixed");
     cbFixed->SetVisible(false);
-    cbFixed->SetBounds(206, 96, 215, kEdit);
+    cbFixed->SetBounds(199, 96, 207, kEdit);
     cbFixed->SetParent(gbHotKeyGroups);
 
-    cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {460, 336, 285, kCheck},
+    cbConfirmDeletions = Make<TCheckBox>(this, tsHotKeys, "cbConfirmDeletions", {434, 336, 311, kCheck},
                                          "Confirm Hot Key &Delete");
-    cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {460, 360, 285, kCheck},
+    cbConfirmKey = Make<TCheckBox>(this, tsHotKeys, "cbConfirmKey", {434, 358, 311, kCheck},
                                    "Confirm Hot &Key -> Spell Changes");
-    cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {460, 384, 285, kCheck},
+    cbConfirmSpell = Make<TCheckBox>(this, tsHotKeys, "cbConfirmSpell", {434, 380, 311, kCheck},
                                      "Confirm &Spell -> Hot Key Changes");
     cbConfirmDeletions->SetChecked(true);
     cbConfirmKey->SetChecked(true);
     cbConfirmSpell->SetChecked(true);
-    bImport = Make<TButton>(this, tsHotKeys, "bImport", {640, 406, 105, 30}, "&Import ...");
+    bKeyList = Make<TButton>(this, tsHotKeys, "bKeyList", {434, 406, 86, 30}, "Key &List ...");
+    bRestoreKeys = Make<TButton>(this, tsHotKeys, "bRestoreKeys", {526, 406, 129, 30}, "Restore &Defaults");
+    bRestoreKeys->SetShowHint(true);  // what it does, or why it cannot
+    bImport = Make<TButton>(this, tsHotKeys, "bImport", {661, 406, 84, 30}, "&Import ...");
 
     // --- Gameplay
     gbCacheOptions = Make<TGroupBox>(this, tsGameplay, "gbCacheOptions", {8, 20, 257, 63}, " Cache Options ");
@@ -238,26 +249,26 @@ void TfConfig::CreateControls()
         int left, top, width;
     };
     const CheckRow gameplayRows[] = {
-        {&cbCriticalHit, "cbCriticalHit", "Critica&l Hit Screen Shake", 12, 20, 234},
-        {&cbTranslucentShadows, "cbTranslucentShadows", "Transl&ucent Shadows", 12, 41, 234},
-        {&cbLowEndMachine, "cbLowEndMachine", "&Standard Static Animations", 12, 62, 234},
-        {&cbLowEndMachine2, "cbLowEndMachine2", "High &End Static Animations", 12, 83, 234},
-        {&cbFootsteps, "cbFootsteps", "&Footsteps", 12, 104, 234},
-        {&cbAttackSounds, "cbAttackSounds", "Attac&k Sounds", 12, 125, 234},
-        {&cbLowMemSounds1, "cbLowMemSounds1", "No High Memor&y Sounds", 12, 146, 234},
-        {&cbLowMemSounds2, "cbLowMemSounds2", "Low Memory Sounds &2", 12, 167, 234},
-        {&cbDuplicateFloatingText, "cbDuplicateFloatingText", "Duplicate Floating Te&xt", 250, 20, 200},
-        {&cbDisableCastingGlows, "cbDisableCastingGlows", "Disable Casting Glo&ws", 250, 41, 200},
-        {&cbDisableVidCells, "cbDisableVidCells", "Disable &Vid Cells", 250, 62, 200},
-        {&cbForce50Transparency, "cbForce50Transparency", "Force &50% Transparency", 250, 83, 200},
-        {&cbBrightenOff, "cbBrightenOff", "Br&ighten Off", 250, 104, 200},
-        {&cbMidLevelBrighten, "cbMidLevelBrighten", "&Mid Level Brighten", 268, 125, 182},
-        {&cbHighLevelBrighten, "cbHighLevelBrighten", "High Le&vel Brighten", 268, 146, 182},
+        {&cbCriticalHit, "cbCriticalHit", "Critica&l Hit Screen Shake", 12, 20, 230},
+        {&cbTranslucentShadows, "cbTranslucentShadows", "Transl&ucent Shadows", 12, 41, 230},
+        {&cbLowEndMachine, "cbLowEndMachine", "&Standard Static Animations", 12, 62, 230},
+        {&cbLowEndMachine2, "cbLowEndMachine2", "High &End Static Animations", 12, 83, 230},
+        {&cbFootsteps, "cbFootsteps", "&Footsteps", 12, 104, 230},
+        {&cbAttackSounds, "cbAttackSounds", "Attac&k Sounds", 12, 125, 230},
+        {&cbLowMemSounds1, "cbLowMemSounds1", "No High Memor&y Sounds", 12, 146, 230},
+        {&cbLowMemSounds2, "cbLowMemSounds2", "Low Memory Sounds &2", 12, 167, 230},
+        {&cbDuplicateFloatingText, "cbDuplicateFloatingText", "Duplicate Floating Te&xt", 246, 20, 204},
+        {&cbDisableCastingGlows, "cbDisableCastingGlows", "Disable Casting Glo&ws", 246, 41, 204},
+        {&cbDisableVidCells, "cbDisableVidCells", "Disable &Vid Cells", 246, 62, 204},
+        {&cbForce50Transparency, "cbForce50Transparency", "Force &50% Transparency", 246, 83, 204},
+        {&cbBrightenOff, "cbBrightenOff", "Br&ighten Off", 246, 104, 204},
+        {&cbMidLevelBrighten, "cbMidLevelBrighten", "&Mid Level Brighten", 264, 125, 186},
+        {&cbHighLevelBrighten, "cbHighLevelBrighten", "High Le&vel Brighten", 264, 146, 186},
     };
     for (const CheckRow& row : gameplayRows)
         *row.control = Make<TCheckBox>(this, gbGameplay, row.name, {row.left, row.top, row.width, kCheck}, row.caption);
     // Below the last brightening option, inside the group's frame.
-    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {250, 173, 100, kLabel}, "T&ile Precache");
+    lTilesPrecache = MakeLabel(this, gbGameplay, "lTilesPrecache", {246, 173, 104, kLabel}, "T&ile Precache");
     eTilesPrecache = Make<TEdit>(this, gbGameplay, "eTilesPrecache", {354, 170, 64, 22});
     udTilesPrecache = MakeUpDown(this, gbGameplay, "udTilesPrecache", {401, 170, 17, 22}, 0, 100, 0);
     udTilesPrecache->SetAssociate(eTilesPrecache);
@@ -270,9 +281,9 @@ void TfConfig::CreateControls()
 
     // --- Graphics
     gbColorDepth = Make<TGroupBox>(this, tsOptions, "gbColorDepth", {8, 20, 257, 53}, " Color Depth ");
-    rb16bit = Make<TRadioButton>(this, gbColorDepth, "rb16bit", {12, 22, 76, kCheck}, "16 b&it");
-    rb24bit = Make<TRadioButton>(this, gbColorDepth, "rb24bit", {92, 22, 76, kCheck}, "2&4 bit");
-    rb32bit = Make<TRadioButton>(this, gbColorDepth, "rb32bit", {172, 22, 76, kCheck}, "&32 bit");
+    rb16bit = Make<TRadioButton>(this, gbColorDepth, "rb16bit", {12, 22, 73, kCheck}, "16 b&it");
+    rb24bit = Make<TRadioButton>(this, gbColorDepth, "rb24bit", {89, 22, 79, kCheck}, "2&4 bit");
+    rb32bit = Make<TRadioButton>(this, gbColorDepth, "rb32bit", {170, 22, 79, kCheck}, "&32 bit");
     rb16bit->Tag = 0;
     rb24bit->Tag = 1;
     rb32bit->Tag = 2;
@@ -292,8 +303,8 @@ void TfConfig::CreateControls()
     for (int i = 0; i < 6; ++i) resolutions[i]->Tag = i;
 
     gbWindowMode = Make<TGroupBox>(this, tsOptions, "gbWindowMode", {8, 256, 257, 53}, "Window Mode");
-    rbFullScreen = Make<TRadioButton>(this, gbWindowMode, "rbFullScreen", {12, 22, 112, kCheck}, "Fu&ll Screen");
-    rbWindowed = Make<TRadioButton>(this, gbWindowMode, "rbWindowed", {132, 22, 112, kCheck}, "&Window");
+    rbFullScreen = Make<TRadioButton>(this, gbWindowMode, "rbFullScreen", {12, 22, 126, kCheck}, "Fu&ll Screen");
+    rbWindowed = Make<TRadioButton>(this, gbWindowMode, "rbWindowed", {142, 22, 102, kCheck}, "&Window");
 
     gb2d16bitOptions = Make<TGroupBox>(this, tsOptions, "gb2d16bitOptions", {8, 320, 257, 105},
                                        " 2D and 16 bit Only Options ");
@@ -305,9 +316,9 @@ void TfConfig::CreateControls()
 
     gb3dOptions = Make<TGroupBox>(this, tsOptions, "gb3dOptions", {280, 20, 465, 197}, " 3D Options ");
     cb3dAnimations = Make<TCheckBox>(this, gb3dOptions, "cb3dAnimations", {12, 26, 300, kCheck}, "3&D Animations");
-    cb3dAcceleration = Make<TCheckBox>(this, gb3dOptions, "cb3dAcceleration", {12, 60, 300, kCheck},
+    cb3dAcceleration = Make<TCheckBox>(this, gb3dOptions, "cb3dAcceleration", {12, 60, 260, kCheck},
                                        "Use 3D A&cceleration");
-    bGLSetup = Make<TButton>(this, gb3dOptions, "bGLSetup", {330, 56, 120, 30}, "3D &Setup ...");
+    bGLSetup = Make<TButton>(this, gb3dOptions, "bGLSetup", {324, 56, 126, 30}, "3D &Setup ...");
     lGLDrivers = MakeLabel(this, gb3dOptions, "lGLDrivers", {12, 104, 64, kLabel}, "Dri&ver");
     cbGLDrivers = Make<TComboBox>(this, gb3dOptions, "cbGLDrivers", {80, 100, 370, kEdit});
     cb16bitTextures = Make<TCheckBox>(this, gb3dOptions, "cb16bitTextures", {12, 140, 300, kCheck}, "32 bit T&extures");
@@ -346,85 +357,85 @@ const std::vector<TfConfig::KeyboardRow>& TfConfig::KeyboardRows()
 #define KEY(n) &TfConfig::n, #n
     static const std::vector<KeyboardRow> rows = {
         {22,
-         {{KEY(sbEsc), k, 0, 102, Yes, R, No},
-          {KEY(sbF1), k, gap, 102, Yes, R, No},
-          {KEY(sbF2), k, 0, 102, Yes, R, No},
-          {KEY(sbF3), k, 0, 102, Yes, N, No},
-          {KEY(sbF4), k, 0, 102, Yes, R, No},
-          {KEY(sbF5), k, gap, 102, Yes, R, No},
-          {KEY(sbF6), k, 0, 102, Yes, R, No},
-          {KEY(sbF7), k, 0, 102, Yes, R, No},
-          {KEY(sbF8), k, 0, 102, Yes, R, No},
-          {KEY(sbF9), k, gap, 102, Yes, R, No},
-          {KEY(sbF10), k, 0, 102, Yes, R, No},
-          {KEY(sbF11), k, 0, 102, Yes, R, No},
-          {KEY(sbF12), k, 0, 102, Yes, R, No}}},
+         {{KEY(sbEsc), k, 0, 102, Yes, R, No, VK_ESCAPE},
+          {KEY(sbF1), k, gap, 102, Yes, R, No, VK_F1},
+          {KEY(sbF2), k, 0, 102, Yes, R, No, VK_F2},
+          {KEY(sbF3), k, 0, 102, Yes, N, No, VK_F3},
+          {KEY(sbF4), k, 0, 102, Yes, R, No, VK_F4},
+          {KEY(sbF5), k, gap, 102, Yes, R, No, VK_F5},
+          {KEY(sbF6), k, 0, 102, Yes, R, No, VK_F6},
+          {KEY(sbF7), k, 0, 102, Yes, R, No, VK_F7},
+          {KEY(sbF8), k, 0, 102, Yes, R, No, VK_F8},
+          {KEY(sbF9), k, gap, 102, Yes, R, No, VK_F9},
+          {KEY(sbF10), k, 0, 102, Yes, R, No, VK_F10},
+          {KEY(sbF11), k, 0, 102, Yes, R, No, VK_F11},
+          {KEY(sbF12), k, 0, 102, Yes, R, No, VK_F12}}},
         {64,
-         {{KEY(sbTilde), k, 0, 0, No, S, Yes},
-          {KEY(sb1), k, 0, 0, No, R, No},
-          {KEY(sb2), k, 0, 0, No, R, No},
-          {KEY(sb3), k, 0, 0, No, R, No},
-          {KEY(sb4), k, 0, 0, No, R, No},
-          {KEY(sb5), k, 0, 0, No, R, No},
-          {KEY(sb6), k, 0, 0, No, R, No},
-          {KEY(sb7), k, 0, 0, No, R, No},
-          {KEY(sb8), k, 0, 0, No, R, No},
-          {KEY(sb9), k, 0, 0, No, R, No},
-          {KEY(sb0), k, 0, 0, No, R, No},
-          {KEY(sbDash), k, 0, 0, No, R, No},
-          {KEY(sbEquals), k, 0, 0, No, R, No},
-          {KEY(sbBackspace), 80, 0, 0, No, R, No}}},
+         {{KEY(sbTilde), k, 0, 0, No, S, Yes, VK_OEM_3},
+          {KEY(sb1), k, 0, 0, No, R, No, '1'},
+          {KEY(sb2), k, 0, 0, No, R, No, '2'},
+          {KEY(sb3), k, 0, 0, No, R, No, '3'},
+          {KEY(sb4), k, 0, 0, No, R, No, '4'},
+          {KEY(sb5), k, 0, 0, No, R, No, '5'},
+          {KEY(sb6), k, 0, 0, No, R, No, '6'},
+          {KEY(sb7), k, 0, 0, No, R, No, '7'},
+          {KEY(sb8), k, 0, 0, No, R, No, '8'},
+          {KEY(sb9), k, 0, 0, No, R, No, '9'},
+          {KEY(sb0), k, 0, 0, No, R, No, '0'},
+          {KEY(sbDash), k, 0, 0, No, R, No, VK_OEM_MINUS},
+          {KEY(sbEquals), k, 0, 0, No, R, No, VK_OEM_PLUS},
+          {KEY(sbBackspace), 80, 0, 0, No, R, No, VK_BACK}}},
         {107,
-         {{KEY(sbTab), 60, 0, 0, No, S, No},
-          {KEY(sbQ), k, 0, 0, No, S, Yes},
-          {KEY(sbW), k, 0, 0, No, S, Yes},
-          {KEY(sbE), k, 0, 0, No, S, Yes},
-          {KEY(sbR), k, 0, 0, No, S, Yes},
-          {KEY(sbT), k, 0, 0, No, S, Yes},
-          {KEY(sbY), k, 0, 0, No, S, Yes},
-          {KEY(sbU), k, 0, 0, No, S, Yes},
-          {KEY(sbI), k, 0, 0, No, S, Yes},
-          {KEY(sbO), k, 0, 0, No, S, Yes},
-          {KEY(sbP), k, 0, 0, No, S, Yes},
-          {KEY(sbOpenBrace), k, 0, 0, No, R, No},
-          {KEY(sbCloseBrace), k, 0, 0, No, R, No},
-          {KEY(sbBackslash), 51, 0, 0, No, S, Yes}}},
+         {{KEY(sbTab), 60, 0, 0, No, S, No, VK_TAB},
+          {KEY(sbQ), k, 0, 0, No, S, Yes, 'Q'},
+          {KEY(sbW), k, 0, 0, No, S, Yes, 'W'},
+          {KEY(sbE), k, 0, 0, No, S, Yes, 'E'},
+          {KEY(sbR), k, 0, 0, No, S, Yes, 'R'},
+          {KEY(sbT), k, 0, 0, No, S, Yes, 'T'},
+          {KEY(sbY), k, 0, 0, No, S, Yes, 'Y'},
+          {KEY(sbU), k, 0, 0, No, S, Yes, 'U'},
+          {KEY(sbI), k, 0, 0, No, S, Yes, 'I'},
+          {KEY(sbO), k, 0, 0, No, S, Yes, 'O'},
+          {KEY(sbP), k, 0, 0, No, S, Yes, 'P'},
+          {KEY(sbOpenBrace), k, 0, 0, No, R, No, VK_OEM_4},
+          {KEY(sbCloseBrace), k, 0, 0, No, R, No, VK_OEM_6},
+          {KEY(sbBackslash), 51, 0, 0, No, S, Yes, VK_OEM_5}}},
         {149,
-         {{KEY(sbCapsLock), 70, 0, 0, No, S, Yes},
-          {KEY(sbA), k, 0, 0, No, S, Yes},
-          {KEY(sbS), k, 0, 0, No, S, Yes},
-          {KEY(sbD), k, 0, 0, No, S, Yes},
-          {KEY(sbF), k, 0, 0, No, S, Yes},
-          {KEY(sbG), k, 0, 0, No, S, Yes},
-          {KEY(sbH), k, 0, 0, No, S, Yes},
-          {KEY(sbJ), k, 0, 0, No, S, Yes},
-          {KEY(sbK), k, 0, 0, No, S, Yes},
-          {KEY(sbL), k, 0, 0, No, S, Yes},
-          {KEY(sbSemicolon), k, 0, 0, No, S, Yes},
-          {KEY(sbApostrophe), k, 0, 0, No, S, Yes},
-          {KEY(sbEnter), 90, 0, 0, No, S, Yes}}},
+         {{KEY(sbCapsLock), 70, 0, 0, No, S, Yes, VK_CAPITAL},
+          {KEY(sbA), k, 0, 0, No, S, Yes, 'A'},
+          {KEY(sbS), k, 0, 0, No, S, Yes, 'S'},
+          {KEY(sbD), k, 0, 0, No, S, Yes, 'D'},
+          {KEY(sbF), k, 0, 0, No, S, Yes, 'F'},
+          {KEY(sbG), k, 0, 0, No, S, Yes, 'G'},
+          {KEY(sbH), k, 0, 0, No, S, Yes, 'H'},
+          {KEY(sbJ), k, 0, 0, No, S, Yes, 'J'},
+          {KEY(sbK), k, 0, 0, No, S, Yes, 'K'},
+          {KEY(sbL), k, 0, 0, No, S, Yes, 'L'},
+          {KEY(sbSemicolon), k, 0, 0, No, S, Yes, VK_OEM_1},
+          {KEY(sbApostrophe), k, 0, 0, No, S, Yes, VK_OEM_7},
+          {KEY(sbEnter), 90, 0, 0, No, S, Yes, VK_RETURN}}},
         {191,
-         {{KEY(sbShiftLeft), 90, 0, 103, No, S, Yes},
-          {KEY(sbZ), k, 0, 0, No, S, Yes},
-          {KEY(sbX), k, 0, 0, No, S, Yes},
-          {KEY(sbC), k, 0, 0, No, S, Yes},
-          {KEY(sbV), k, 0, 0, No, S, Yes},
-          {KEY(sbB), k, 0, 0, No, S, Yes},
-          {KEY(sbN), k, 0, 0, No, S, Yes},
-          {KEY(sbM), k, 0, 0, No, S, Yes},
-          {KEY(sbComma), k, 0, 0, No, S, Yes},
-          {KEY(sbPeriod), k, 0, 0, No, S, Yes},
-          {KEY(sbForwardSlash), k, 0, 0, No, S, Yes},
-          {KEY(sbShiftRight), 120, 0, 103, No, S, Yes}}},
+         {{KEY(sbShiftLeft), 90, 0, 103, No, S, Yes, VK_LSHIFT},
+          {KEY(sbZ), k, 0, 0, No, S, Yes, 'Z'},
+          {KEY(sbX), k, 0, 0, No, S, Yes, 'X'},
+          {KEY(sbC), k, 0, 0, No, S, Yes, 'C'},
+          {KEY(sbV), k, 0, 0, No, S, Yes, 'V'},
+          {KEY(sbB), k, 0, 0, No, S, Yes, 'B'},
+          {KEY(sbN), k, 0, 0, No, S, Yes, 'N'},
+          {KEY(sbM), k, 0, 0, No, S, Yes, 'M'},
+          {KEY(sbComma), k, 0, 0, No, S, Yes, VK_OEM_COMMA},
+          {KEY(sbPeriod), k, 0, 0, No, S, Yes, VK_OEM_PERIOD},
+          {KEY(sbForwardSlash), k, 0, 0, No, S, Yes, VK_OEM_2},
+          {KEY(sbShiftRight), 120, 0, 103, No, S, Yes, VK_RSHIFT}}},
         {232,
-         {{KEY(sbCtrlLeft), 69, 0, 100, Yes, C, No},
-          {KEY(sbWindowLeft), wide, 0, 101, Yes, S, No},
-          {KEY(sbAltLeft), wide, 0, 102, Yes, S, No},
-          {KEY(sbSpace), 277, 0, 0, No, S, No},
-          {KEY(sbAltRight), wide, 0, 102, Yes, S, No},
-          {KEY(sbWindowRight), wide, 0, 101, Yes, S, No},
-          {KEY(sbMenu), wide, 0, 0, No, S, No},
-          {KEY(sbCtrlRight), 53, 0, 101, Yes, C, No}}},
+         {{KEY(sbCtrlLeft), 69, 0, 100, Yes, C, No, VK_LCONTROL},
+          {KEY(sbWindowLeft), wide, 0, 101, Yes, S, No, VK_LWIN},
+          {KEY(sbAltLeft), wide, 0, 102, Yes, S, No, VK_LMENU},
+          {KEY(sbSpace), 277, 0, 0, No, S, No, VK_SPACE},
+          {KEY(sbAltRight), wide, 0, 102, Yes, S, No, VK_RMENU},
+          {KEY(sbWindowRight), wide, 0, 101, Yes, S, No, VK_RWIN},
+          {KEY(sbMenu), wide, 0, 0, No, S, No, VK_APPS},
+          {KEY(sbCtrlRight), 53, 0, 101, Yes, C, No, VK_RCONTROL}}},
     };
 #undef KEY
     return rows;

@@ -6,6 +6,7 @@
 #include "settings/IniFile.h"
 #include "ui/Application.h"
 #include "ui/Convert.h"
+#include "ui/Exception.h"
 
 using namespace ui;
 
@@ -32,6 +33,7 @@ TfConfig::TfConfig(std::wstring folder, std::vector<std::string> arguments, TfCo
     selectedPosition = 0;
     settingsPath = programFolder + L"torvel.ini";
     keymapPath = programFolder + L"keymap.ini";
+    originalKeymapPath = programFolder + L"keymap-original.ini";
     advancedNoticePending = {true, true};
 
     LoadLanguage(programFolder + L"Language.txt");
@@ -55,7 +57,12 @@ TfConfig::TfConfig(std::wstring folder, std::vector<std::string> arguments, TfCo
     RefreshApplyState();
 }
 
-TfConfig::~TfConfig() { BeginDestroy(); }
+TfConfig::~TfConfig()
+{
+    BeginDestroy();
+    // The language's error texts go with the window that read them.
+    for (const ErrorTextRow& row : kErrorTexts) SetErrorText(row.text, {});
+}
 
 void TfConfig::BindHandlers()
 {
@@ -96,9 +103,12 @@ void TfConfig::BindHandlers()
             button->OnMouseLeave = Bind(this, &TfConfig::sbDummyMouseLeave);
             button->OnEnter = Bind(this, &TfConfig::sbDummyEnter);
             button->OnExit = Bind(this, &TfConfig::sbDummyExit);
+            button->OnKeyDown = Bind(this, &TfConfig::sbDummyKeyDown);
         }
     bindSelect(sbDummy);
 
+    bKeyList->OnClick = Bind(this, &TfConfig::bKeyListClick);
+    bRestoreKeys->OnClick = Bind(this, &TfConfig::bRestoreKeysClick);
     bImport->OnClick = Bind(this, &TfConfig::bImportClick);
     for (TRadioButton* radio : {rbPage, rbActions, rbMiscellaneous, rbQuickSlots, rbWizardSpells, rbPriestSpells})
         radio->OnClick = Bind(this, &TfConfig::rgHotKeyGroupsClick);

@@ -3,11 +3,13 @@
 // The behaviour is split by subsystem: settings/, presets/, hotkeys/, lang/ hold members of this class.
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "app/Platform.h"
+#include "hotkeys/KeyList.h"
 #include "hotkeys/KeyMap.h"
 #include "settings/SavedValues.h"
 #include "ui/Button.h"
@@ -80,7 +82,8 @@ public:
     ui::TLabel *lLayer, *lKeyLine;
     ui::TSpeedButton* sbDummy;
     ui::TCheckBox *cbConfirmDeletions, *cbConfirmKey, *cbConfirmSpell;
-    ui::TButton* bImport;
+    // The list of every function with its keys, the game's own keys put back, a key map imported.
+    ui::TButton *bKeyList, *bRestoreKeys, *bImport;
     ui::TGroupBox* gbHotKeyGroups;
     ui::TRadioButton *rbPage, *rbActions, *rbMiscellaneous, *rbQuickSlots, *rbWizardSpells, *rbPriestSpells;
     ui::TLabel* lFunction;
@@ -256,12 +259,27 @@ public:
     void sbDisabledButtonClick(ui::TObject* sender);
     void DisabledMouseDown(ui::TObject* sender, ui::TMouseButton button, ui::TShiftState shift, int x, int y);
     void sbCtrlClick(ui::TObject* sender);
+    // The keyboard shows a layer, both Ctrl keys pressed for the Ctrl layer.
+    void ShowLayer(KeyLayer layer);
     void rgHotKeyGroupsClick(ui::TObject* sender);
     void ConfigureHotkeys(ui::TObject* sender);
     // Esc in a function list, or the focus leaving it without a choice: the lists show the selected
     // key's own function again.
     void HotkeyListExit(ui::TObject* sender);
     void bImportClick(ui::TObject* sender);
+    // The list of every function; the row chosen shows its function on the page.
+    void bKeyListClick(ui::TObject* sender);
+    // The rows of that list: each function of the seven groups with its plain and its Ctrl key, in
+    // the page's words.
+    std::vector<TdlgKeyList::Row> KeyListRows() const;
+    // Shows a function on the page: the layer that holds it, its key selected and focused; one on no
+    // key waits in its group's list for the next key chosen.
+    void ShowFunction(FunctionRef f);
+    // Puts back the keys the game came with, after a question.
+    void bRestoreKeysClick(ui::TObject* sender);
+    // A key of the real keyboard pressed while the keyboard picture has the focus: its key on the
+    // picture gets the focus and is selected as a click selects it.
+    void sbDummyKeyDown(ui::TObject* sender, unsigned& key, ui::TShiftState shift);
     // Position of a key button in keyButtons; -1 for any other button.
     int KeyPositionOf(const ui::TObject* key) const;
     // The first key position with that key name, ignoring letter case; -1 when no key has it.
@@ -284,6 +302,12 @@ public:
     std::string KeyLabel(const ui::TSpeedButton* key, KeyLayer layer) const;
     std::string KeyLabel(std::size_t position, KeyLayer layer) const { return KeyLabel(keyButtons[position], layer); }
     KeyRef SelectedKeyRef() const { return {shownLayer, static_cast<std::size_t>(selectedPosition)}; }
+    // The chosen function goes on the selected key, after the questions that the key's function and
+    // the function's key ask; false when an answer was No.
+    bool PutOnSelectedKey(FunctionRef f);
+    // Where the game's own key map is kept, beside keymap.ini: copied there from keymap.ini the
+    // first time it is about to be written in a folder, and never written again.
+    std::wstring originalKeymapPath;
 
     // --- Language file
     void LoadLanguage(const std::wstring& path);
@@ -311,6 +335,7 @@ public:
         bool allowAllUp;
         KeyHandlers handlers;
         bool assignable;
+        unsigned short virtualKey;  // the key of the real keyboard it pictures, as a US keyboard has it
     };
     struct KeyboardRow {
         int top;
@@ -330,6 +355,21 @@ private:
     const ui::TSpeedButton* pointedKey_ = nullptr;
     // The caption the language file gives lFunction, shown while no key is selected.
     std::string functionCaption_;
+    // A function chosen from the list of every function while on no key: the next key chosen takes it.
+    FunctionRef pendingFunction_;
+    // The bindings the game came with: the kept copy's, else the key map's as loaded at the start;
+    // empty reason when they can be put back.
+    KeyMapEntries gameKeys_;
+    std::string gameKeysProblem_;
+    // Reads gameKeys_ and enables bRestoreKeys, or disables it with the reason as its tool tip.
+    void ReadGameKeys(const KeyMapEntries& loaded);
+    // Copies keymap.ini to originalKeymapPath when no copy is there yet; a copy that cannot be made
+    // stops nothing.
+    void KeepOriginalKeymap();
+    // keymap.ini as it was at the start, and whether this program has written it since: then, or
+    // when it has gone, that is the file the copy keeps.
+    std::optional<std::string> keymapAtStart_;
+    bool keymapWritten_ = false;
     // What the files held when last read or written, under the keys their saves write.
     SavedValues savedSettings_, savedKeyMap_;
     // Set once the constructor has loaded everything: Apply's state means something from then on.

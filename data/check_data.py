@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Consistency check of the shipped data files Language.txt, keymap.ini and import-example.ini.
+"""Consistency check of the shipped data files Language.txt, its translations (Russian/Language.txt, in
+code page 1251), keymap.ini and import-example.ini.
 
-Not part of the build; run it after editing either file:  python3 data/check_data.py
+Run by the tests (ctest: data_check), and by hand after editing a file:  python3 data/check_data.py
 It reads the files the way the program does (flat lines for captions, profile sections for
 "Codes" and "Import", quoted key names in "Keyboard") and reports every rule a file breaks.
 Exit status 0 when both files are sound.
@@ -20,7 +21,7 @@ def bad(msg):
 
 # ----------------------------------------------------------------- components of the window
 TAB_SHEETS = ['tsSimple', 'tsHotKeys', 'tsGameplay', 'tsOptions']
-BUTTONS = ['bTestSettings', 'bCancel', 'bApply', 'bOK', 'bImport', 'bGLSetup']
+BUTTONS = ['bTestSettings', 'bCancel', 'bApply', 'bOK', 'bKeyList', 'bRestoreKeys', 'bImport', 'bGLSetup']
 GROUP_BOXES = ['gbDifficulty', 'gbHardware', 'gbKeyboard', 'gbHotKeyGroups', 'gbCacheOptions',
                'gbAIOptions', 'gbMultiplayer', 'gbGameplay', 'gbColorDepth', 'gbGameResolution',
                'gbWindowMode', 'gb2d16bitOptions', 'gb3dOptions']
@@ -53,9 +54,18 @@ HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 
                  'msgRemoveHotKey': ['{key}', '{old}'],
                  'msgReplaceHotKey': ['{key}', '{old}', '{new}'],
                  'msgMoveHotKey': ['{from}', '{key}', '{new}'], 'msgImportDone': ['%d'],
-                 'msgImportNothingPlaced': []}
+                 'msgImportNothingPlaced': [], 'txtFunctionForNextKey': ['&'],
+                 'txtKeyListTitle': [], 'txtKeyListFind': ['&'], 'txtKeyListSortBy': [],
+                 'txtKeyListFunction': ['&'], 'txtKeyListGroup': ['&'], 'txtKeyListKey': ['&'],
+                 'txtKeyListCtrlKey': ['&'], 'txtKeyListShow': ['&'], 'txtKeyListClose': [],
+                 'txtKeyListNoKey': [], 'txtKeyListKept': ['{key}'], 'txtRestoreKeysHint': [],
+                 'txtRestoreUnreadable': ['keymap-original.ini'], 'txtRestoreNoKeys': ['keymap-original.ini'],
+                 'msgRestoreKeys': []}
 # Questions and notices of the window, optional for a translation, with their placeholders.
 WINDOW_TEXTS = {'msgCloseUnsaved': [], 'msgTestNotStarted': [], 'msgGLSetupNotStarted': []}
+# The program's own words, each optional (the program has them in English) and with its placeholders.
+WORDS = {'txtOn': [], 'txtOff': [], 'txtIniFiles': [], 'errOpenFile': ['%s'], 'errWriteFile': ['%s'],
+         'errNotInteger': ['%s']}
 GROUP_RADIOS = ['rbPage', 'rbActions', 'rbMiscellaneous', 'rbQuickSlots', 'rbWizardSpells',
                 'rbPriestSpells']
 RADIOS = GROUP_RADIOS + ['rb16bit', 'rb24bit', 'rb32bit', 'rb640', 'rb800', 'rb1024', 'rb1280',
@@ -86,20 +96,25 @@ GROUPS = [('Page', None), ('Actions', None), ('Miscellaneous', None), ('Quick Sl
           ('Wizard Spells', 'W '), ('Priest Spells', 'P '), ('Fixed', None)]
 
 
-def read_lines(name):
-    """The file as the program sees it, after checking the byte-level rules."""
+def read_lines(name, encoding='ascii'):
+    """The file as the program sees it, after checking the byte-level rules: ASCII, or the code page
+    a translation is written in."""
     data = open(os.path.join(HERE, name), 'rb').read()
     if data.startswith(b'\xef\xbb\xbf'):
         bad('%s: begins with a byte-order mark' % name)
     if b'\0' in data:
         bad('%s: contains a NUL byte' % name)
-    if any(b > 127 for b in data):
+    if encoding == 'ascii' and any(b > 127 for b in data):
         bad('%s: contains non-ASCII bytes' % name)
+    try:
+        data.decode(encoding)
+    except UnicodeDecodeError as e:
+        bad('%s: a byte that code page %s does not spell: %s' % (name, encoding, e))
     if re.search(rb'\r(?!\n)|(?<!\r)\n', data):
         bad('%s: has a line end other than CR LF' % name)
     if not data.endswith(b'\r\n'):
         bad('%s: last line has no CR LF' % name)
-    return data.decode('latin-1').split('\r\n')[:-1]
+    return data.decode(encoding, errors='replace').split('\r\n')[:-1]
 
 
 def profile_sections(lines):
@@ -115,126 +130,173 @@ def profile_sections(lines):
     return sections
 
 
-# ================================================================= Language.txt
-lang_lines = read_lines('Language.txt')
-names = [l.split('=', 1)[0] if '=' in l else '' for l in lang_lines]
-values = [l.split('=', 1)[1] if '=' in l else '' for l in lang_lines]
-first_section = next((i for i, l in enumerate(lang_lines) if l.startswith('[')), len(lang_lines))
+# ================================================================= Language.txt and its translations
+class Language:
+    """One language file as the program reads it, after checking its own rules."""
+
+    def __init__(self, file, encoding):
+        self.file = file
+        lang_lines = read_lines(file, encoding)
+
+        def bad(msg):
+            problems.append('%s: %s' % (file, msg))
+
+        names = [l.split('=', 1)[0] if '=' in l else '' for l in lang_lines]
+        values = [l.split('=', 1)[1] if '=' in l else '' for l in lang_lines]
+        first_section = next((i for i, l in enumerate(lang_lines) if l.startswith('[')), len(lang_lines))
 
 
-def line_of(name):
-    return next((i for i, n in enumerate(names) if n and n.lower() == name.lower()), -1)
+        def line_of(name):
+            return next((i for i, n in enumerate(names) if n and n.lower() == name.lower()), -1)
 
 
-def language_text(name):
-    i = line_of(name)
-    return values[i] if i >= 0 else ''
+        def language_text(name):
+            i = line_of(name)
+            return values[i] if i >= 0 else ''
 
 
-def prefix_of(line):
-    return 'P ' if 'SPPR' in line else 'W ' if 'SPWI' in line else ''
+        def prefix_of(line):
+            return 'P ' if 'SPPR' in line else 'W ' if 'SPWI' in line else ''
 
 
-display_list = [prefix_of(l) + language_text(n) for l, n in zip(lang_lines, names)]
+        display_list = [prefix_of(l) + language_text(n) for l, n in zip(lang_lines, names)]
 
 
-def language_key_of(text):
-    i = next((i for i, d in enumerate(display_list) if d.lower() == text.lower()), -1)
-    return names[i] if i >= 0 else None
+        def language_key_of(text):
+            i = next((i for i, d in enumerate(display_list) if d.lower() == text.lower()), -1)
+            return names[i] if i >= 0 else None
 
 
-for i, l in enumerate(lang_lines[:first_section]):
-    if l and '=' not in l and not l.startswith(';'):
-        bad('Language.txt line %d: no "=" and not a ";" note: %r' % (i + 1, l))
-    if '=' in l and (names[i] != names[i].strip() or values[i] != values[i].strip()):
-        bad('Language.txt line %d: blanks around the name or the value: %r' % (i + 1, l))
+        for i, l in enumerate(lang_lines[:first_section]):
+            if l and '=' not in l and not l.startswith(';'):
+                bad('Language.txt line %d: no "=" and not a ";" note: %r' % (i + 1, l))
+            if '=' in l and (names[i] != names[i].strip() or values[i] != values[i].strip()):
+                bad('Language.txt line %d: blanks around the name or the value: %r' % (i + 1, l))
 
-for n in COMPONENTS + DIALOG + MESSAGES + list(HOT_KEY_TEXTS) + list(WINDOW_TEXTS) + ['fConfig', 'msgImportEmpty']:
-    i = line_of(n)
-    if i < 0:
-        bad('no entry for %s' % n)
-    elif i >= first_section:
-        bad('%s is first found inside a section (line %d)' % (n, i + 1))
-    elif not values[i]:
-        bad('empty entry for %s' % n)
-for n in NO_ENTRY:
-    if line_of(n) >= 0:
-        bad('%s should have no entry (its text is set at run time)' % n)
-for n in TAB_SHEETS + BUTTONS + RADIOS:
-    if '|' in language_text(n):
-        bad('%s: a "|" would be shown in its caption' % n)
-for n in GROUP_BOXES + TAB_SHEETS:
-    if language_text(n) != language_text(n).strip():
-        bad('%s: blanks at the ends (the program adds them)' % n)
-for n in HELP_BOUND:
-    title, bar, explanation = language_text(n).partition('|')
-    if not bar or not title.strip() or len(explanation.split()) < 5:
-        bad('%s: needs "title|explanation"' % n)
-    if title != title.strip():
-        bad('%s: blanks around the title' % n)
-for n in set(LABELS + CHECK_BOXES) - set(HELP_BOUND):
-    if '|' in language_text(n):
-        bad('%s: has a "|" but no help area shows it' % n)
+        for n in (COMPONENTS + DIALOG + MESSAGES + list(HOT_KEY_TEXTS) + list(WINDOW_TEXTS) + list(WORDS) +
+                  ['fConfig', 'msgImportEmpty']):
+            i = line_of(n)
+            if i < 0:
+                bad('no entry for %s' % n)
+            elif i >= first_section:
+                bad('%s is first found inside a section (line %d)' % (n, i + 1))
+            elif not values[i]:
+                bad('empty entry for %s' % n)
+        for n in NO_ENTRY:
+            if line_of(n) >= 0:
+                bad('%s should have no entry (its text is set at run time)' % n)
+        for n in TAB_SHEETS + BUTTONS + RADIOS:
+            if '|' in language_text(n):
+                bad('%s: a "|" would be shown in its caption' % n)
+        for n in GROUP_BOXES + TAB_SHEETS:
+            if language_text(n) != language_text(n).strip():
+                bad('%s: blanks at the ends (the program adds them)' % n)
+        for n in HELP_BOUND:
+            title, bar, explanation = language_text(n).partition('|')
+            if not bar or not title.strip() or len(explanation.split()) < 5:
+                bad('%s: needs "title|explanation"' % n)
+            if title != title.strip():
+                bad('%s: blanks around the title' % n)
+        for n in set(LABELS + CHECK_BOXES) - set(HELP_BOUND):
+            if '|' in language_text(n):
+                bad('%s: has a "|" but no help area shows it' % n)
 
-captions = [language_text(r) for r in GROUP_RADIOS]
-if len({c.lower() for c in captions}) != 6 or 'fixed' in {c.lower() for c in captions}:
-    bad('hot key group captions must differ from each other and from "Fixed": %s' % captions)
-for r, c in zip(GROUP_RADIOS, captions):
-    if ':' in c:
-        bad('%s: a ":" in a group caption breaks the assignment texts' % r)
+        captions = [language_text(r) for r in GROUP_RADIOS]
+        if len({c.lower() for c in captions}) != 6 or 'fixed' in {c.lower() for c in captions}:
+            bad('hot key group captions must differ from each other and from "Fixed": %s' % captions)
+        for r, c in zip(GROUP_RADIOS, captions):
+            if ':' in c:
+                bad('%s: a ":" in a group caption breaks the assignment texts' % r)
 
-assigned, reassign = language_text('msgAssigned'), language_text('msgReassign')
-if not assigned.startswith("'"):
-    bad('msgAssigned must begin with the apostrophe that closes the opening quote')
-group, function = 'Actions', 'Attack'
-questions = [
-    ('key reassignment', "'" + 'Ctrl-' + 'Q' + assigned + group + ': ' + function + reassign),
-    ('function move', "'" + group + ': ' + function + assigned + 'Ctrl-' + 'Q' + reassign),
-    ('deletion', "'" + 'Q' + assigned + group + ': ' + function + reassign),
-]
-for kind, text in questions:
-    if text.count("'") % 2:
-        bad('%s question has an unbalanced quote: %s' % (kind, text))
-    if not text.rstrip().endswith('?'):
-        bad('%s question does not end with "?": %s' % (kind, text))
+        assigned, reassign = language_text('msgAssigned'), language_text('msgReassign')
+        if not assigned.startswith("'"):
+            bad('msgAssigned must begin with the apostrophe that closes the opening quote')
+        group, function = 'Actions', 'Attack'
+        questions = [
+            ('key reassignment', "'" + 'Ctrl-' + 'Q' + assigned + group + ': ' + function + reassign),
+            ('function move', "'" + group + ': ' + function + assigned + 'Ctrl-' + 'Q' + reassign),
+            ('deletion', "'" + 'Q' + assigned + group + ': ' + function + reassign),
+        ]
+        for kind, text in questions:
+            if text.count("'") % 2:
+                bad('%s question has an unbalanced quote: %s' % (kind, text))
+            if not text.rstrip().endswith('?'):
+                bad('%s question does not end with "?": %s' % (kind, text))
 
-for n, placeholders in HOT_KEY_TEXTS.items():
-    for placeholder in placeholders:
-        if placeholder not in language_text(n):
-            bad('%s does not say %s' % (n, placeholder))
-    if n.startswith('msg') and not n.startswith('msgImport') and not language_text(n).endswith('?'):
-        bad('%s is a question and does not end with "?"' % n)
+        if '|' in language_text('txtIniFiles'):
+            bad('txtIniFiles: a "|" would end the name of the file type')
+        for n, placeholders in list(HOT_KEY_TEXTS.items()) + list(WINDOW_TEXTS.items()) + list(WORDS.items()):
+            for placeholder in placeholders:
+                if placeholder not in language_text(n):
+                    bad('%s does not say %s' % (n, placeholder))
+            if (n in HOT_KEY_TEXTS and n.startswith('msg') and not n.startswith('msgImport') and
+                    not language_text(n).endswith('?')):
+                bad('%s is a question and does not end with "?"' % n)
 
-for n, placeholders in WINDOW_TEXTS.items():
-    for placeholder in placeholders:
-        if placeholder not in language_text(n):
-            bad('%s does not say %s' % (n, placeholder))
-if not language_text('msgCloseUnsaved').endswith('?'):
-    bad('msgCloseUnsaved is a question and does not end with "?"')
+        if not language_text('msgCloseUnsaved').endswith('?'):
+            bad('msgCloseUnsaved is a question and does not end with "?"')
 
-sections = profile_sections(lang_lines)
-if lang_lines[first_section:] and not all(l.startswith(('[', ';')) or '=' in l
-                                          for l in lang_lines[first_section:]):
-    bad('Language.txt: a line without "=" inside the sections')
+        sections = profile_sections(lang_lines)
+        if lang_lines[first_section:] and not all(l.startswith(('[', ';')) or '=' in l
+                                                  for l in lang_lines[first_section:]):
+            bad('Language.txt: a line without "=" inside the sections')
 
-codes = sections.get('codes', [])
-if len(codes) < 60:
-    bad('only %d countries in [Codes]' % len(codes))
-seen = set()
-for country, code in codes:
-    if country.lower() in seen:
-        bad('country %r twice' % country)
-    seen.add(country.lower())
-    if not re.fullmatch(r'[A-Z]{2}', code):
-        bad('country %r: code %r is not ISO 3166 alpha-2' % (country, code))
-    if line_of(country) < first_section:
-        bad('country %r is shadowed by a flat entry of the same name' % country)
-if len({c for _, c in codes}) != len(codes):
-    bad('a country code appears twice')
+        codes = sections.get('codes', [])
+        if len(codes) < 60:
+            bad('only %d countries in [Codes]' % len(codes))
+        seen = set()
+        for country, code in codes:
+            if country.lower() in seen:
+                bad('country %r twice' % country)
+            seen.add(country.lower())
+            if not re.fullmatch(r'[A-Z]{2}', code):
+                bad('country %r: code %r is not ISO 3166 alpha-2' % (country, code))
+            if line_of(country) < first_section:
+                bad('country %r is shadowed by a flat entry of the same name' % country)
+        if len({c for _, c in codes}) != len(codes):
+            bad('a country code appears twice')
 
-imports = {k.lower(): v for k, v in sections.get('import', [])}
-if len(set(imports.values())) != len(imports):
-    bad('two functions share one name in [Import]')
+        imports = {k.lower(): v for k, v in sections.get('import', [])}
+        if len(set(imports.values())) != len(imports):
+            bad('two functions share one name in [Import]')
+
+
+        self.lines, self.names, self.values = lang_lines, names, values
+        self.first_section, self.sections, self.codes, self.imports = first_section, sections, codes, imports
+        self.questions = questions
+        self.line_of, self.text, self.key_of = line_of, language_text, language_key_of
+
+
+# The English file, and the translations a player copies over it (each in its system's code page).
+english = Language('Language.txt', 'ascii')
+TRANSLATIONS = [Language(os.path.join('Russian', 'Language.txt'), 'cp1251')]
+LANGUAGES = [english] + TRANSLATIONS
+
+
+def fields(value):
+    """The placeholders of a text, which a translation must keep."""
+    return sorted(re.findall(r'\{\w+\}|%[sd]', value))
+
+
+def flat(lang):
+    return {n.lower(): v for n, v in zip(lang.names[:lang.first_section], lang.values) if n and n[0] != ';'}
+
+
+for lang in TRANSLATIONS:
+    mine, theirs = flat(lang), flat(english)
+    for n in sorted(set(theirs) - set(mine)):
+        bad('%s: no entry for %s, which Language.txt has' % (lang.file, n))
+    for n in sorted(set(mine) - set(theirs)):
+        bad('%s: %s is no entry of Language.txt' % (lang.file, n))
+    for n in sorted(set(mine) & set(theirs)):
+        if fields(mine[n]) != fields(theirs[n]):
+            bad('%s: %s has the placeholders %s, Language.txt %s' % (lang.file, n, fields(mine[n]), fields(theirs[n])))
+        if '|' in theirs[n] and '|' not in mine[n]:
+            bad('%s: %s lacks the "|" between title and explanation' % (lang.file, n))
+    if lang.sections.get('import') != english.sections.get('import'):
+        bad('%s: [Import] differs from that of Language.txt' % lang.file)
+    if sorted(c for _, c in lang.codes) != sorted(c for _, c in english.codes):
+        bad('%s: [Codes] has other country codes than Language.txt' % lang.file)
 
 # ================================================================= keymap.ini
 km_lines = read_lines('keymap.ini')
@@ -301,23 +363,24 @@ for g, (group, spell_prefix) in enumerate(GROUPS):
     shown = set()
     for ident, value in entries:
         all_ids.append(ident)
-        line = line_of(ident)
-        name = language_text(ident)
-        if line < 0 or line >= first_section or not name:
-            bad('%s has no display name before the sections' % ident)
-            continue
-        marker = {'W ': 'SPWI', 'P ': 'SPPR'}.get(spell_prefix)
-        if marker and marker not in lang_lines[line]:
-            bad('%s: its language line lacks %s' % (ident, marker))
-        if ':' in name:
-            bad('%s: ":" in its display name' % ident)
-        if name.lower() in shown:
-            bad('%s: display name %r twice in %s' % (ident, name, group))
-        shown.add(name.lower())
-        if language_key_of((spell_prefix or '') + name) != ident:
-            bad('%s: its display name %r is found as %s' % (ident, name,
-                language_key_of((spell_prefix or '') + name)))
-        if not imports.get(ident.lower()):
+        for lang in LANGUAGES:
+            line = lang.line_of(ident)
+            name = lang.text(ident)
+            if line < 0 or line >= lang.first_section or not name:
+                bad('%s: %s has no display name before the sections' % (lang.file, ident))
+                continue
+            marker = {'W ': 'SPWI', 'P ': 'SPPR'}.get(spell_prefix)
+            if marker and marker not in lang.lines[line]:
+                bad('%s: %s: its language line lacks %s' % (lang.file, ident, marker))
+            if ':' in name:
+                bad('%s: %s: ":" in its display name' % (lang.file, ident))
+            if (lang.file, name.lower()) in shown:
+                bad('%s: %s: display name %r twice in %s' % (lang.file, ident, name, group))
+            shown.add((lang.file, name.lower()))
+            if lang.key_of((spell_prefix or '') + name) != ident:
+                bad('%s: %s: its display name %r is found as %s' % (lang.file, ident, name,
+                    lang.key_of((spell_prefix or '') + name)))
+        if not english.imports.get(ident.lower()):
             bad('%s has no [Import] name' % ident)
         if not value:
             continue
@@ -337,10 +400,11 @@ for g, (group, spell_prefix) in enumerate(GROUPS):
 if len({i.lower() for i in all_ids}) != len(all_ids):
     bad('an identifier appears in two key map sections')
 spell_ids = {i for i in all_ids if 'SPWI' in i or 'SPPR' in i}
-for i, line in enumerate(lang_lines):
-    if ('SPWI' in line or 'SPPR' in line) and names[i] not in spell_ids:
-        bad('Language.txt line %d is no spell but contains a spell marker: %r' % (i + 1, line))
-for ident in imports:
+for lang in LANGUAGES:
+    for i, line in enumerate(lang.lines):
+        if ('SPWI' in line or 'SPPR' in line) and lang.names[i] not in spell_ids:
+            bad('%s line %d is no spell but contains a spell marker: %r' % (lang.file, i + 1, line))
+for ident in english.imports:
     if ident not in {i.lower() for i in all_ids}:
         bad('[Import] entry %s is no function of keymap.ini' % ident)
 
@@ -348,7 +412,7 @@ for ident in imports:
 example = profile_sections(read_lines('import-example.ini'))
 if list(example) != ['keymap']:
     bad('import-example.ini: the one section must be [Keymap], not %s' % list(example))
-functions_of = {v.lower(): k for k, v in sections.get('import', [])}
+functions_of = {v.lower(): k for k, v in english.sections.get('import', [])}
 example_use = {'plain': {}, 'ctrl': {}}
 example_groups = set()
 for name, value in example.get('keymap', []):
@@ -370,12 +434,14 @@ for g, _ in GROUPS[:6]:
         bad('import-example.ini: no function of group %s' % g)
 
 # ================================================================= report
-print('Language.txt: %d lines, %d countries, %d import names' % (len(lang_lines), len(codes), len(imports)))
+for lang in LANGUAGES:
+    print('%s: %d lines, %d countries, %d import names' % (lang.file, len(lang.lines), len(lang.codes),
+                                                        len(lang.imports)))
 print('keymap.ini: %d keys, %d functions (%s)' % (len(key_names), len(all_ids), ', '.join(
     '%s %d' % (g, len(km.get('keymap ' + g.lower(), []))) for g, _ in GROUPS)))
 print('bound: %d plain, %d Ctrl' % (len(layer_use['plain']), len(layer_use['ctrl'])))
 print('import-example.ini: %d plain, %d Ctrl' % (len(example_use['plain']), len(example_use['ctrl'])))
-for kind, text in questions:
+for kind, text in english.questions:
     print('%s: %s' % (kind, text))
 for p in problems:
     print('PROBLEM:', p)

@@ -1,4 +1,6 @@
 // Binding functions to keys on the Hot Keys page.
+#include <windows.h>  // the virtual key codes of the keys left to the keyboard's navigation
+
 #include <algorithm>
 #include <utility>
 
@@ -23,24 +25,6 @@ std::string ItemNamed(const TComboBox& list, const std::string& text)
     for (const std::string& item : list.Items())
         if (SameTextIgnoringCase(item, text)) return item;
     return {};
-}
-
-// A text of the language file with its placeholders ("{key}") replaced by their values, in one
-// pass, so that a value holding braces is taken as it stands; an unknown placeholder stays.
-std::string FillIn(const std::string& text, std::initializer_list<std::pair<const char*, std::string>> values)
-{
-    std::string filled;
-    std::size_t at = 0;
-    for (std::size_t open = FindChar(text, '{'); open != std::string::npos; open = FindChar(text, '{', at)) {
-        const std::size_t close = FindChar(text, '}', open);
-        if (close == std::string::npos) break;
-        const std::string name = text.substr(open + 1, close - open - 1);
-        auto value = std::find_if(values.begin(), values.end(), [&](const auto& v) { return name == v.first; });
-        filled += text.substr(at, open - at);
-        filled += value != values.end() ? value->second : text.substr(open, close - open + 1);
-        at = close + 1;
-    }
-    return filled + text.substr(at);
 }
 
 // An access key's mark doubled, so that a text stands as it is in a caption.
@@ -147,15 +131,16 @@ void TfConfig::ShowKeyState()
 {
     lLayer->SetCaption(shownLayer == KeyLayer::Ctrl ? LanguageTextOr("txtLayerCtrl", "Shown: the keys with Ctrl held down")
                                                     : LanguageTextOr("txtLayerPlain", "Shown: the keys alone"));
-    lFunction->SetCaption(selectedKey ? FillIn(LanguageTextOr("txtFunctionFor", "&Function for {key}"),
-                                               {{"key", AsCaptionText(KeyLabel(selectedKey, shownLayer))}})
-                                      : functionCaption_);
+    lFunction->SetCaption(pendingFunction_ ? LanguageTextOr("txtFunctionForNextKey", "&Function for the key chosen next")
+                          : selectedKey    ? FillIn(LanguageTextOr("txtFunctionFor", "&Function for {key}"),
+                                                    {{"key", AsCaptionText(KeyLabel(selectedKey, shownLayer))}})
+                                           : functionCaption_);
     ShowKeyLine(KeyOfTheLine());
 }
 
 void TfConfig::ShowSelectedKeyFunction()
 {
-    const FunctionRef held = selectedKey ? keyMap.At(SelectedKeyRef()) : FunctionRef{};
+    const FunctionRef held = pendingFunction_ ? pendingFunction_ : selectedKey ? keyMap.At(SelectedKeyRef()) : FunctionRef{};
     // A fixed function, or a nameless entry, is no choice: it shows in no list.
     const std::string function = held ? keyMap.FunctionAt(held).name : std::string();
     for (std::size_t i = 0; i < groupLists.size(); ++i)
@@ -184,11 +169,15 @@ void TfConfig::sbDummyClick(TObject* sender)
         selectedKey = key;
         selectedPosition = position;
     }
+    // A function chosen from the list of every function, on no key, goes to the key chosen next.
+    if (const FunctionRef pending = std::exchange(pendingFunction_, FunctionRef{}); pending && selectedKey)
+        PutOnSelectedKey(pending);
     RefreshKeyboard();
     // The key's function is shown as the choice of its group, whose list becomes the visible one.
     // A free key leaves the visible group as it was; a fixed function checks no radio button.
-    if (!held || static_cast<std::size_t>(held.group) >= groupRadios.size()) return;
-    selectedGroup = held.group;
+    const FunctionRef holds = keyMap.At({shownLayer, static_cast<std::size_t>(position)});
+    if (!holds || static_cast<std::size_t>(holds.group) >= groupRadios.size()) return;
+    selectedGroup = holds.group;
     groupRadios[static_cast<std::size_t>(selectedGroup)]->SetChecked(true);
 }
 
@@ -248,13 +237,17 @@ void TfConfig::DisabledMouseDown(TObject*, TMouseButton, TShiftState, int, int) 
 
 void TfConfig::sbCtrlClick(TObject* sender)
 {
+    ShowLayer(static_cast<TSpeedButton*>(sender)->Down() ? KeyLayer::Ctrl : KeyLayer::Plain);
+}
+
+void TfConfig::ShowLayer(KeyLayer layer)
+{
     // Both Ctrl keys show the layer, and either releases it again.
-    const bool ctrlLayer = static_cast<TSpeedButton*>(sender)->Down();
     for (TSpeedButton* ctrl : {sbCtrlLeft, sbCtrlRight}) {
         ctrl->SetAllowAllUp(true);
-        ctrl->SetDown(ctrlLayer);
+        ctrl->SetDown(layer == KeyLayer::Ctrl);
     }
-    shownLayer = ctrlLayer ? KeyLayer::Ctrl : KeyLayer::Plain;
+    shownLayer = layer;
     RefreshKeyboard();
 }
 
@@ -272,7 +265,8 @@ void TfConfig::ConfigureHotkeys(TObject* sender)
 {
     auto* chosen = static_cast<TComboBox*>(sender);
     if (chosen->Text().empty()) return;
-    const auto chosenGroup = static_cast<std::size_t>(std::find(groupLists.begin(), groupLists.end(), chosen) - groupLists.begin());
+    pendingFunction_ = {};
+    const auto group = static_cast<std::size_t>(std::find(groupLists.begin(), groupLists.end(), chosen) - groupLists.begin());
     // A choice that cannot bind says why, and the list shows the selected key's own function again.
     auto refuse = [this](const std::string& why) {
         ShowSelectedKeyFunction();
@@ -282,25 +276,31 @@ void TfConfig::ConfigureHotkeys(TObject* sender)
         refuse(LanguageTextOr("txtChooseKeyFirst", "Choose a key on the keyboard first, then the function to put on it."));
         return;
     }
-    const KeyRef key = SelectedKeyRef();
     // Only a function of the list binds; typed text once it names one, which it then shows as spelt.
     const std::string function = ItemNamed(*chosen, chosen->Text());
-    const FunctionRef f = function.empty() ? FunctionRef{} : keyMap.FunctionNamed(chosenGroup, function);
+    const FunctionRef f = function.empty() ? FunctionRef{} : keyMap.FunctionNamed(group, function);
     if (!f) {
         refuse(FillIn(LanguageTextOr("txtNoSuchFunction", "No function of {group} is called '{text}'."),
                       {{"group", chosen->Hint()}, {"text", chosen->Text()}}));
         return;
     }
-    if (!keyMap.Changeable(key)) {
+    if (!keyMap.Changeable(SelectedKeyRef())) {
         refuse(FillIn(LanguageTextOr("txtKeyCannotBind", "The game keeps the key {key}: no function can be put on it."),
-                      {{"key", KeyLabel(key.position, shownLayer)}}));
+                      {{"key", KeyLabel(static_cast<std::size_t>(selectedPosition), shownLayer)}}));
         return;
     }
     if (chosen->Text() != function) chosen->SetText(function);
+    PutOnSelectedKey(f);
+}
+
+bool TfConfig::PutOnSelectedKey(FunctionRef f)
+{
+    const KeyRef key = SelectedKeyRef();
     const bool ctrlShown = shownLayer == KeyLayer::Ctrl;
     const FunctionRef held = keyMap.At(key);
     const std::string heldText = held ? keyMap.Text(held) : std::string();
     const std::string binding = keyMap.Text(f);
+    const std::string group = keyMap.GroupAt(static_cast<std::size_t>(f.group)).caption;
     auto ask = [this](const char* entry, const std::string& composed,
                       std::initializer_list<std::pair<const char*, std::string>> values) {
         const std::string question = FillIn(LanguageTextOr(entry, composed), values);
@@ -308,14 +308,13 @@ void TfConfig::ConfigureHotkeys(TObject* sender)
     };
 
     // The key holds a function of another group: that one gives way.
-    if (held && static_cast<std::size_t>(held.group) != chosenGroup && cbConfirmKey->Checked()) {
+    if (held && held.group != f.group && cbConfirmKey->Checked()) {
         const std::string composed = "'" + std::string(ctrlShown ? kCtrlLayer : "") + keyMap.KeyName(key.position) +
                                      msgAssigned + heldText + msgReassign;
         if (!ask("msgReplaceHotKey", composed,
-                 {{"key", KeyLabel(key.position, shownLayer)}, {"old", heldText}, {"new", binding},
-                  {"group", chosen->Hint()}})) {
+                 {{"key", KeyLabel(key.position, shownLayer)}, {"old", heldText}, {"new", binding}, {"group", group}})) {
             ShowSelectedKeyFunction();
-            return;
+            return false;
         }
     }
 
@@ -326,11 +325,31 @@ void TfConfig::ConfigureHotkeys(TObject* sender)
             "'" + binding + msgAssigned + (inCtrl ? kCtrlLayer : "") + keyMap.KeyName(from->position) + msgReassign;
         if (!ask("msgMoveHotKey", composed,
                  {{"from", KeyLabel(from->position, from->layer)}, {"key", KeyLabel(key.position, shownLayer)},
-                  {"new", binding}, {"old", heldText}, {"group", chosen->Hint()}})) {
+                  {"new", binding}, {"old", heldText}, {"group", group}})) {
             ShowSelectedKeyFunction();
-            return;
+            return false;
         }
     }
     keyMap.Place(f, key);
     RefreshKeyboard();
+    return true;
+}
+
+void TfConfig::sbDummyKeyDown(TObject*, unsigned& key, TShiftState shift)
+{
+    // Space clicks the focused key, Tab and the arrows move, Esc cancels, Delete removes; Ctrl and
+    // Alt belong to the window's own keys.
+    if (shift & (ssCtrl | ssAlt)) return;
+    for (const KeyboardRow& row : KeyboardRows())
+        for (const KeyboardKey& pictured : row.keys) {
+            if (pictured.virtualKey != key || pictured.handlers == KeyHandlers::Ctrl) continue;
+            if (key == VK_SPACE || key == VK_TAB || key == VK_ESCAPE || key == VK_DELETE) return;
+            key = 0;
+            TSpeedButton* button = this->*pictured.button;
+            MoveFocus(button);
+            // A key the player may not assign gets the focus and the line only; the selected key stays selected.
+            if (!pictured.assignable || button == selectedKey) return;
+            sbDummyClick(button);
+            return;
+        }
 }

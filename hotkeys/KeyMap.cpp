@@ -6,6 +6,7 @@
 
 #include "lang/LanguageIndex.h"
 #include "settings/IniFile.h"
+#include "ui/SystemText.h"
 
 namespace {
 
@@ -33,6 +34,22 @@ std::string KeyCaption(const std::string& keyName)
 {
     const bool shortened = keyName.find("Alt") != std::string::npos || keyName.find("Win") != std::string::npos;
     return shortened ? keyName.substr(0, keyName.size() - 1) : keyName;
+}
+
+std::string FillIn(const std::string& text, std::initializer_list<std::pair<const char*, std::string>> values)
+{
+    std::string filled;
+    std::size_t at = 0;
+    for (std::size_t open = ui::FindChar(text, '{'); open != std::string::npos; open = ui::FindChar(text, '{', at)) {
+        const std::size_t close = ui::FindChar(text, '}', open);
+        if (close == std::string::npos) break;
+        const std::string name = text.substr(open + 1, close - open - 1);
+        auto value = std::find_if(values.begin(), values.end(), [&](const auto& v) { return name == v.first; });
+        filled += text.substr(at, open - at);
+        filled += value != values.end() ? value->second : text.substr(open, close - open + 1);
+        at = close + 1;
+    }
+    return filled + text.substr(at);
 }
 
 KeyMapEntries ReadKeyMapEntries(const IniFile& file)
@@ -92,6 +109,14 @@ void KeyMap::Bind(const KeyMapEntries& file, bool withFixed)
                 if (held && !groups_[static_cast<std::size_t>(held.group)].editable && g != kFixedGroup) continue;
                 Layer(key.layer)[key.position] = f;
             }
+        }
+    }
+    // The entries that lost the key the file gave them to another.
+    for (std::size_t g = 0; g < kGroupCount; ++g) {
+        if (g == kFixedGroup && !withFixed) continue;
+        for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
+            Function& function = groups_[g].functions[i];
+            function.shadowed = !KeysOfEntry(g, function.value).empty() && !KeyOf({static_cast<int>(g), static_cast<int>(i)});
         }
     }
 }
@@ -208,12 +233,11 @@ std::optional<KeyRef> KeyMap::KeyOf(FunctionRef f) const
 std::vector<FunctionRef> KeyMap::AlsoGiven(KeyRef key) const
 {
     std::vector<FunctionRef> others;
-    const FunctionRef held = At(key);
     for (std::size_t g = 0; g < kGroupCount; ++g)
         for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
             const FunctionRef f{static_cast<int>(g), static_cast<int>(i)};
-            if (f == held || KeyOf(f)) continue;
-            const std::vector<KeyRef> keys = KeysOfEntry(g, groups_[g].functions[i].fileValue);
+            if (!groups_[g].functions[i].shadowed) continue;
+            const std::vector<KeyRef> keys = KeysOfEntry(g, groups_[g].functions[i].value);
             if (std::find(keys.begin(), keys.end(), key) != keys.end()) others.push_back(f);
         }
     return others;
@@ -223,9 +247,11 @@ void KeyMap::Displace(KeyRef key)
 {
     for (std::size_t g = 0; g < kFixedGroup; ++g)
         for (Function& function : groups_[g].functions) {
-            if (!function.kept) continue;
+            if (!function.kept && !function.shadowed) continue;
             const std::vector<KeyRef> keys = KeysOfEntry(g, function.value);
-            if (std::find(keys.begin(), keys.end(), key) != keys.end()) function.kept = false;
+            if (std::find(keys.begin(), keys.end(), key) == keys.end()) continue;
+            function.kept = false;
+            function.shadowed = false;
         }
 }
 
@@ -235,6 +261,7 @@ void KeyMap::Place(FunctionRef f, KeyRef key)
     Displace(key);
     Layer(key.layer)[key.position] = f;
     MutableFunction(f).kept = false;
+    MutableFunction(f).shadowed = false;
 }
 
 void KeyMap::Remove(KeyRef key)
@@ -283,7 +310,7 @@ std::vector<KeyMapWrite> KeyMap::Writes() const
         for (std::size_t i = 0; i < groups_[g].functions.size(); ++i) {
             const Function& function = groups_[g].functions[i];
             if (function.kept) {
-                if (function.value != function.fileValue) writes.push_back({section, function.identifier, function.value});
+                if (function.value != function.loadedValue) writes.push_back({section, function.identifier, function.value});
                 continue;
             }
             const std::optional<KeyRef> key = KeyOf({static_cast<int>(g), static_cast<int>(i)});
@@ -295,12 +322,9 @@ std::vector<KeyMapWrite> KeyMap::Writes() const
 
 void KeyMap::Saved()
 {
-    const std::vector<KeyMapWrite> writes = Writes();
-    auto next = writes.begin();
-    for (std::size_t g = 0; g < kFixedGroup; ++g) {
-        const std::string section = std::string("Keymap ") + kGroupNames[g];
+    // Every entry but a kept one was written with the key it is on: one that lost its key to
+    // another is on none now in the file too.
+    for (std::size_t g = 0; g < kFixedGroup; ++g)
         for (Function& function : groups_[g].functions)
-            if (next != writes.end() && next->section == section && next->key == function.identifier)
-                function.fileValue = (next++)->value;
-    }
+            if (!function.kept) function.shadowed = false;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,10 @@ KeyValue ParseKeyValue(std::string_view value);
 // The caption of a key: its name, less the last character when the name holds "Alt" or "Win".
 std::string KeyCaption(const std::string& keyName);
 
+// A text of the language file with its placeholders ("{key}") replaced by their values, in one
+// pass, so that a value holding braces is taken as it stands; an unknown placeholder stays.
+std::string FillIn(const std::string& text, std::initializer_list<std::pair<const char*, std::string>> values);
+
 // What a key map file holds, section by section, as its reader gives it: the stored names of
 // "Keyboard" in file order, and per group the entries of its section (identifier, value) in file order.
 struct KeyMapEntries {
@@ -75,8 +80,11 @@ public:
         // sit on, or it is nameless. It stays kept until the player or an import puts the function
         // on a key or acts on the key its value names.
         bool kept = false;
-        std::string value;      // what a kept entry holds
-        std::string fileValue;  // what the file holds, as far as the program knows
+        std::string value;        // what a kept entry holds; for the others what the file gave them
+        std::string loadedValue;  // what the file held at the start
+        // The file gave it a key that a later entry of the file holds. It stops when the player or
+        // an import acts on that key, or a save writes the function on no key.
+        bool shadowed = false;
     };
     struct Group {
         std::string name;     // "Page"
@@ -133,7 +141,7 @@ public:
     std::optional<std::size_t> PositionIn(KeyLayer layer, FunctionRef f) const;
     // The key that holds a function of the player's groups: the plain one first; none when on no key.
     std::optional<KeyRef> KeyOf(FunctionRef f) const;
-    // The functions other than the one it holds to which the file gives the key too.
+    // The functions to which the file gives the key too, which lost it to the one it holds.
     std::vector<FunctionRef> AlsoGiven(KeyRef key) const;
 
     // The player's or the import's changes; the key must be changeable and the function one of the
@@ -159,7 +167,8 @@ public:
 
     // --- Saving
     // What a save writes, in order: each function of the player's groups with its key ("" when on
-    // no key), except kept entries, which are written only when their value is not the file's.
+    // no key), except kept entries, which are written only when their value is not the one the file
+    // held at the start (so also after a file was put back as it was).
     std::vector<KeyMapWrite> Writes() const;
     // The writes reached the file.
     void Saved();
@@ -172,7 +181,7 @@ private:
     void Bind(const KeyMapEntries& file, bool withFixed);
     // The keys a value puts a function of the group on: none, one, or for a fixed plain key both layers.
     std::vector<KeyRef> KeysOfEntry(std::size_t group, std::string_view value) const;
-    // The kept entries whose value names the key give it up.
+    // The kept entries whose value names the key give it up, and the entries it was taken from give up their claim.
     void Displace(KeyRef key);
 
     std::vector<std::string> keyNames_;

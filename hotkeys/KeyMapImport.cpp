@@ -8,7 +8,7 @@ using namespace ui;
 
 void TfConfig::bImportClick(TObject*)
 {
-    openImport->Filter = "INI Files (*.ini)|*.ini";
+    openImport->Filter = LanguageTextOr("txtIniFiles", "INI Files (*.ini)") + "|*.ini";
     openImport->FileName = L"Keymap.ini";
     if (!openImport->Execute()) return;
     // A notice: "%d" stands for the functions placed.

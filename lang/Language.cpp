@@ -3,6 +3,7 @@
 #include "lang/LanguageIndex.h"
 #include "presets/Difficulty.h"
 #include "ui/AccessKey.h"
+#include "ui/Exception.h"
 #include "ui/SystemText.h"
 
 using namespace ui;
@@ -57,7 +58,10 @@ std::string TfConfig::LanguageKeyOf(const std::string& text) const
 
 void TfConfig::LoadLanguage(const std::wstring& path)
 {
+    // The errors raised below the window speak the language of the file, once it is read.
+    for (const ErrorTextRow& row : kErrorTexts) SetErrorText(row.text, {});
     language_ = std::make_unique<LanguageIndex>(ReadLanguageFile(path));
+    for (const ErrorTextRow& row : kErrorTexts) SetErrorText(row.text, LanguageText(row.entry));
 
     for (int i = 0; i < ComponentCount(); ++i) {
         TComponent* component = Components(i);

@@ -60,7 +60,7 @@ std::vector<std::string> ReadLanguageFile(const std::wstring& path)
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size))
-        throw ui::Exception("Cannot open file %s", path);
+        throw ui::Exception(ui::TextOf(ui::ErrorText::CannotOpenFile), path);
 
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     std::size_t done = 0;
@@ -68,7 +68,7 @@ std::vector<std::string> ReadLanguageFile(const std::wstring& path)
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD read = 0;
         if (!ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr))
-            throw ui::Exception("Cannot open file %s", path);
+            throw ui::Exception(ui::TextOf(ui::ErrorText::CannotOpenFile), path);
         if (read == 0) break;  // the file shrank while we read it
         done += read;
     }

@@ -120,7 +120,8 @@ void TfConfig::tbSoundChange(TObject*)
 void TfConfig::RefreshSummary()
 {
     // The summary names options by their captions as words: access keys are no part of them.
-    auto state = [](const TCheckBox* box) { return box->Checked() ? "On" : "Off"; };
+    const std::string on = LanguageTextOr("txtOn", "On"), off = LanguageTextOr("txtOff", "Off");
+    auto state = [&](const TCheckBox* box) { return box->Checked() ? on : off; };
     auto line = [](const TControl* control, const std::string& value) { return control->CaptionText() + " = " + value; };
     auto option = [&](const TCheckBox* box) { return line(box, state(box)); };
 

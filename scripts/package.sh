@@ -3,8 +3,8 @@
 # Builds the shipped program (i686: the target "programs") and writes
 # <build>/dist/KXConfig-<version>.zip, which holds one folder, KXConfig-<version>, with
 # KXConfig.exe, the video test programs kxgltest.exe and kxdxtest.exe, glsinfo.exe, Language.txt,
-# keymap.ini and KXConfig-ReadMe.txt (for players: what each file is, how to run the test
-# programs). <version> is the product version of KXConfig.exe's version resource. Prints the
+# keymap.ini, KXConfig-ReadMe.txt (for players: what each file is, how to run the test programs)
+# and the folder Russian with the Russian Language.txt, which a player copies over the English one. <version> is the product version of KXConfig.exe's version resource. Prints the
 # archive's path last.
 #   scripts/package.sh TREE FOLDER   archive what the built target folder TREE holds into FOLDER,
 #                                    without setting up or building (the tests do so)
@@ -53,6 +53,8 @@ mkdir "$stage/$name"
 # folder's key map may hold what a ./run saved).
 cp "$tree/demo/"{KXConfig,kxgltest,kxdxtest,glsinfo}.exe "$stage/$name/"
 cp "$root/data/"{Language.txt,keymap.ini,KXConfig-ReadMe.txt} "$stage/$name/"
+mkdir "$stage/$name/Russian"
+cp "$root/data/Russian/Language.txt" "$stage/$name/Russian/"
 mkdir -p "$out"
 rm -f "$out/$name.zip"
 (cd "$stage" && zip -q -X -r "$out/$name.zip" "$name")

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs what building, testing and showing KXConfig needs on a Debian machine: CMake and
 # Ninja, the GoogleTest sources, the mingw-w64 cross compilers (posix threads) for i686 and
-# x86_64, Wine for 32- and 64-bit programs with its own fonts, a virtual X screen with a
+# x86_64, Wine for 32- and 64-bit programs with its own fonts and a Japanese font (the window on
+# a Japanese system draws its captions in it), a virtual X screen with a
 # screenshot tool, Mesa's OpenGL for 32-bit programs (the video test draws through it on the
-# virtual screen), zip and unzip for the release archive, and the locales whose code pages the
-# tests start the program under (Wine takes its ANSI code page from the locale it runs in).
+# virtual screen), zip and unzip for the release archive, Python for the check of the shipped data
+# files, and the locales whose code pages the tests start the program under (Wine takes its ANSI
+# code page from the locale it runs in).
 # Idempotent; silent and quick when everything is already there.
 set -euo pipefail
 
 packages=(cmake ninja-build googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine wine32:i386 wine64 fonts-wine
-          xvfb imagemagick zip unzip
+          wine wine32:i386 wine64 fonts-wine fonts-vlgothic
+          xvfb imagemagick zip unzip python3
           libgl1-mesa-dri:i386 libglx-mesa0:i386 libgl1:i386
           locales)
 

@@ -128,7 +128,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
 {
     if (!WritePrivateProfileStringW(ui::Widen(section).c_str(), ui::Widen(key).c_str(), ui::Widen(value).c_str(),
                                     ProfilePath()))
-        throw ui::Exception("Unable to write to %s", path_);
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), path_);
     if (save_) save_->Wrote(section, key, value);
 }
 
@@ -345,7 +345,7 @@ IniSave::IniSave(IniFile& file) : file_(file), copy_(ReplacementOf(file.path_))
     FileContent now = ReadWholeFile(file_.path_);
     const bool folderInTheWay = !now.exists && !now.name.empty();
     if (folderInTheWay || (now.exists && !now.readable) || !RemoveReplacement(file_.path_))
-        throw ui::Exception("Unable to write to %s", file_.path_);
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
     // The copy's name is the same at every save: what the profile functions may keep of an earlier one
     // must not stand for this one. With no copy there, they let it go without reading anything.
     Release(copy_);
@@ -360,7 +360,7 @@ IniSave::IniSave(IniFile& file) : file_(file), copy_(ReplacementOf(file.path_))
     dated_ = now.exists ? std::min(now.lastWritten, longAgo) : longAgo;
     if (start && !WriteFileBytes(copy_, *start, dated_)) {
         RemoveReplacement(file_.path_);
-        throw ui::Exception("Unable to write to %s", file_.path_);
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
     }
     file_.save_ = this;
     if (!start) return;
@@ -391,7 +391,8 @@ void IniSave::Wrote(const std::string& section, const std::string& key, const st
         held_[place] = std::move(read);
         SetWritten(copy_, dated_);
     }
-    if (afterWrite && !afterWrite(copy_, writeCount_)) throw ui::Exception("Unable to write to %s", file_.path_);
+    if (afterWrite && !afterWrite(copy_, writeCount_))
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
 }
 
 std::map<std::string, IniSave::Entries> IniSave::Sections() const
@@ -467,7 +468,8 @@ void IniSave::Commit()
     was.exists = existed_;
     was.attributes = attributes_;
     was.name = name_;
-    if (!good || !PutReplacementInPlace(file_.path_, was)) throw ui::Exception("Unable to write to %s", file_.path_);
+    if (!good || !PutReplacementInPlace(file_.path_, was))
+        throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), file_.path_);
     done_ = true;
     // What the profile functions keep of the file it replaced is not taken for it: the file bears the
     // time of this save.

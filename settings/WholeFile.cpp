@@ -22,7 +22,7 @@ struct Handle {
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/:") + 1); }
 
-[[noreturn]] void Refuse(const std::wstring& path) { throw ui::Exception("Unable to write to %s", path); }
+[[noreturn]] void Refuse(const std::wstring& path) { throw ui::Exception(ui::TextOf(ui::ErrorText::UnableToWrite), path); }
 
 }  // namespace
 

@@ -7,8 +7,12 @@
 
 namespace ui {
 
-// The caption as plain text: the marks gone, "&&" as one "&".
+// The caption as plain text: the marks gone, "&&" as one "&". A key added after the words in
+// brackets, as Japanese captions have it ("設定(&S)"), goes with its brackets and the blanks before them.
 std::string StripAccessKeys(std::string_view caption);
+// Where a caption's mark stands in brackets after its words, "(&S)": the position of the "("; npos
+// when the caption marks no key or marks one inside its words.
+std::size_t BracketedAccessKeyAt(std::string_view caption);
 // The marked character in upper case (UTF-16); 0 when the caption marks none.
 wchar_t AccessKeyOf(std::string_view caption);
 // The key that a character typed with Alt stands for: the bytes of one character of the system

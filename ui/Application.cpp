@@ -5,6 +5,7 @@
 
 #include "ui/Form.h"
 #include "ui/OpenDialog.h"
+#include "ui/SystemText.h"
 #include "ui/WideText.h"
 #include "ui/Win32.h"
 
@@ -115,17 +116,32 @@ void TApplication::FormDestroyed(TForm* form)
     if (mainForm_ == form) mainForm_ = nullptr;
 }
 
+namespace {
+// The full stop, exclamation and question marks that end a sentence of Japanese or Chinese: the
+// ideographic full stop and the full-width and half-width forms.
+bool IsWideSentenceEnd(wchar_t c)
+{
+    return c == L'\x3002' || c == L'\xFF0E' || c == L'\xFF01' || c == L'\xFF1F' || c == L'\xFF61';
+}
+}  // namespace
+
 std::string TApplication::ErrorBoxText(const std::string& message)
 {
     std::string text = message;
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';
+    if (text.empty()) return text;
+    // The last character, whole: in a double-byte code page its second byte is no mark of its own.
+    const std::size_t last = LastCharAt(text);
+    const bool single = CharSize(text, last) == 1;
+    if (!(single && static_cast<unsigned char>(text[last]) <= static_cast<unsigned char>('.')) &&
+        !IsWideSentenceEnd(WideCharAt(text, last)))
+        text += '.';
     return text;
 }
 
 std::wstring TApplication::ErrorBoxText(const std::wstring& message)
 {
     std::wstring text = message;
-    if (!text.empty() && text.back() > L'.') text += L'.';
+    if (!text.empty() && text.back() > L'.' && !IsWideSentenceEnd(text.back())) text += L'.';
     return text;
 }
 

@@ -21,6 +21,9 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
+    // Inside the button's edges.
+    CaptionRoom RoomForCaption(int width, int height) const override;
+    void HandleCreated() override;
     void Command(unsigned code) override;
 
 private:

@@ -18,6 +18,7 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
+    CaptionRoom RoomForCaption(int width, int height) const override;
     void HandleCreated() override;
     void Command(unsigned code) override;
     bool Notify(void* nmhdr, long long& result) override;

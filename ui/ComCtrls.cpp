@@ -450,6 +450,14 @@ bool TSpeedButton::DrawItem(void* drawItem)
 
 bool TSpeedButton::PreviewKey(unsigned key)
 {
+    if (OnKeyDown) {
+        TShiftState shift = 0;
+        if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+        if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+        if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+        OnKeyDown(this, key, shift);
+        if (key == 0) return true;
+    }
     switch (key) {
     case VK_SPACE:
     case VK_RETURN:
@@ -468,8 +476,18 @@ bool TSpeedButton::PreviewKey(unsigned key)
     }
 }
 
+bool TSpeedButton::PointerOver() const
+{
+    POINT at;
+    RECT r;
+    return GetCursorPos(&at) && GetWindowRect(hwnd_, &r) && PtInRect(&r, at);
+}
+
 bool TSpeedButton::MouseMoved(int x, int y)
 {
+    // A move read only once the pointer has left the button again (it crossed the button on its way
+    // faster than the moves were read) is no move onto it.
+    if (!PointerOver()) return false;
     // The system tells the window under the pointer of a move when a capture ends or a window comes
     // or goes, at the place where the pointer already was: that is no move of the user's.
     static POINT last{-32768, -32768};
@@ -488,6 +506,12 @@ bool TSpeedButton::WindowMessage(unsigned msg, unsigned long long wParam, long l
         result = down_ ? BST_CHECKED : selected_ ? BST_INDETERMINATE : BST_UNCHECKED;
         return true;
     case WM_MOUSEMOVE:
+        // Such a move tells that the pointer has left: the system may tell no more, as it watches
+        // for the leave only while the pointer is over the window (so under Wine).
+        if (!PointerOver()) {
+            if (OnMouseLeave && EventsEnabled()) Dispatch([this] { OnMouseLeave(this); });
+            return false;
+        }
         if (!trackingLeave_) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
             trackingLeave_ = TrackMouseEvent(&track);

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "ui/AccessKey.h"
+#include "ui/GroupBox.h"
 #include "ui/SystemText.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
@@ -106,7 +107,7 @@ struct ControlProcAccess {
         };
         // The form's tool tip learns of the mouse over a control with a hint from here, rather than by
         // subclassing every such window itself.
-        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && self->ShowHint())
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && (self->ShowHint() || self->inToolTip_))
             if (TForm* form = self->Form()) form->RelayToToolTip(hwnd, msg, wParam, lParam);
         switch (msg) {
         case WM_COMMAND:
@@ -126,7 +127,7 @@ struct ControlProcAccess {
                 auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
                 static std::string tip;
                 TControl* tool = TControl::FromHandle(reinterpret_cast<HWND>(header->idFrom));
-                tip = tool ? tool->Hint().substr(0, FindChar(tool->Hint(), '|')) : std::string();
+                tip = tool ? tool->ToolTipText() : std::string();
                 info->lpszText = tip.data();
                 info->hinst = nullptr;
                 return 0;
@@ -328,6 +329,7 @@ void TControl::SetParent(TControl* parent)
     if (!parent_) return;
     parent_->controls_.push_back(this);
     parent_->ControlInserted(this);
+    FitCaption();
     if (!hwnd_ && OnScreen()) CreateShowingHandles();
 }
 
@@ -424,6 +426,12 @@ void TControl::AttachWindow()
     SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(nameAtom_)));
     // A new window has not been drawn yet.
     if (parent_) ApplyFont(false);
+    if (cut_ && !inToolTip_) {
+        if (TForm* form = Form()) {
+            form->AddToolTip(this);
+            inToolTip_ = true;
+        }
+    }
     HandleCreated();
 }
 
@@ -435,8 +443,144 @@ void TControl::ApplyFont(bool redraw)
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    bounds_ = {left, top, width, height};
+    designBounds_ = bounds_ = {left, top, width, height};
+    FitCaption();
     Reposition();
+}
+
+namespace {
+
+// Texts measured in a font as a control's window draws them.
+class TextMeasure {
+public:
+    TextMeasure(HFONT font, bool marks) : dc_(GetDC(nullptr)), old_(SelectObject(dc_, font)), marks_(marks) {}
+    ~TextMeasure()
+    {
+        SelectObject(dc_, old_);
+        ReleaseDC(nullptr, dc_);
+    }
+    TextMeasure(const TextMeasure&) = delete;
+    TextMeasure& operator=(const TextMeasure&) = delete;
+    // The extent of a text on one line, or wrapped at width when width is given.
+    SIZE Extent(const std::string& text, int wrapWidth = 0) const
+    {
+        RECT r{0, 0, wrapWidth, 0};
+        const UINT flags = DT_CALCRECT | (wrapWidth ? DT_WORDBREAK : DT_SINGLELINE) | (marks_ ? 0 : DT_NOPREFIX);
+        DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &r, flags);
+        return {r.right, r.bottom};
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+    bool marks_;
+};
+
+}  // namespace
+
+void TControl::FitCaption()
+{
+    const bool wasCut = cut_;
+    const std::string wasShown = ShownCaption();
+    const TBounds wasAt = bounds_;
+    bounds_ = designBounds_;
+    cut_ = false;
+    shown_.clear();
+    TForm* form = Form();
+    const int width = Scale(bounds_.Width), height = Scale(bounds_.Height);
+    const CaptionRoom room = RoomForCaption(width, height);
+    if (form && room.width > 0 && !caption_.empty() && form != this) {
+        const TextMeasure measure(form->FontHandle(bold_), MarksAccessKeys());
+        auto fits = [&](const std::string& text, const CaptionRoom& in) {
+            const SIZE size = measure.Extent(text, in.height ? in.width : 0);
+            return size.cx <= in.width && (!in.height || size.cy <= in.height);
+        };
+        CaptionRoom now = room;
+        if (!fits(caption_, now) && !room.height && dynamic_cast<TGroupBox*>(parent_)) {
+            // Inside a group the control first takes the free width on its row, up to the frame
+            // or the next control beside it.
+            const int needed = measure.Extent(caption_).cx + (width - room.width);
+            const int wanted = MulDiv(needed, 120, form->PixelsPerInch()) + 1;
+            int leftEnd = 8, rightEnd = parent_->designBounds_.Width - 8;
+            for (const TControl* other : parent_->controls_) {
+                const TBounds& o = other->designBounds_;
+                if (other == this || o.Top >= bounds_.Top + bounds_.Height || bounds_.Top >= o.Top + o.Height) continue;
+                if (o.Left >= bounds_.Left + bounds_.Width) rightEnd = std::min(rightEnd, o.Left - 4);
+                else if (o.Left + o.Width <= bounds_.Left) leftEnd = std::max(leftEnd, o.Left + o.Width + 4);
+            }
+            const int right = bounds_.Left + bounds_.Width, more = wanted - bounds_.Width;
+            const int toRight = std::max(0, rightEnd - right), toLeft = std::max(0, bounds_.Left - leftEnd);
+            if (more > 0) {
+                switch (CaptionAlignment()) {
+                case TAlignment::Left: bounds_.Width += std::min(more, toRight); break;
+                case TAlignment::Right: {
+                    const int grow = std::min(more, toLeft);
+                    bounds_.Left -= grow;
+                    bounds_.Width += grow;
+                    break;
+                }
+                case TAlignment::Center: {
+                    const int side = std::min((more + 1) / 2, std::min(toLeft, toRight));
+                    bounds_.Left -= side;
+                    bounds_.Width += 2 * side;
+                    break;
+                }
+                }
+                now = RoomForCaption(Scale(bounds_.Width), height);
+            }
+        }
+        if (!fits(caption_, now)) {
+            // The longest beginning, of whole characters and never between a mark and its
+            // character, that fits with "..." after it.
+            std::vector<std::size_t> ends;
+            for (std::size_t at = 0; at < caption_.size();) {
+                const bool mark = MarksAccessKeys() && caption_[at] == '&' && at + 1 < caption_.size();
+                at += mark ? 1 + CharSize(caption_, at + 1) : CharSize(caption_, at);
+                if (at < caption_.size()) ends.push_back(at);
+            }
+            // A key written in brackets after the words, "(&S)", stays after the "..." when the
+            // words are cut before it, so that the key is still seen; unless that leaves less than
+            // half of the words that fit without it, words being worth more than the key's picture.
+            const std::size_t bracket = MarksAccessKeys() ? BracketedAccessKeyAt(caption_) : std::string::npos;
+            auto shortened = [&](std::size_t end, bool keepKey) {
+                const bool keyCut = keepKey && end < bracket + 4;
+                std::string text = caption_.substr(0, keyCut ? std::min(end, bracket) : end);
+                while (!text.empty() && text.back() == ' ') text.pop_back();
+                return text + "..." + (keyCut ? caption_.substr(bracket, 4) : std::string());
+            };
+            auto longest = [&](bool keepKey) {
+                std::size_t lo = 0, hi = ends.size();  // ends[0, lo) fit
+                while (lo < hi) {
+                    const std::size_t mid = (lo + hi) / 2;
+                    if (fits(shortened(ends[mid], keepKey), now)) lo = mid + 1;
+                    else hi = mid;
+                }
+                return lo;
+            };
+            std::size_t kept = longest(false);
+            bool keepKey = false;
+            if (bracket != std::string::npos) {
+                const std::size_t withKey = longest(true);
+                keepKey = 2 * withKey > kept;
+                if (keepKey) kept = withKey;
+            }
+            shown_ = shortened(kept == 0 ? 0 : ends[kept - 1], keepKey);
+            cut_ = true;
+        }
+    }
+    if (!hwnd_) return;
+    if (bounds_.Left != wasAt.Left || bounds_.Width != wasAt.Width) Reposition();
+    if (ShownCaption() != wasShown || cut_ != wasCut) SetWindowTextA(hwnd_, ShownCaption().c_str());
+    if (cut_ && !inToolTip_ && form) {
+        form->AddToolTip(this);
+        inToolTip_ = true;
+    }
+}
+
+std::string TControl::ToolTipText() const
+{
+    if (cut_) return MarksAccessKeys() ? StripAccessKeys(caption_) : caption_;
+    return hint_.substr(0, FindChar(hint_, '|'));
 }
 
 void TControl::Reposition()
@@ -449,7 +593,10 @@ void TControl::Reposition()
 void TControl::SetCaption(const std::string& caption)
 {
     caption_ = caption;
-    if (hwnd_) SetWindowTextA(hwnd_, caption_.c_str());
+    const bool wasCut = cut_;
+    FitCaption();
+    // A caption that fits is mirrored here; one that is cut, by the fitting.
+    if (hwnd_ && !cut_ && !wasCut) SetWindowTextA(hwnd_, caption_.c_str());
 }
 
 std::string TControl::CaptionText() const { return StripAccessKeys(caption_); }
@@ -487,6 +634,7 @@ bool TControl::Showing() const
 void TControl::SetBold(bool bold)
 {
     bold_ = bold;
+    FitCaption();
     ApplyFont();
 }
 

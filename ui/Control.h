@@ -55,6 +55,13 @@ public:
     // The caption as text, without its access-key marks: for wherever a caption is shown or
     // compared as words rather than as a control's label.
     std::string CaptionText() const;
+    // The caption as the window shows it: whole where it fits, else cut with "..." (after a control
+    // inside a group has taken the free width beside it); a cut caption is the control's tool tip.
+    const std::string& ShownCaption() const { return cut_ ? shown_ : caption_; }
+    bool CaptionCut() const { return cut_; }
+    // What the form's tool tip shows over the control: the whole caption when it is cut, else the
+    // part of the hint before its first "|".
+    std::string ToolTipText() const;
     const std::string& Hint() const { return hint_; }
     virtual void SetHint(const std::string& hint);
     bool ShowHint() const { return showHint_; }
@@ -113,7 +120,17 @@ protected:
     };
     virtual CreateParams GetCreateParams() const = 0;
     // The text the window is made with: the caption, or what the control shows instead.
-    virtual std::string WindowTextAtCreation() const { return caption_; }
+    virtual std::string WindowTextAtCreation() const { return ShownCaption(); }
+    // Where the window draws the caption, in screen pixels, for a window of that size: the width
+    // (0: the caption is never cut) and, for a caption that wraps, the height.
+    struct CaptionRoom {
+        int width = 0, height = 0;
+    };
+    virtual CaptionRoom RoomForCaption(int width, int height) const { return {}; }
+    // The window draws an "&" as the mark of an access key.
+    virtual bool MarksAccessKeys() const { return true; }
+    // The side a caption grows from when its control widens: a left-aligned one to the right.
+    virtual TAlignment CaptionAlignment() const { return TAlignment::Left; }
     // Where the window lies, in the parent's client pixels (a form's: on the screen).
     virtual TBounds WindowBounds() const;
     // After the window exists: mirror the state the window needs beyond its caption, style and font.
@@ -147,6 +164,9 @@ protected:
     // The window's own messages; return true when handled (result in result).
     virtual bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result);
 
+    // Cuts the caption, or widens the control first, so that it fits (ShownCaption); again whenever
+    // what the room depends on changes.
+    void FitCaption();
     // Makes the window now; nothing when it exists or the control lies in no form.
     void CreateHandle();
     // Makes the windows of this control and of every visible control in it; for controls coming on the screen.
@@ -175,7 +195,11 @@ private:
     void (*defaultProc_)() = nullptr;  // the window class's procedure, which the control passes messages on to
     std::vector<TControl*> controls_;
     TBounds bounds_;
+    TBounds designBounds_;  // as the layout placed it, before a caption widened it
     std::string caption_;
+    std::string shown_;
+    bool cut_ = false;
+    bool inToolTip_ = false;
     std::string hint_;
     bool showHint_ = false;
     bool enabled_ = true;

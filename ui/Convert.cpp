@@ -25,7 +25,7 @@ std::optional<int> TryStrToInt(std::string_view text)
 int StrToInt(const std::string& text)
 {
     if (auto value = TryStrToInt(text)) return *value;
-    throw EConvertError(Format("'%s' is not a valid integer value", text));
+    throw EConvertError(Format(TextOf(ErrorText::NotAnInteger), text));
 }
 
 std::string IntToStr(long long value) { return std::to_string(value); }

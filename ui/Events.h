@@ -19,6 +19,8 @@ enum class TModalResult { None, OK, Cancel, Yes, No };
 using TNotifyEvent = std::function<void(TObject* sender)>;
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+// A key pressed (its virtual key code); a handler that uses it sets key to 0.
+using TKeyEvent = std::function<void(TObject* sender, unsigned& key, TShiftState shift)>;
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 

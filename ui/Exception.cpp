@@ -1,5 +1,7 @@
 #include "ui/Exception.h"
 
+#include <iterator>
+
 #include "ui/SystemText.h"
 #include "ui/WideText.h"
 
@@ -27,6 +29,28 @@ Exception::Exception(const std::string& pattern, const std::wstring& path)
     const std::size_t at = PlaceholderAt(pattern);
     wideMessage_ = at == std::string::npos ? Widen(pattern)
                                            : Widen(pattern.substr(0, at)) + path + Widen(pattern.substr(at + 2));
+}
+
+const ErrorTextRow kErrorTexts[3] = {
+    {ErrorText::CannotOpenFile, "errOpenFile", "Cannot open file %s"},
+    {ErrorText::UnableToWrite, "errWriteFile", "Unable to write to %s"},
+    {ErrorText::NotAnInteger, "errNotInteger", "'%s' is not a valid integer value"},
+};
+
+namespace {
+std::string errorTexts[std::size(kErrorTexts)];
+}  // namespace
+
+const std::string& TextOf(ErrorText text)
+{
+    const auto at = static_cast<std::size_t>(text);
+    if (errorTexts[at].empty()) errorTexts[at] = kErrorTexts[at].english;
+    return errorTexts[at];
+}
+
+void SetErrorText(ErrorText text, const std::string& pattern)
+{
+    errorTexts[static_cast<std::size_t>(text)] = pattern.empty() ? kErrorTexts[static_cast<std::size_t>(text)].english : pattern;
 }
 
 std::string Format(const std::string& pattern, const std::string& arg) { return Substitute(pattern, arg); }

@@ -34,6 +34,19 @@ public:
     using Exception::Exception;
 };
 
+// The error texts raised below the window, as patterns whose %s takes what they name: English,
+// unless the language file gives its own (LoadLanguage sets them; SetErrorText with an empty text
+// puts the English back).
+enum class ErrorText { CannotOpenFile, UnableToWrite, NotAnInteger };
+struct ErrorTextRow {
+    ErrorText text;
+    const char* entry;    // the language file's entry that replaces it
+    const char* english;  // the built-in text
+};
+extern const ErrorTextRow kErrorTexts[3];
+const std::string& TextOf(ErrorText text);
+void SetErrorText(ErrorText text, const std::string& pattern);
+
 // Formats like the messages the program shows: each %s and %d takes the next argument.
 std::string Format(const std::string& pattern, const std::string& arg);
 std::string Format(const std::string& pattern, long long arg);

@@ -28,7 +28,66 @@ void RegisterFormClass(const std::string& name)
     RegisterClassExA(&wc);
 }
 
+// The face the layout is designed for.
+constexpr const char* kDesignFace = "MS Sans Serif";
+
+// The character set of the system's code page, which the captions are written in.
+BYTE SystemCharset()
+{
+    CHARSETINFO info{};
+    const auto codePage = static_cast<UINT_PTR>(GetACP());
+    return TranslateCharsetInfo(reinterpret_cast<DWORD*>(codePage), &info, TCI_SRCCODEPAGE)
+               ? static_cast<BYTE>(info.ciCharset)
+               : static_cast<BYTE>(ANSI_CHARSET);
+}
+
+int CALLBACK FoundFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// True when the system has the face with the glyphs of the character set.
+bool HasFace(HDC dc, const std::string& face, BYTE charset)
+{
+    LOGFONTA wanted{};
+    wanted.lfCharSet = charset;
+    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExA(dc, &wanted, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// The face the system's font mapper gives for a face name and a character set.
+std::string MappedFace(HDC dc, const char* face, BYTE charset)
+{
+    HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, face);
+    if (!font) return {};
+    HGDIOBJ old = SelectObject(dc, font);
+    char mapped[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, mapped);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    return mapped;
+}
+
 }  // namespace
+
+std::string WindowFontFace()
+{
+    const BYTE charset = SystemCharset();
+    HDC dc = GetDC(nullptr);
+    std::string face = kDesignFace;
+    if (!HasFace(dc, face, charset)) {
+        // The face the system's dialogs use for its script ("MS Shell Dlg" stands for it), else the
+        // one the font mapper picks for the script's character set, which weighs more than a name.
+        face = MappedFace(dc, "MS Shell Dlg", DEFAULT_CHARSET);
+        if (!HasFace(dc, face, charset)) face = MappedFace(dc, kDesignFace, charset);
+    }
+    ReleaseDC(nullptr, dc);
+    return face.empty() ? kDesignFace : face;
+}
 
 TForm::TForm(TComponent* owner, std::string name, std::string windowClass, int fontPixels)
     : TControl(owner, std::move(name)), windowClass_(std::move(windowClass))
@@ -36,10 +95,13 @@ TForm::TForm(TComponent* owner, std::string name, std::string windowClass, int f
     dpi_ = Application().PixelsPerInch();
     SetVisible(false);
     SetColor(clSilver);
+    // The character set is the system's own (DEFAULT_CHARSET), and so is the face where the one
+    // the layout is designed for lacks the glyphs of the system's script.
+    static const std::string face = WindowFontFace();
     auto makeFont = [&](int weight) {
         return CreateFontA(-ScaleValue(fontPixels), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                           "MS Sans Serif");
+                           face.c_str());
     };
     font_ = makeFont(FW_NORMAL);
     boldFont_ = makeFont(FW_BOLD);
@@ -80,6 +142,21 @@ void TForm::SetBorderStyle(TFormBorderStyle style)
 }
 
 int TForm::ScaleValue(int designPixels) const { return MulDiv(designPixels, dpi_, 120); }
+
+int TForm::DigitWidth(bool bold) const
+{
+    int& width = digitWidth_[bold ? 1 : 0];
+    if (width == 0) {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, FontHandle(bold));
+        INT measured = 0;
+        if (!GetCharWidth32A(dc, '0', '0', &measured)) measured = 0;
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        width = measured > 0 ? measured : ScaleValue(8);
+    }
+    return width;
+}
 
 void TForm::SetClientSize(int width, int height)
 {
@@ -231,7 +308,7 @@ void TForm::Close()
     if (Application().MainForm() == this) Application().Terminate();
 }
 
-void TForm::AddToolTip(TControl* control)
+void TForm::AddToolTip(TControl* control, bool whenDisabled)
 {
     if (!toolTip_) {
         toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -244,6 +321,13 @@ void TForm::AddToolTip(TControl* control)
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(control->Handle());
     info.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    if (!whenDisabled || !control->Parent()) return;
+    // The place of the control in its parent, whose mouse messages the tool tip watches itself.
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = control->Parent()->Handle();
+    GetWindowRect(control->Handle(), &info.rect);
+    MapWindowPoints(nullptr, info.hwnd, reinterpret_cast<POINT*>(&info.rect), 2);
     SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 

@@ -13,6 +13,11 @@ typedef HFONT__* HFONT;
 
 namespace ui {
 
+// The face the forms draw their texts in: "MS Sans Serif", for which the layout is designed, where
+// the system has it with the glyphs of its own script; else the face of the system's dialogs when
+// it has them ("MS Shell Dlg"), else the face the font mapper picks for the script.
+std::string WindowFontFace();
+
 // Single: a fixed frame with a minimise box; Dialog: a fixed frame with only the close box.
 enum class TFormBorderStyle { Single, Dialog };
 
@@ -64,9 +69,14 @@ public:
     int ScaleValue(int designPixels) const;
     int PixelsPerInch() const { return dpi_; }
     HFONT FontHandle(bool bold) const { return bold ? boldFont_ : font_; }
+    // The width of "0" in that font, in screen pixels: the platform spaces a check box's caption by it.
+    int DigitWidth(bool bold) const;
     bool IsDestroying() const { return destroying_; }
-    // Registers a control whose hint is shown as a tool tip.
-    void AddToolTip(TControl* control);
+    // Registers a control whose hint is shown as a tool tip; whenDisabled: also while the control is
+    // disabled, from the mouse messages its parent gets over it then.
+    void AddToolTip(TControl* control, bool whenDisabled = false);
+    // The tool tip window, once a control has registered; for tests.
+    HWND ToolTipWindow() const { return toolTip_; }
     // A mouse message of a control with a hint, for the tool tip.
     void RelayToToolTip(HWND control, unsigned msg, unsigned long long wParam, long long lParam);
 
@@ -119,6 +129,7 @@ private:
     int dpi_ = 96;
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;
+    mutable int digitWidth_[2] = {};  // measured when first asked for
     HWND toolTip_ = nullptr;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::Single;
     int clientWidth_ = 0, clientHeight_ = 0;

@@ -11,6 +11,8 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
+    // The frame's line runs on either side of the caption.
+    CaptionRoom RoomForCaption(int width, int height) const override { return {width - 14, 0}; }
     bool PaintsBackground() const override { return true; }
     bool WindowMessage(unsigned msg, unsigned long long wParam, long long lParam, long long& result) override;
 };

@@ -23,6 +23,9 @@ public:
 
 protected:
     CreateParams GetCreateParams() const override;
+    CaptionRoom RoomForCaption(int width, int height) const override { return {width, wordWrap_ ? height : 0}; }
+    bool MarksAccessKeys() const override { return showAccelChar_; }
+    TAlignment CaptionAlignment() const override { return alignment_; }
 
 private:
     TAlignment alignment_ = TAlignment::Left;

@@ -27,8 +27,32 @@ namespace ui {
 
 // --- Access keys in captions
 
+std::size_t BracketedAccessKeyAt(std::string_view caption)
+{
+    for (std::size_t i = 0; i < caption.size(); i += CharSize(caption, i)) {
+        if (caption[i] != '&') continue;
+        if (i + 1 < caption.size() && caption[i + 1] == '&') {
+            ++i;  // "&&" is a plain "&"
+            continue;
+        }
+        // The one mark of the caption: bracketed when it stands as "(&X)", X a character of one byte.
+        // (No double-byte character has a second byte below 0x40: "(" and ")" are characters of their own.)
+        const bool bracketed = i > 0 && caption[i - 1] == '(' && i + 2 < caption.size() && caption[i + 2] == ')' &&
+                               CharSize(caption, i + 1) == 1;
+        return bracketed ? i - 1 : std::string_view::npos;
+    }
+    return std::string_view::npos;
+}
+
 std::string StripAccessKeys(std::string_view caption)
 {
+    // A key written after the words in brackets, "(&S)", is no word of the caption: it goes whole,
+    // with the blanks before it.
+    if (const std::size_t bracket = BracketedAccessKeyAt(caption); bracket != std::string_view::npos) {
+        std::string_view before = caption.substr(0, bracket);
+        while (!before.empty() && before.back() == ' ') before.remove_suffix(1);
+        return StripAccessKeys(before) + StripAccessKeys(caption.substr(bracket + 4));
+    }
     std::string text;
     for (std::size_t i = 0; i < caption.size();) {
         if (caption[i] == '&' && ++i == caption.size()) break;

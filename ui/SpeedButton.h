@@ -35,6 +35,9 @@ public:
 
     // The mouse pointer left the button.
     TNotifyEvent OnMouseLeave;
+    // A key pressed while the button has the focus, before Space, Enter and Delete act on it and
+    // before the form's keyboard handling.
+    TKeyEvent OnKeyDown;
 
 protected:
     CreateParams GetCreateParams() const override;
@@ -47,6 +50,8 @@ protected:
 
 private:
     void Mirror();
+    // The mouse pointer is over the button's window now.
+    bool PointerOver() const;
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
     bool down_ = false;

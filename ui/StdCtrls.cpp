@@ -21,6 +21,12 @@ namespace ui {
 
 namespace {
 
+// How the platform draws a check box or radio button: the box, 12 pixels and one at 96 per inch,
+// at the left; after it a gap of half the width of a digit ("0" in the caption's font), and the
+// caption a pixel into the room that leaves it; the focus frame a pixel around the caption.
+int BoxWidth(int pixelsPerInch) { return MulDiv(12, pixelsPerInch, 96) + 1; }
+int CaptionStart(int pixelsPerInch, int digitWidth) { return BoxWidth(pixelsPerInch) + digitWidth / 2 + 1; }
+
 // The platform draws the caption of a disabled check box or radio button in a grey that all but
 // vanishes on the window's silver; it is drawn again, after the platform's, in the grey of
 // disabled text. Where the platform sends no custom-draw notice, its own drawing stays.
@@ -38,17 +44,18 @@ bool DrawDisabledCaption(TControl* control, void* nmhdr, long long& result)
     GetClientRect(hwnd, &r);
     HDC dc = draw->hdc;
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0)));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    // The box is 13 pixels at 96 per inch, the caption half a character after it.
+    // Over the platform's caption, which starts where it does at the screen's resolution.
+    INT digit = 0;
+    GetCharWidth32A(dc, '0', '0', &digit);
     HDC screen = GetDC(nullptr);
-    r.left = MulDiv(13, GetDeviceCaps(screen, LOGPIXELSX), 96) + 1;
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
+    r.left = BoxWidth(dpi);
     FillRect(dc, &r, win32::BrushFor(control->Color()));
-    r.left += metrics.tmAveCharWidth / 2;
+    r.left = CaptionStart(dpi, digit);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, control->Caption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    DrawTextA(dc, control->ShownCaption().c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
     SelectObject(dc, old);
     result = CDRF_DODEFAULT;
     return true;
@@ -83,6 +90,7 @@ void TLabel::SetAlignment(TAlignment alignment)
 void TLabel::SetShowAccelChar(bool show)
 {
     showAccelChar_ = show;
+    FitCaption();
     if (!hwnd_) return;
     LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
     SetWindowLongA(hwnd_, GWL_STYLE, show ? style & ~SS_NOPREFIX : style | SS_NOPREFIX);
@@ -92,6 +100,7 @@ void TLabel::SetShowAccelChar(bool show)
 void TLabel::SetWordWrap(bool wrap)
 {
     wordWrap_ = wrap;
+    FitCaption();
     SetAlignment(alignment_);
 }
 
@@ -120,6 +129,26 @@ bool TGroupBox::WindowMessage(unsigned msg, unsigned long long wParam, long long
 }
 
 // --- TCheckBox
+
+namespace {
+// Where the caption starts, at the form's resolution, and the pixel of the focus frame after it.
+int GlyphWidth(const TControl* control)
+{
+    const TForm* form = control->Form();
+    if (!form) return CaptionStart(96, 8) + 1;
+    return CaptionStart(form->PixelsPerInch(), form->DigitWidth(control->Bold())) + 1;
+}
+}  // namespace
+
+TControl::CaptionRoom TCheckBox::RoomForCaption(int width, int) const { return {width - GlyphWidth(this), 0}; }
+
+TControl::CaptionRoom TRadioButton::RoomForCaption(int width, int) const { return {width - GlyphWidth(this), 0}; }
+
+TControl::CaptionRoom TButton::RoomForCaption(int width, int) const
+{
+    const TForm* form = Form();
+    return {width - MulDiv(8, form ? form->PixelsPerInch() : 96, 96), 0};
+}
 
 TControl::CreateParams TCheckBox::GetCreateParams() const
 {
@@ -212,6 +241,13 @@ TControl::CreateParams TButton::GetCreateParams() const
     p.windowClass = "BUTTON";
     p.style = (shownDefault_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
     return p;
+}
+
+void TButton::HandleCreated()
+{
+    // Disabled, a button takes no mouse messages: its tool tip then tells why from its parent's.
+    if (ShowHint())
+        if (TForm* form = Form()) form->AddToolTip(this, true);
 }
 
 void TButton::SetDefault(bool isDefault)

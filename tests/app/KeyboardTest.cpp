@@ -9,6 +9,7 @@
 #include "tests/support/Keys.h"
 #include "tests/support/WindowTest.h"
 #include "ui/AccessKey.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -58,7 +59,7 @@ TEST_F(KeyboardTest, TabGoesThroughEachPageInReadingOrderThenTheButtonsLeftToRig
         // The summary only tells what the sliders chose: no stop.
         {w.tsSimple, WithFrame({"tbDifficulty", "tbGeneral", "tbGraphics", "tbSound", "cb3dAcceleration2"})},
         {w.tsHotKeys, WithFrame({"sbEsc", "rbPage", "cbPage", "cbConfirmDeletions", "cbConfirmKey", "cbConfirmSpell",
-                                 "bImport"})},
+                                 "bKeyList", "bRestoreKeys", "bImport"})},
         {w.tsGameplay,
          WithFrame({"eCacheSize", "tbFrameRate", "ePathSearchNodes", "cbEnhancedPathfinding", "cbGameSpy", "eZipCode",
                     "cbCountry", "cbCriticalHit", "cbTranslucentShadows", "cbLowEndMachine", "cbLowEndMachine2",
@@ -103,49 +104,57 @@ TEST_F(KeyboardTest, TabGoesThroughEachPageInReadingOrderThenTheButtonsLeftToRig
 
 TEST_F(KeyboardTest, EveryCaptionAUserActsOnCarriesAnAccessKeyUniqueOnItsPage)
 {
-    TfConfig& w = OpenShown();
-    // Enter and Esc press OK and Cancel; every other push button, the tabs, check boxes, radio
-    // buttons and the labels in front of edits and lists have a key of their own.
-    auto needsKey = [&](TControl* c) {
-        if (c == w.bOK || c == w.bCancel) return false;
-        if (auto* sheet = dynamic_cast<TTabSheet*>(c)) return sheet->TabVisible();
-        if (!c->Visible()) return false;
-        if (auto* label = dynamic_cast<TLabel*>(c)) return label->FocusControl && label != w.lFrameRate;
-        return dynamic_cast<TButton*>(c) || dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
-    };
-    auto pageOf = [&](TControl* c) -> TTabSheet* {
-        for (TControl* p = c; p; p = p->Parent())
-            if (auto* sheet = dynamic_cast<TTabSheet*>(p); sheet && sheet != c) return sheet;
-        return nullptr;
-    };
-    std::map<TTabSheet*, std::map<wchar_t, std::string>> keysOf;
-    for (int i = 0; i < w.ComponentCount(); ++i) {
-        auto* c = dynamic_cast<TControl*>(w.Components(i));
-        if (!c || !needsKey(c)) continue;
-        wchar_t key = AccessKeyOf(c->Caption());
-        EXPECT_NE(key, 0) << c->Name() << " \"" << c->Caption() << "\" has no access key";
-        if (!key) continue;
-        // The tabs and the buttons below the pages are there on every page.
-        TTabSheet* page = pageOf(c);
-        for (TTabSheet* sheet : {w.tsSimple, w.tsHotKeys, w.tsGameplay, w.tsOptions}) {
-            if (page && page != sheet) continue;
-            auto [at, added] = keysOf[sheet].emplace(key, c->Name());
-            EXPECT_TRUE(added) << c->Name() << " and " << at->second << " share a key on " << sheet->Name();
+    // The shipped files: English, and Russian as a Russian system reads it.
+    const std::pair<const char*, unsigned> files[] = {{"data/Language.txt", 1252}, {"data/Russian/Language.txt", 1251}};
+    for (const auto& [file, codePage] : files) {
+        SCOPED_TRACE(file);
+        ScopedCodePage system(codePage);
+        folder.Write("Language.txt", ReadFileBytes(SourceFile(file)));
+        TfConfig& w = OpenShown();
+        // Enter and Esc press OK and Cancel; every other push button, the tabs, check boxes, radio
+        // buttons and the labels in front of edits and lists have a key of their own.
+        auto needsKey = [&](TControl* c) {
+            if (c == w.bOK || c == w.bCancel) return false;
+            if (auto* sheet = dynamic_cast<TTabSheet*>(c)) return sheet->TabVisible();
+            if (!c->Visible()) return false;
+            if (auto* label = dynamic_cast<TLabel*>(c)) return label->FocusControl && label != w.lFrameRate;
+            return dynamic_cast<TButton*>(c) || dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
+        };
+        auto pageOf = [&](TControl* c) -> TTabSheet* {
+            for (TControl* p = c; p; p = p->Parent())
+                if (auto* sheet = dynamic_cast<TTabSheet*>(p); sheet && sheet != c) return sheet;
+            return nullptr;
+        };
+        std::map<TTabSheet*, std::map<wchar_t, std::string>> keysOf;
+        for (int i = 0; i < w.ComponentCount(); ++i) {
+            auto* c = dynamic_cast<TControl*>(w.Components(i));
+            if (!c || !needsKey(c)) continue;
+            wchar_t key = AccessKeyOf(c->Caption());
+            EXPECT_NE(key, 0) << c->Name() << " \"" << c->Caption() << "\" has no access key";
+            if (!key) continue;
+            // The tabs and the buttons below the pages are there on every page.
+            TTabSheet* page = pageOf(c);
+            for (TTabSheet* sheet : {w.tsSimple, w.tsHotKeys, w.tsGameplay, w.tsOptions}) {
+                if (page && page != sheet) continue;
+                auto [at, added] = keysOf[sheet].emplace(key, c->Name());
+                EXPECT_TRUE(added) << c->Name() << " and " << at->second << " share a key on " << sheet->Name();
+            }
         }
-    }
-    EXPECT_GT(keysOf[w.tsGameplay].size(), 25u);
+        EXPECT_GT(keysOf[w.tsGameplay].size(), 25u);
 
-    // The difficulty dialog's choices, which take the slider's level names, get keys of their own.
-    std::set<wchar_t> dialogKeys;
-    const TdlgDifficulty& d = *w.dlgDifficulty;
-    const std::pair<TRadioButton*, TLabel*> levels[] = {{d.rbDifficultyInsane, w.lExpert}, {d.rbDifficultyHard, w.lHard},
-                                                        {d.rbDifficultyCoreRules, w.lNormal}, {d.rbDifficultyNormal, w.lEasy},
-                                                        {d.rbDifficultyNovice, w.lNovice}};
-    for (const auto& [choice, label] : levels) {
-        EXPECT_EQ(choice->CaptionText(), label->CaptionText());
-        EXPECT_TRUE(dialogKeys.insert(AccessKeyOf(choice->Caption())).second) << choice->Caption();
+        // The difficulty dialog's choices, which take the slider's level names, get keys of their own.
+        std::set<wchar_t> dialogKeys;
+        const TdlgDifficulty& d = *w.dlgDifficulty;
+        const std::pair<TRadioButton*, TLabel*> levels[] = {
+            {d.rbDifficultyInsane, w.lExpert}, {d.rbDifficultyHard, w.lHard}, {d.rbDifficultyCoreRules, w.lNormal},
+            {d.rbDifficultyNormal, w.lEasy},   {d.rbDifficultyNovice, w.lNovice}};
+        for (const auto& [choice, label] : levels) {
+            EXPECT_EQ(choice->CaptionText(), label->CaptionText());
+            EXPECT_TRUE(dialogKeys.insert(AccessKeyOf(choice->Caption())).second) << choice->Caption();
+        }
+        EXPECT_EQ(dialogKeys.count(0), 0u);
+        Close();
     }
-    EXPECT_EQ(dialogKeys.count(0), 0u);
 }
 
 // Ctrl, Shift and Alt held as the keyboard holds them, the keys posted as it sends them.
@@ -209,7 +218,7 @@ TEST_F(KeyboardTest, EnterPressesOkWhichSavesAndEnds)
     EXPECT_NE(folder.Read("torvel.ini").find("Difficulty Level=2"), std::string::npos);
 }
 
-TEST_F(KeyboardTest, TheKeyboardPictureIsOneStopWithArrowsSpaceEnterAndDelete)
+TEST_F(KeyboardTest, TheKeyboardPictureIsOneStopWithArrowsSpaceAndDelete)
 {
     folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
     TfConfig& w = OpenShown({"-keymap"});
@@ -228,8 +237,8 @@ TEST_F(KeyboardTest, TheKeyboardPictureIsOneStopWithArrowsSpaceEnterAndDelete)
     keys::Post(VK_SPACE);
     EXPECT_EQ(w.selectedKey, w.sbW) << "Space is a left click";
     keys::Post(VK_LEFT);
-    keys::Post(VK_RETURN);
-    EXPECT_EQ(w.selectedKey, w.sbQ) << "Enter is a left click";
+    keys::Post(VK_SPACE);
+    EXPECT_EQ(w.selectedKey, w.sbQ);
     keys::Post(VK_TAB);
     auto checked = std::find_if(w.groupRadios.begin(), w.groupRadios.end(), [](TRadioButton* r) { return r->Checked(); });
     ASSERT_NE(checked, w.groupRadios.end());

@@ -1,13 +1,20 @@
 // Every caption of the shipped language file fits its control and keeps clear of its neighbours,
-// and the summary fits its memo, measured with the form's own font at 96, 120 and 144 pixels per inch.
+// and the summary fits its memo, measured with the form's own font at 96, 120 and 144 pixels per inch;
+// with captions 40% longer, each still fits, after widening into its group or cut with "..." and
+// whole in its tool tip.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <utility>
 
+#include "lang/LanguageIndex.h"
 #include "presets/Difficulty.h"
+#include "ui/Button.h"
 #include "tests/support/WindowTest.h"
+#include "ui/AccessKey.h"
 
 using namespace ui;
 
@@ -32,6 +39,13 @@ bool Overlap(const RECT& a, const RECT& b)
     return IntersectRect(&both, &a, &b);
 }
 
+// What the window shows of the caption, as words.
+std::string ShownText(TControl* c)
+{
+    auto* label = dynamic_cast<TLabel*>(c);
+    return label && !label->ShowAccelChar() ? c->ShownCaption() : StripAccessKeys(c->ShownCaption());
+}
+
 // The caption's extent with the font the window draws it in; a word-wrapped label is measured
 // over its width.
 SIZE TextSize(TControl* c, int wrapWidth)
@@ -39,7 +53,7 @@ SIZE TextSize(TControl* c, int wrapWidth)
     HWND h = c->Handle();
     HDC dc = GetDC(h);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(h, WM_GETFONT, 0, 0)));
-    std::string text = c->CaptionText();
+    std::string text = ShownText(c);
     SIZE size{};
     if (wrapWidth > 0) {
         RECT r{0, 0, wrapWidth, 0};
@@ -53,9 +67,31 @@ SIZE TextSize(TControl* c, int wrapWidth)
     return size;
 }
 
+// A caption that is cut ends in "..." and is whole in the control's tool tip; with cut false, none is.
+void CheckCut(TForm& form, TControl* c, bool cutAllowed, std::vector<std::string>& faults)
+{
+    if (!c->CaptionCut()) return;
+    if (!cutAllowed) {
+        faults.push_back(c->Name() + " \"" + c->CaptionText() + "\" is cut to \"" + c->ShownCaption() + "\"");
+        return;
+    }
+    const std::string& shown = c->ShownCaption();
+    if (shown.size() < 3 || shown.compare(shown.size() - 3, 3, "...") != 0)
+        faults.push_back(c->Name() + " is cut without \"...\": " + shown);
+    auto* label = dynamic_cast<TLabel*>(c);
+    const std::string whole = label && !label->ShowAccelChar() ? c->Caption() : c->CaptionText();
+    if (c->ToolTipText() != whole) faults.push_back(c->Name() + "'s tool tip is \"" + c->ToolTipText() + "\"");
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = form.Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(c->Handle());
+    if (!form.ToolTipWindow() || !SendMessageA(form.ToolTipWindow(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)))
+        faults.push_back(c->Name() + " is cut and has no tool tip");
+}
+
 // Labels, check boxes and radio buttons of a form with a caption, and where they draw it; group
-// boxes' captions are measured, not placed.
-std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
+// boxes' and buttons' captions are measured, not placed.
+std::vector<Placed> Captions(TForm& form, bool cutAllowed, std::vector<std::string>& faults)
 {
     std::vector<Placed> placed;
     const int glyph = MulDiv(16, form.PixelsPerInch(), 96);  // a check box's box and the gap after it
@@ -65,13 +101,16 @@ std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
         auto* label = dynamic_cast<TLabel*>(c);
         bool box = dynamic_cast<TCheckBox*>(c) || dynamic_cast<TRadioButton*>(c);
         bool group = dynamic_cast<TGroupBox*>(c);
-        if (!label && !box && !group) continue;
+        bool button = dynamic_cast<TButton*>(c);
+        if (!label && !box && !group && !button) continue;
+        CheckCut(form, c, cutAllowed, faults);
         RECT r;
         GetWindowRect(c->Handle(), &r);
         MapWindowPoints(nullptr, GetParent(c->Handle()), reinterpret_cast<POINT*>(&r), 2);
         const int width = r.right - r.left, height = r.bottom - r.top;
         SIZE text = TextSize(c, label && label->WordWrap() ? width : 0);
-        const int room = box ? width - glyph : group ? width - 14 : width;  // a group's 7 pixels in from either side
+        // A group's caption runs 7 pixels in from either side, a button's inside its edges.
+        const int room = box ? width - glyph : group ? width - 14 : button ? width - MulDiv(6, form.PixelsPerInch(), 96) : width;
         if (text.cx > room || text.cy > height)
             faults.push_back(c->Name() + " \"" + c->CaptionText() + "\" needs " + std::to_string(text.cx) + "x" +
                              std::to_string(text.cy) + ", has " + std::to_string(room) + "x" + std::to_string(height));
@@ -80,7 +119,7 @@ std::vector<Placed> Captions(TForm& form, std::vector<std::string>& faults)
         if (label && label->Alignment() == TAlignment::Right) drawn.left = r.right - used;
         else if (label && label->Alignment() == TAlignment::Center) drawn.left = r.left + (width - used) / 2;
         drawn.right = drawn.left + used;
-        if (!group) placed.push_back({c, r, drawn});
+        if (!group && !button) placed.push_back({c, r, drawn});
     }
     return placed;
 }
@@ -165,17 +204,45 @@ protected:
     }
 };
 
+// The shipped file with every caption about 40% longer: the words of its first part again, after a blank.
+std::string LongerCaptions(const std::string& shipped, const TfConfig& w)
+{
+    std::string longer;
+    for (const std::string& line : SplitLanguageLines(shipped)) {
+        const std::string name = EntryName(line), value = EntryValue(line);
+        const TComponent* c = name.empty() ? nullptr : w.FindComponent(name);
+        if (!c) c = name.empty() ? nullptr : w.dlgDifficulty->FindComponent(name);
+        const std::string kind = c ? c->ClassName() : "";
+        if (kind != "TLabel" && kind != "TCheckBox" && kind != "TRadioButton" && kind != "TGroupBox" &&
+            kind != "TButton" && kind != "TTabSheet") {
+            longer += line + "\r\n";
+            continue;
+        }
+        const std::size_t bar = value.find('|');
+        const std::string title = value.substr(0, bar), words = StripAccessKeys(title);
+        const std::string added = words.substr(0, (words.size() * 2 + 4) / 5);
+        longer += name + "=" + title + " " + added + (bar == std::string::npos ? "" : value.substr(bar)) + "\r\n";
+    }
+    return longer;
+}
+
+// The English file, or the shipped translation KX_LANGUAGE_FILE names (run under its code page).
 TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNeighbourAtEachResolution)
 {
+    const char* translation = std::getenv("KX_LANGUAGE_FILE");
+    if (const char* expected = std::getenv("KX_EXPECT_CODE_PAGE")) {
+        ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected))) << "the system code page of this run";
+    }
     for (int dpi : {96, 120, 144}) {
         SCOPED_TRACE("at " + std::to_string(dpi) + " pixels per inch");
         Application().SetPixelsPerInch(dpi);
         folder.Write("keymap.ini", ReadFileBytes(SourceFile("data/keymap.ini")));
+        if (translation) folder.Write("Language.txt", ReadFileBytes(SourceFile(translation)));
         TfConfig& w = Open();
         ASSERT_EQ(w.PixelsPerInch(), dpi);
         auto check = [](TForm& form, std::size_t least) {
             std::vector<std::string> faults;
-            std::vector<Placed> placed = Captions(form, faults);
+            std::vector<Placed> placed = Captions(form, false, faults);
             CheckNeighbours(form, placed, faults);
             EXPECT_GT(placed.size(), least) << "the captions were found";
             for (const std::string& fault : faults) ADD_FAILURE() << form.Name() << ": " << fault;
@@ -186,9 +253,40 @@ TEST_F(LayoutFitTest, ShippedCaptionsAndTheSummaryFitTheirControlsAndOverlapNoNe
         // the key selected: the widest is the right Shift in the Ctrl layer.
         Click(w.sbCtrlLeft);
         Click(w.sbShiftRight);
-        ASSERT_EQ(w.lFunction->CaptionText(), "Function for Ctrl+RShift");
+        if (!translation) {
+            ASSERT_EQ(w.lFunction->CaptionText(), "Function for Ctrl+RShift");
+        }
         check(w, 80);
+        dialogs.onModal = [&](TForm& list) { check(list, 5); list.Close(); };
+        Click(w.bKeyList);
+        dialogs.onModal = nullptr;
         CheckSummary(w);
+        Close();
+    }
+}
+
+TEST_F(LayoutFitTest, CaptionsFortyPercentLongerFitByWideningOrAreCutWithTheWholeTextInTheirToolTip)
+{
+    Open();
+    const std::string longer = LongerCaptions(ReadFileBytes(SourceFile("data/Language.txt")), *window);
+    Close();
+    folder.Write("Language.txt", longer);
+    for (int dpi : {96, 120, 144}) {
+        SCOPED_TRACE("at " + std::to_string(dpi) + " pixels per inch");
+        Application().SetPixelsPerInch(dpi);
+        TfConfig& w = Open();
+        std::size_t cut = 0;
+        auto check = [&](TForm& form) {
+            std::vector<std::string> faults;
+            std::vector<Placed> placed = Captions(form, true, faults);
+            CheckNeighbours(form, placed, faults);
+            for (const std::string& fault : faults) ADD_FAILURE() << form.Name() << ": " << fault;
+            for (int i = 0; i < form.ComponentCount(); ++i)
+                if (auto* c = dynamic_cast<TControl*>(form.Components(i))) cut += c->CaptionCut();
+        };
+        check(w);
+        check(*w.dlgDifficulty);
+        EXPECT_GT(cut, 0u) << "some captions are too long to fit even so";
         Close();
     }
 }

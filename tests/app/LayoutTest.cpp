@@ -205,17 +205,18 @@ TEST_F(LayoutTest, KeyboardHasSeventyFourKeysInSixRowsWithTheirWidths)
     EXPECT_EQ(w.gbKeyboard->Color(), clWhite);
 }
 
-TEST_F(LayoutTest, OnlyTheKeyboardShowsToolTips)
+TEST_F(LayoutTest, OnlyTheKeyboardAndRestoreDefaultsShowToolTips)
 {
     TfConfig& w = Open();
     int tips = 0;
     for (int i = 0; i < w.ComponentCount(); ++i) {
         auto* control = dynamic_cast<TControl*>(w.Components(i));
-        if (!control || !control->ShowHint()) continue;
+        if (!control || !control->ShowHint() || control == w.bRestoreKeys) continue;
         ++tips;
         EXPECT_EQ(control->Parent(), w.gbKeyboard) << control->Name();
     }
     EXPECT_EQ(tips, 74);
+    EXPECT_TRUE(w.bRestoreKeys->ShowHint()) << "it tells why when it cannot be used";
 }
 
 TEST_F(LayoutTest, RangesPositionsAndFirstStatesAreTheFormsOwn)

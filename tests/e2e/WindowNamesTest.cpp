@@ -137,6 +137,8 @@ const Control kLayout[] = {
     {"cbConfirmDeletions", K::CheckBox, "tsHotKeys"},
     {"cbConfirmKey", K::CheckBox, "tsHotKeys"},
     {"cbConfirmSpell", K::CheckBox, "tsHotKeys"},
+    {"bKeyList", K::PushButton, "tsHotKeys"},
+    {"bRestoreKeys", K::PushButton, "tsHotKeys"},
     {"bImport", K::PushButton, "tsHotKeys"},
     {"gbHotKeyGroups", K::GroupBox, "tsHotKeys"},
     {"rbPage", K::RadioButton, "gbHotKeyGroups"},

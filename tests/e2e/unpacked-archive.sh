@@ -25,8 +25,10 @@ mkdir "$work/game"
 unzip -q "$archive" -d "$work/game" || fail "unzip refused $archive"
 game=$work/game/KXConfig-$version
 [ "$(ls "$work/game")" = "KXConfig-$version" ] || fail "the archive holds $(ls "$work/game"), not one folder KXConfig-$version"
-shipped="glsinfo.exe keymap.ini KXConfig-ReadMe.txt KXConfig.exe kxdxtest.exe kxgltest.exe Language.txt"
+shipped="glsinfo.exe keymap.ini KXConfig-ReadMe.txt KXConfig.exe kxdxtest.exe kxgltest.exe Language.txt Russian"
 [ "$(cd "$game" && ls | sort -f | xargs)" = "$shipped" ] || fail "the folder holds $(cd "$game" && ls | xargs)"
+cmp -s "$game/Russian/Language.txt" "$root/data/Russian/Language.txt" &&
+    [ "$(ls "$game/Russian")" = Language.txt ] || fail "the folder Russian does not hold the Russian Language.txt alone"
 
 (cd "$game" && exec "$root/scripts/wine-exec.sh" ./KXConfig.exe) >/dev/null 2>&1 &
 program=$!

@@ -434,8 +434,11 @@ TEST_F(HotKeyEditorTest, TheKeyboardActsOnTheFocusedKeyWhereverThePointerRests)
     };
     moveOnD();
     ASSERT_EQ(w.lKeyLine->Caption(), "D: free. Ctrl+D: free");
+    // A move read only once the pointer had crossed another key on its way is no move onto that key.
+    SendMessageA(w.sbSpace->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+    EXPECT_EQ(w.lKeyLine->Caption(), "D: free. Ctrl+D: free");
 
-    // The keyboard takes over: the line, Space, Enter and Delete follow its focus. The system's
+    // The keyboard takes over: the line, Space and Delete follow its focus. The system's
     // own moves where the pointer rests are no moves of the player's.
     w.sbW->SetFocus();
     keys::Post(VK_LEFT);
@@ -455,10 +458,11 @@ TEST_F(HotKeyEditorTest, TheKeyboardActsOnTheFocusedKeyWhereverThePointerRests)
         EXPECT_FALSE(w.sbW->Down());
     }
     keys::Post(VK_RIGHT);
-    keys::Post(VK_RETURN);
+    keys::Post(VK_SPACE);
     EXPECT_EQ(w.selectedKey, w.sbE);
     keys::Post(VK_LEFT);
     keys::Post(VK_LEFT);
+    EXPECT_TRUE(w.sbQ->Focused());
     dialogs.Answer(TModalResult::Yes);
     keys::Post(VK_DELETE);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"'Q' is on 'Misc: Rest'. Change it?"});

@@ -1,8 +1,13 @@
 // The language file applied to the window: captions and hints by exact class, copies, messages, countries.
 #include <windows.h>
 
+#include <algorithm>
+
+#include "lang/LanguageIndex.h"
 #include "presets/Difficulty.h"
 #include "tests/support/WindowTest.h"
+#include "ui/Exception.h"
+#include "ui/WideText.h"
 
 using namespace ui;
 
@@ -147,6 +152,60 @@ TEST_F(LanguageTest, ShownNamesLeadBackToTheirIdentifiersWithTheSpellPrefix)
     EXPECT_EQ(w.LanguageKeyOf("W Ember Dart"), "SPWI101");
     EXPECT_EQ(w.LanguageKeyOf("Ember Dart"), "") << "a spell is found only with its prefix";
     EXPECT_EQ(w.LanguageKeyOf("Nothing"), "");
+}
+
+// The words the program has of its own: each has an optional entry, and without it stays as it was.
+TEST_F(LanguageTest, TheSummarysStatesTheErrorsAndTheImportFilterComeFromOptionalEntriesOrStayEnglish)
+{
+    struct Words {
+        const char *entries, *on, *off, *unwritable, *notANumber, *unreadable, *filter;
+    };
+    const Words files[] = {
+        {"", "On", "Off", "Unable to write to ", "'x' is not a valid integer value.", "Cannot open file ",
+         "INI Files (*.ini)|*.ini"},
+        {"txtOn=An\r\ntxtOff=Aus\r\nerrWriteFile=%s kann nicht geschrieben werden\r\n"
+         "errNotInteger=\"%s\" ist keine ganze Zahl\r\nerrOpenFile=Kann %s nicht lesen\r\ntxtIniFiles=INI-Dateien\r\n",
+         "An", "Aus", " kann nicht geschrieben werden", "\"x\" ist keine ganze Zahl.", "Kann ", "INI-Dateien|*.ini"},
+    };
+    for (const Words& words : files) {
+        SCOPED_TRACE(words.on);
+        TfConfig& w = OpenWith(std::string(words.entries) + "cbFootsteps=Footsteps\r\ncbAttackSounds=Attack Sounds\r\n");
+        w.cbFootsteps->SetChecked(true);
+        w.cbAttackSounds->SetChecked(false);
+        w.RefreshSummary();
+        const std::vector<std::string>& summary = w.mSettings->Lines();
+        EXPECT_NE(std::find(summary.begin(), summary.end(), std::string("Footsteps = ") + words.on), summary.end());
+        EXPECT_NE(std::find(summary.begin(), summary.end(), std::string("Attack Sounds = ") + words.off), summary.end());
+
+        dialogs.AnswerOpen(std::nullopt);
+        Click(w.bImport);
+        EXPECT_EQ(w.openImport->Filter, words.filter);
+
+        dialogs.Answer(TModalResult::OK);
+        SendMessageA(w.ePathSearchNodes->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
+        ASSERT_EQ(dialogs.Boxes().size(), 1u);
+        EXPECT_EQ(dialogs.Boxes()[0].text, words.notANumber);
+
+        folder.BlockFile("torvel.ini");
+        std::string refused;
+        try {
+            w.SaveSettings();
+        } catch (const Exception& e) {
+            refused = e.Message();
+        }
+        EXPECT_NE(refused.find(words.unwritable), std::string::npos) << refused;
+        EXPECT_NE(refused.find("torvel.ini"), std::string::npos) << refused;
+        folder.Remove("torvel.ini");
+        std::string unread;
+        try {
+            ReadLanguageFile(Widen(folder.Path() + "missing.txt"));
+        } catch (const Exception& e) {
+            unread = e.Message();
+        }
+        EXPECT_EQ(unread.rfind(words.unreadable, 0), 0u) << unread;
+        dialogs.Clear();
+        Close();
+    }
 }
 
 TEST_F(LanguageTest, TheShippedFileCaptionsTheWindowInEnglish)

@@ -103,7 +103,14 @@ void WindowTest::RightClick(ui::TControl* control)
     SendMessageA(control->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
 }
 
-void WindowTest::MouseMove(ui::TControl* control) { SendMessageA(control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6)); }
+void WindowTest::MouseMove(ui::TControl* control)
+{
+    // The pointer is where the move says, as when the mouse moves it.
+    POINT at{6, 6};
+    ClientToScreen(control->Handle(), &at);
+    SetCursorPos(at.x, at.y);
+    SendMessageA(control->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+}
 
 void WindowTest::Pick(ui::TComboBox* list, const std::string& item)
 {

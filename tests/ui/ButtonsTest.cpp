@@ -182,6 +182,42 @@ TEST_F(UiTest, SpeedButtonRightClickReachesOnlyMouseUpAndLeftReleaseComesBeforeT
     EXPECT_TRUE(key->Down()) << "a right click never changes the state";
 }
 
+TEST_F(UiTest, ADisabledButtonShowsItsToolTipWhenThePointerRestsOnIt)
+{
+    auto* button = new TButton(form.get(), "bRestore");
+    button->SetCaption("Restore");
+    button->SetShowHint(true);
+    button->SetHint("Why it cannot be used");
+    button->SetBounds(10, 60, 90, 30);
+    button->SetEnabled(false);
+    button->SetParent(form.get());
+    HWND tip = nullptr;
+    for (HWND w = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w;
+         w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr))
+        if (GetWindow(w, GW_OWNER) == form->Handle()) tip = w;
+    ASSERT_NE(tip, nullptr);
+    SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+    // A disabled window gets no mouse messages: its parent gets them over it.
+    RECT r;
+    GetWindowRect(button->Handle(), &r);
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SetCursorPos(at.x, at.y);
+    ScreenToClient(form->Handle(), &at);
+    SendMessageA(form->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    const DWORD until = GetTickCount() + 3000;
+    while (!IsWindowVisible(tip) && GetTickCount() < until) {
+        ui::Application().ProcessMessages();
+        Sleep(10);
+    }
+    EXPECT_TRUE(IsWindowVisible(tip));
+    char text[80] = "";
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.lpszText = text;
+    SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.uId, reinterpret_cast<UINT_PTR>(button->Handle()));
+}
+
 TEST_F(UiTest, SpeedButtonHintIsItsToolTip)
 {
     auto* key = new TSpeedButton(form.get(), "sbQ");

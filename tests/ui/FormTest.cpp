@@ -4,6 +4,7 @@
 #include "ui/Exception.h"
 #include "ui/OpenDialog.h"
 #include "ui/PageControl.h"
+#include "ui/SystemText.h"
 
 using namespace ui;
 
@@ -117,6 +118,13 @@ TEST(ErrorBox, APeriodFollowsTextsThatEndInACharacterSortingAfterIt)
     EXPECT_EQ(TApplication::ErrorBoxText("ends in 9"), "ends in 9.");
     EXPECT_EQ(TApplication::ErrorBoxText("caf\xE9"), "caf\xE9.");
     EXPECT_EQ(TApplication::ErrorBoxText(""), "");
+    // Japanese ends a sentence with full-width marks, which want no "." after them: "arimasen" then
+    // the ideographic full stop, or the full-width "!"; without a mark the period comes.
+    ScopedCodePage japanese(932);
+    EXPECT_EQ(TApplication::ErrorBoxText("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42"), "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x42");
+    EXPECT_EQ(TApplication::ErrorBoxText("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x49"), "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81\x49");
+    EXPECT_EQ(TApplication::ErrorBoxText("\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1"), "\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1.");
+    EXPECT_EQ(TApplication::ErrorBoxText(L"\x3042\x308A\x307E\x305B\x3093\x3002"), L"\x3042\x308A\x307E\x305B\x3093\x3002");
 }
 
 TEST(Application, TitleIsTheProgramFileNameWithoutExtension)

@@ -99,7 +99,10 @@ TEST(AccessKeyText, MarksAreFoundStrippedAndAddedWhereALetterIsFree)
         {1252, "&\xFC" "bernehmen", "\xFC" "bernehmen", L'\xDC'},                                // u umlaut
         {1251, "&\xEE\xF1\xED\xEE\xE2\xED\xFB\xE5", "\xEE\xF1\xED\xEE\xE2\xED\xFB\xE5", L'\x41E'},  // Cyrillic o
         {1250, "\xA3\xF3" "d&\x9F", "\xA3\xF3" "d\x9F", L'\x179'},                            // z acute
-        {932, "\x90\xDD\x92\xE8(&S)", "\x90\xDD\x92\xE8(S)", L'S'},                           // kanji, then (&S)
+        // A key in brackets after the words is no word of the text: kanji, then (&S); before " ..."
+        {932, "\x90\xDD\x92\xE8(&S)", "\x90\xDD\x92\xE8", L'S'},
+        {932, "\x88\xEA\x97\x97 (&L) ...", "\x88\xEA\x97\x97 ...", L'L'},
+        {1252, "Keys (&&K)", "Keys (&K)", 0},
         {932, "&\x83|", "\x83|", L'\x30DD'},  // a katakana whose second byte is "|"
         {932, "\x83|&&\x83{", "\x83|&\x83{", 0},
     };
