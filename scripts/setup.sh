@@ -56,8 +56,34 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 if ((${#need[@]})); then
     echo "setup: installing ${need[*]}" >&2
-    run apt-get update -qq
-    run apt-get install -y -qq --no-install-recommends "${need[@]}"
+    # A mirror caught mid-sync fails the update for a while: try again, and at last install from
+    # the lists it did fetch.
+    updated=
+    for try in 1 2 3 4; do
+        if "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq >>"$log" 2>&1 </dev/null; then
+            updated=1
+            break
+        fi
+        ((try < 4)) && sleep $((try * 15))
+    done
+    install=(apt-get install -y -qq --no-install-recommends "${need[@]}")
+    if [ -z "$updated" ] && ! "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}" >>"$log" 2>&1 </dev/null; then
+        # Most often the security suite's list of one architecture is the one missing: its 64-bit
+        # libraries are then newer than any 32-bit one, and Wine's 32-bit libraries, which must
+        # match them, cannot be installed. Without the security suites both come from the release.
+        sources=$(mktemp -d)
+        trap 'rm -f "$log"; rm -rf "$sources"' EXIT
+        [ -f /etc/apt/sources.list ] && grep -v -- '-security' /etc/apt/sources.list >"$sources/release.list" || true
+        for f in /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list; do
+            [ -f "$f" ] || continue
+            case $f in
+            *.sources) awk 'BEGIN { RS = ""; ORS = "\n\n" } !/-security/' "$f" >"$sources/$(basename "$f")" ;;
+            *) grep -v -- '-security' "$f" >"$sources/$(basename "$f")" || true ;;
+            esac
+        done
+        install+=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$sources")
+    fi
+    run "${install[@]}"
 fi
 if ((${#missing[@]})); then
     # Named in /etc/locale.gen, so that a later locale-gen keeps them.
