@@ -211,6 +211,7 @@ struct ControlProcAccess {
             // Coming from another control of the same form (or from the form itself) is an entry;
             // the focus coming back from another window (a message box, another program) is not.
             TControl* source = ControlOfForm(self->Form(), reinterpret_cast<HWND>(wParam));
+            if (TForm* form = self->Form()) form->FocusArrived(self);
             if (self->OnEnter && source && source != self && self->EventsEnabled())
                 TControl::Dispatch([&] { self->OnEnter(self); });
             return result;

@@ -93,6 +93,9 @@ public:
     // cannot take it or the control left refused to let it go.
     bool MoveFocus(TControl* control);
     void FocusFirstControl();
+    // A control of the form got the focus, by whatever means: a key of a picture is where Tab
+    // comes back to it.
+    void FocusArrived(TControl* control);
     // Tab, the arrows of a radio group or a picture of keys, Enter, Esc, Ctrl+Tab and
     // Ctrl+PageDown/PageUp, Alt+letter. True when the key was used.
     bool DialogKey(const tagMSG& msg);

@@ -306,7 +306,6 @@ TControl* TForm::FocusedControl() const
 bool TForm::MoveFocus(TControl* control)
 {
     if (!control || !IsTabStop(control) || !Usable(control)) return false;
-    if (KindOf(control) == StopKind::Keys) lastKey_[control->Parent()] = control;
     exitRefused_ = false;
     movingFocus_ = true;
     ::SetFocus(control->Handle());
@@ -315,6 +314,11 @@ bool TForm::MoveFocus(TControl* control)
     SelectAllOfEdit(control->Handle());
     ShowDefaultButton();
     return true;
+}
+
+void TForm::FocusArrived(TControl* control)
+{
+    if (KindOf(control) == StopKind::Keys) lastKey_[control->Parent()] = control;
 }
 
 void TForm::FocusFirstControl()
@@ -453,7 +457,6 @@ bool TForm::DialogKey(const MSG& msg)
     const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     TControl* focused = FocusedControl();
     const StopKind kind = focused ? KindOf(focused) : StopKind::Single;
-    if (kind == StopKind::Keys) lastKey_[focused->Parent()] = focused;  // however it got there
     // A key the control takes for itself is the user's input to it, as a click is (a function put on a
     // key, a binding removed): the form hears of it.
     if (focused) {

@@ -245,6 +245,11 @@ TEST_F(KeyboardTest, TheKeyboardPictureIsOneStopWithArrowsSpaceAndDelete)
     EXPECT_EQ(Focused(), (*checked)->Name()) << "the group of the key's function, chosen by the click";
     keys::Type({VK_SHIFT, VK_TAB});
     EXPECT_EQ(Focused(), "sbQ") << "the picture is entered again at the key used last";
+    // A key clicked is a key used, though the keyboard never touched it before the focus went on.
+    Click(w.sbE);
+    (*checked)->SetFocus();
+    keys::Type({VK_SHIFT, VK_TAB});
+    EXPECT_EQ(Focused(), "sbE");
 
     // Delete is a right click: it removes the key's binding, after the question.
     TSpeedButton* bound = nullptr;
