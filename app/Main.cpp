@@ -114,7 +114,7 @@ void TfConfig::BindHandlers()
         radio->OnClick = Bind(this, &TfConfig::rgHotKeyGroupsClick);
     for (TComboBox* list : {cbPage, cbActions, cbMiscellaneous, cbQuickSlots, cbWizardSpells, cbPriestSpells}) {
         list->OnSelect = Bind(this, &TfConfig::ConfigureHotkeys);
-        list->OnCancel = Bind(this, &TfConfig::HotkeyListExit);
+        list->OnCancel = Bind(this, &TfConfig::HotkeyListCancel);
         list->OnExit = Bind(this, &TfConfig::HotkeyListExit);
     }
 

@@ -263,9 +263,11 @@ public:
     void ShowLayer(KeyLayer layer);
     void rgHotKeyGroupsClick(ui::TObject* sender);
     void ConfigureHotkeys(ui::TObject* sender);
-    // Esc in a function list, or the focus leaving it without a choice: the lists show the selected
-    // key's own function again.
+    // The focus leaving a function list without a choice: the lists show the selected key's own
+    // function again; the group in sight stays the player's.
     void HotkeyListExit(ui::TObject* sender);
+    // Esc in a function list: the same, and the group of that function comes into sight.
+    void HotkeyListCancel(ui::TObject* sender);
     void bImportClick(ui::TObject* sender);
     // The list of every function; the row chosen shows its function on the page.
     void bKeyListClick(ui::TObject* sender);
@@ -287,8 +289,9 @@ public:
     // Key position n as the shown layer has it: its hint, pressed when bound, grayed when not the
     // player's, framed when selected.
     void ShowKey(std::size_t n);
-    // The function lists show the function of the selected key in its group's list, the others nothing.
-    void ShowSelectedKeyFunction();
+    // The function lists show the function of the selected key in its group's list, the others
+    // nothing; bringForward: that group's list becomes the visible one.
+    void ShowSelectedKeyFunction(bool bringForward = false);
     // The page's words about the keyboard after a change: the layer shown, the key line, the
     // function list's label, and the look of each key.
     void ShowKeyState();

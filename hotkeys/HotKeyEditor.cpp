@@ -138,13 +138,22 @@ void TfConfig::ShowKeyState()
     ShowKeyLine(KeyOfTheLine());
 }
 
-void TfConfig::ShowSelectedKeyFunction()
+void TfConfig::ShowSelectedKeyFunction(bool bringForward)
 {
     const FunctionRef held = pendingFunction_ ? pendingFunction_ : selectedKey ? keyMap.At(SelectedKeyRef()) : FunctionRef{};
     // A fixed function, or a nameless entry, is no choice: it shows in no list.
     const std::string function = held ? keyMap.FunctionAt(held).name : std::string();
     for (std::size_t i = 0; i < groupLists.size(); ++i)
         groupLists[i]->SetText(held && static_cast<int>(i) == held.group && i != kFixedGroup ? function : "");
+    // The list in sight shows it: its group comes forward, and the focus, on a list now out of sight,
+    // goes with it.
+    if (!bringForward || !held || static_cast<std::size_t>(held.group) >= groupRadios.size() ||
+        groupLists[static_cast<std::size_t>(held.group)] == shownList)
+        return;
+    const bool inList = FocusedControl() == shownList;
+    selectedGroup = held.group;
+    groupRadios[static_cast<std::size_t>(selectedGroup)]->SetChecked(true);
+    if (inList) MoveFocus(shownList);
 }
 
 // --- Handlers
@@ -261,6 +270,8 @@ void TfConfig::rgHotKeyGroupsClick(TObject* sender)
 
 void TfConfig::HotkeyListExit(TObject*) { ShowSelectedKeyFunction(); }
 
+void TfConfig::HotkeyListCancel(TObject*) { ShowSelectedKeyFunction(true); }
+
 void TfConfig::ConfigureHotkeys(TObject* sender)
 {
     auto* chosen = static_cast<TComboBox*>(sender);
@@ -269,7 +280,7 @@ void TfConfig::ConfigureHotkeys(TObject* sender)
     const auto group = static_cast<std::size_t>(std::find(groupLists.begin(), groupLists.end(), chosen) - groupLists.begin());
     // A choice that cannot bind says why, and the list shows the selected key's own function again.
     auto refuse = [this](const std::string& why) {
-        ShowSelectedKeyFunction();
+        ShowSelectedKeyFunction(true);
         lKeyLine->SetCaption(why);
     };
     if (!selectedKey) {
@@ -313,7 +324,7 @@ bool TfConfig::PutOnSelectedKey(FunctionRef f)
                                      msgAssigned + heldText + msgReassign;
         if (!ask("msgReplaceHotKey", composed,
                  {{"key", KeyLabel(key.position, shownLayer)}, {"old", heldText}, {"new", binding}, {"group", group}})) {
-            ShowSelectedKeyFunction();
+            ShowSelectedKeyFunction(true);
             return false;
         }
     }
@@ -326,7 +337,7 @@ bool TfConfig::PutOnSelectedKey(FunctionRef f)
         if (!ask("msgMoveHotKey", composed,
                  {{"from", KeyLabel(from->position, from->layer)}, {"key", KeyLabel(key.position, shownLayer)},
                   {"new", binding}, {"old", heldText}, {"group", group}})) {
-            ShowSelectedKeyFunction();
+            ShowSelectedKeyFunction(true);
             return false;
         }
     }

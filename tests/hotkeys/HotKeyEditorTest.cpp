@@ -147,6 +147,7 @@ TEST_F(HotKeyEditorTest, AFunctionOfAnotherGroupOnTheKeyGivesWayOnlyAfterAYes)
         TfConfig& w = OpenKeys();
         w.cbConfirmKey->SetChecked(row.confirm);
         Click(w.sbQ);
+        Click(w.rbActions);
         if (row.confirm) dialogs.Answer(row.answer);
         Choose(w.cbActions, "Sneak");
         EXPECT_EQ(Boxes(), row.confirm ? std::vector<std::string>{"'Q' is on 'Misc: Rest'. Change it?"}
@@ -156,6 +157,7 @@ TEST_F(HotKeyEditorTest, AFunctionOfAnotherGroupOnTheKeyGivesWayOnlyAfterAYes)
         EXPECT_TRUE(w.sbQ->Down());
         const bool replaced = row.answer != TModalResult::No;
         EXPECT_EQ(ListTexts(), (std::vector<std::string>{"", replaced ? "Sneak" : "", replaced ? "" : "Rest", "", "", ""}));
+        EXPECT_EQ(w.shownList, replaced ? w.cbActions : w.cbMiscellaneous) << "the key's function is in sight";
         Close();
         dialogs.Clear();
     }
@@ -281,6 +283,7 @@ TEST_F(HotKeyEditorTest, AFixedFunctionOnAnAssignableKeyKeepsItsKey)
 TEST_F(HotKeyEditorTest, AListBindsOnlyWhatThePlayerSettlesOnAndOtherwiseShowsTheKeysOwnFunction)
 {
     TfConfig& w = OpenKeys();
+    w.pcConfig->SetActivePage(w.tsHotKeys);
     w.Show();
     keys::Settle();
     const std::vector<std::string> before = Layers();
@@ -304,6 +307,14 @@ TEST_F(HotKeyEditorTest, AListBindsOnlyWhatThePlayerSettlesOnAndOtherwiseShowsTh
     keys::Post(VK_DOWN);
     keys::Post(VK_TAB);
     EXPECT_EQ(ListTexts(), (std::vector<std::string>{"", "", "Rest", "", "", ""}));
+    // Esc in another group's list shows the key's function in sight, and the focus goes with it.
+    Click(w.rbActions);
+    w.cbActions->SetFocus();
+    keys::Post(VK_DOWN);
+    keys::Post(VK_ESCAPE);
+    EXPECT_TRUE(w.rbMiscellaneous->Checked());
+    EXPECT_EQ(w.FocusedControl(), w.cbMiscellaneous);
+    EXPECT_EQ(w.cbMiscellaneous->Text(), "Rest");
     EXPECT_EQ(Layers(), before);
     EXPECT_TRUE(dialogs.Boxes().empty());
 
