@@ -60,6 +60,7 @@ HOT_KEY_TEXTS = {'txtLayerPlain': [], 'txtLayerCtrl': [], 'txtKeyLineHelp': [], 
                  'txtKeyListCtrlKey': ['&'], 'txtKeyListShow': ['&'], 'txtKeyListClose': [],
                  'txtKeyListNoKey': [], 'txtKeyListKept': ['{key}'], 'txtRestoreKeysHint': [],
                  'txtRestoreUnreadable': ['keymap-original.ini'], 'txtRestoreNoKeys': ['keymap-original.ini'],
+                 'txtRestoreNoKeyMap': ['keymap.ini', 'keymap-original.ini'],
                  'msgRestoreKeys': []}
 # Questions and notices of the window, optional for a translation, with their placeholders.
 WINDOW_TEXTS = {'msgCloseUnsaved': [], 'msgTestNotStarted': [], 'msgGLSetupNotStarted': []}

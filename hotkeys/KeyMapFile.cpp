@@ -99,8 +99,14 @@ void TfConfig::ReadGameKeys(const KeyMapEntries& loaded)
         gameKeysProblem_ =
             LanguageTextOr("txtRestoreUnreadable", "The game's keys cannot be put back: keymap-original.ini cannot be read.");
     } else {
-        // Nothing saved in this folder yet: the key map as it is now is the game's.
+        // Nothing saved in this folder yet: the key map as it is now is the game's, unless there is
+        // none to take the keys from.
         gameKeys_ = loaded;
+        const bool bindings = std::any_of(loaded.groups.begin(), loaded.groups.end(),
+                                          [](const auto& entries) { return !entries.empty(); });
+        if (loaded.keyboard.empty() || !bindings)
+            gameKeysProblem_ = LanguageTextOr("txtRestoreNoKeyMap", "The game's keys cannot be put back: keymap.ini "
+                                                                    "holds no hot keys, and keymap-original.ini is not there.");
     }
     bRestoreKeys->SetEnabled(gameKeysProblem_.empty());
     bRestoreKeys->SetShowHint(true);

@@ -352,5 +352,10 @@ TEST_F(KeyListTest, ACopyThatCannotBeWrittenStopsNoSaveAndOneThatCannotServeDisa
         Close();
         folder.Remove("keymap-original.ini");
     }
+    // No key map and no copy: no keys to put back.
+    TfConfig& w = OpenKeys("");
+    EXPECT_FALSE(w.bRestoreKeys->Enabled());
+    EXPECT_EQ(w.bRestoreKeys->Hint(),
+              "The game's keys cannot be put back: keymap.ini holds no hot keys, and keymap-original.ini is not there.");
     EXPECT_TRUE(dialogs.Boxes().empty());
 }
