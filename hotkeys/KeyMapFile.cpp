@@ -87,11 +87,13 @@ void TfConfig::ReadGameKeys(const KeyMapEntries& loaded)
 {
     const FileContent copy = ReadWholeFile(originalKeymapPath);
     gameKeysProblem_.clear();
+    auto holdsKeys = [](const KeyMapEntries& file) {
+        return !file.keyboard.empty() && std::any_of(file.groups.begin(), file.groups.end(),
+                                                     [](const auto& entries) { return !entries.empty(); });
+    };
     if (copy.exists && copy.readable) {
         gameKeys_ = ReadKeyMapEntries(IniFile(originalKeymapPath));
-        const bool bindings = std::any_of(gameKeys_.groups.begin(), gameKeys_.groups.end(),
-                                          [](const auto& entries) { return !entries.empty(); });
-        if (gameKeys_.keyboard.empty() || !bindings)
+        if (!holdsKeys(gameKeys_))
             gameKeysProblem_ = LanguageTextOr("txtRestoreNoKeys", "The game's keys cannot be put back: keymap-original.ini "
                                                                   "holds no hot keys.");
     } else if (copy.exists || !copy.name.empty()) {
@@ -102,9 +104,7 @@ void TfConfig::ReadGameKeys(const KeyMapEntries& loaded)
         // Nothing saved in this folder yet: the key map as it is now is the game's, unless there is
         // none to take the keys from.
         gameKeys_ = loaded;
-        const bool bindings = std::any_of(loaded.groups.begin(), loaded.groups.end(),
-                                          [](const auto& entries) { return !entries.empty(); });
-        if (loaded.keyboard.empty() || !bindings)
+        if (!holdsKeys(loaded))
             gameKeysProblem_ = LanguageTextOr("txtRestoreNoKeyMap", "The game's keys cannot be put back: keymap.ini "
                                                                     "holds no hot keys, and keymap-original.ini is not there.");
     }
